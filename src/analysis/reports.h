@@ -1,0 +1,20 @@
+// The two text reports and the list files, Shift-JIS with CR LF line ends.
+#pragma once
+
+#include <string>
+
+struct RecordList;
+
+// Each writes to `path`, or, when path is nullptr, to the time-stamped name
+// in text/ that the program uses. 0 on success, 1 when the file could not be
+// created or written (the program ignores it; wolt-cli reports it).
+int WriteAlertReport(const char* path = nullptr);
+int WriteRegionReport(const char* path = nullptr);
+// The list file of a list window: the condition list, or with `regionList`
+// the region list of the current record.
+int SaveListText(const RecordList* list, bool regionList, const char* path = nullptr);
+
+// The default file names (UTF-8 paths below text/).
+std::string AlertReportPath();
+std::string RegionReportPath();
+std::string ListTextPath(bool regionList);

@@ -1,0 +1,12 @@
+// EQSet: loads the catalogue from the data folder into gpEQ.
+#pragma once
+
+// The data folder, "Data" below the current directory unless set (wolt-cli --data).
+void SetDataFolder(const char* utf8Dir);
+const char* DataFolder();
+
+enum {
+    EQSET_OK = 0,
+    EQSET_NO_STORE = 1,   // gpEQ not allocated, or no memory for the read buffer
+};
+int EQSet();

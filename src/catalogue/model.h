@@ -1,0 +1,72 @@
+// The catalogue in memory: records, the region table, the intensity labels,
+// the auxiliary table and the catalogue-wide dates.
+#pragma once
+
+#include <cstdint>
+
+enum {
+    kMaxRecords = 200000,    // capacity of gpEQ
+    kRegionSlots = 300,      // entries of s_tbl.dat
+    kMaxRegionIndex = 286,   // highest region index a record may carry
+    kRegionNameBytes = 44,
+    kNeTableBytes = 5000,
+    kCmpRecordBytes = 16,
+    kFirstYear = 1970,
+};
+
+struct QuakeRecord {
+    uint16_t year, month, day, hour, minute;
+    uint16_t mapX, mapY;
+    uint16_t depthKm;
+    uint16_t regionIndex;
+    uint8_t inFilter;
+    uint8_t magnitude10;   // 0 ends the data
+    uint8_t intensity;     // IntensityClass index 0..9
+    uint32_t markerColor;
+};
+
+// One 16-byte record of a yearly file, the four words as stored.
+struct CmpRecord {
+    int32_t date;      // YYYYMMDD
+    int32_t time;      // HHMM in the low 16 bits
+    int32_t position;  // mapX * 1000000 + mapY * 1000 + depthKm
+    int32_t event;     // regionIndex * 1000 + magnitude10 * 10 + intensity
+};
+
+struct RegionEntry {
+    int32_t code;                    // 0: no region defined here
+    char name[kRegionNameBytes];     // Shift-JIS, may lack the terminating zero
+};
+static_assert(sizeof(RegionEntry) == 48, "s_tbl.dat entry is 48 bytes");
+
+struct DateTime {
+    int year, month, day, hour, minute;
+};
+
+extern QuakeRecord* gpEQ;                    // kMaxRecords records, newest first
+extern unsigned char* gpNE;                  // kNeTableBytes, not interpreted
+extern RegionEntry RegionTable[kRegionSlots];
+extern char IntensityLabels[10][20];         // Shift-JIS labels "0".."7"
+extern DateTime gDataFirst;                  // oldest record
+extern DateTime gDataLast;                   // newest record
+extern int gTodayDay;                        // local day of month at the last load
+
+// Allocates gpEQ and gpNE zero-filled (idempotent). 0 on success.
+int AllocateCatalogue();
+void FreeCatalogue();
+
+// Unpacks one file record into `out` (inFilter and markerColor 0).
+void UnpackCmpRecord(const CmpRecord& in, QuakeRecord* out);
+// Packs a record into the file format (tools and tests).
+CmpRecord PackCmpRecord(const QuakeRecord& in);
+
+// Number of records before the end of the data (the first magnitude10 of 0).
+int DataEnd();
+
+// The region name as a terminated Shift-JIS string (at most 44 bytes).
+const char* RegionName(int regionIndex);
+
+// Days from the first date to the second on the Gregorian calendar; 0 for
+// the same date. Terminates for any input.
+int DaysBetween(int fromYear, int fromMonth, int fromDay, int toYear, int toMonth, int toDay);
+int DaysBetweenRecords(const QuakeRecord& older, const QuakeRecord& newer);

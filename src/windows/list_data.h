@@ -1,0 +1,61 @@
+// The condition filter and the two record lists (the condition list and the
+// region list of the current record), their region frequency tables, sort
+// states, scroll positions and highlights.
+#pragma once
+
+#include <cstdint>
+
+struct ListEntry {
+    int32_t recordIndex;   // as built, newest first; -1 in the end marker
+    int32_t displayIndex;  // record shown at this position after sorting
+    int32_t placed;        // scratch flag of the literal sort
+};
+
+struct RegionCount {
+    int32_t count;
+    uint16_t regionIndex;
+};
+
+struct RecordList {
+    ListEntry* entries;    // kMaxRecords entries, or nullptr while not allocated
+    int32_t count, first, end;
+    int32_t topRow;
+    int32_t highlight;
+    RegionCount regionCounts[300];
+    int32_t regionsUsed;
+    int32_t dateOrder;     // 0 as built, 1 reversed
+    int32_t regionOrder, depthOrder, magOrder, intensityOrder;  // 0 as built, 1 desc, 2 asc
+};
+
+enum SortColumn {
+    SORT_DATE = 1,
+    SORT_REGION = 2,
+    SORT_DEPTH = 3,
+    SORT_MAGNITUDE = 4,
+    SORT_INTENSITY = 5,
+};
+
+extern int32_t gCurrentRecord;
+extern RecordList gConditionList;   // its entries are spSD
+extern RecordList gRegionList;
+extern ListEntry* spSD;
+
+// Allocates / frees a list's entries (the list windows do this; wolt-cli and
+// tests too). 0 on success.
+int AllocateList(RecordList* list);
+void FreeList(RecordList* list);
+
+// The second list window's title ("<region> 設定条件地震一覧", Shift-JIS) is
+// handed to the window layer through this hook; nullptr while no window.
+typedef void (*ListTitleHook)(const char* sjisTitle);
+extern ListTitleHook gRegionListTitleHook;
+
+int IsOutsidePeriod(int recordIndex);
+void ApplyConditions();
+void FillConditionList();
+void FillRegionList();
+int CountRegions(RecordList* list);
+void LocateCurrent(RecordList* list);
+void RefreshConditionList();
+void RefreshRegionList();
+void SortList(RecordList* list, int column);

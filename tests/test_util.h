@@ -1,0 +1,36 @@
+// Helpers shared by the engine tests: hand-made catalogues in memory and on
+// disk, temporary folders, and a recorder for the message hook.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/model.h"
+
+// A record with the given fields (inFilter and markerColor 0).
+QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
+                int depthKm, int regionIndex, int magnitude10, int intensity);
+
+// Allocates the catalogue if needed and replaces gpEQ with `records` (newest
+// first), zeroing everything behind them; sets AppSettings.recordCount.
+void SetCatalogue(const std::vector<QuakeRecord>& records);
+
+// Fills RegionTable with codes 1.. and names "R<i>" for regions 0..count-1.
+void SetPlainRegionNames(int count);
+
+// A fresh empty folder below the system's temporary folder; removed by the
+// caller with RemoveTree when no longer needed.
+std::string MakeTempDir();
+void RemoveTree(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+// Writes records as a yearly file (packed as stored).
+void WriteYearFile(const std::string& dataDir, int year, const std::vector<QuakeRecord>& records);
+
+// Records every message shown while it lives.
+struct MessageRecorder {
+    MessageRecorder();
+    ~MessageRecorder();
+    std::vector<std::string> messages;
+};
