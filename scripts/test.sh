@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs every test stage on the built trees and closes with one summary line.
+# Usage (from the top folder, after the builds): bash scripts/test.sh
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+passed=0 failed=0 failures=()
+stage() {
+  local name=$1; shift
+  echo "== $name"
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("$name"); fi
+}
+
+stage "native tests" ctest --test-dir build/native --output-on-failure
+stage "wine smoke test" bash tests/wine/cli_smoke.sh build/native build/win64
+# Each fuzz target runs for a bounded time on a scratch copy of its seeds.
+for target in build/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus=build/fuzz/corpus/$name
+  mkdir -p "$corpus"
+  [ -d "tests/fuzz/seeds/$name" ] && cp -n "tests/fuzz/seeds/$name"/* "$corpus"/ 2>/dev/null
+  stage "fuzz $name" "$target" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "$corpus"
+done
+
+[ $failed -eq 0 ] || echo "failed stages: ${failures[*]}"
+echo "stages: $passed passed, $failed failed"
+[ $failed -eq 0 ]

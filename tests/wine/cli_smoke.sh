@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# wolt-cli.exe under Wine must write exactly what the native wolt-cli writes,
+# for every command, on the same catalogue with the same pinned clock.
+# Usage: cli_smoke.sh NATIVE_BUILD_DIR WIN64_BUILD_DIR
+set -euo pipefail
+native=$(realpath "$1")
+win64=$(realpath "$2")
+top=$(realpath "$(dirname "$0")/../..")
+work=$(mktemp -d)
+export WINEPREFIX="$top/build/wineprefix" WINEDEBUG=-all
+trap 'rm -rf "$work"; /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+
+bash "$top/scripts/wineprefix.sh" "$WINEPREFIX"
+"$native/make-sample" --out "$work/Data" --seed 11 --end 2026-06-30 --records 30000 >/dev/null
+mkdir -p "$work/text"
+cd "$work"
+
+now="2026/07/01 12:00:00"
+commands=(
+  "summary"
+  "--mag 3-9 summary"
+  "--from '2011/03/01 00:00' --to '2011/04/30 23:59' --depth 0-100 summary"
+  "alert-report -o OUT"
+  "--mag 4-9 region-report -o OUT"
+  "--record 5 region-report -o OUT"
+  "list -o OUT"
+  "list --sort depth,magnitude -o OUT"
+  "list --sort region -o OUT"
+  "list --region --sort intensity -o OUT"
+)
+status=0
+for args in "${commands[@]}"; do
+  eval "set -- ${args//OUT/native.out}"
+  "$native/wolt-cli" --now "$now" "$@" > native.txt 2>&1 || echo "exit $?" >> native.txt
+  eval "set -- ${args//OUT/wine.out}"
+  /usr/lib/wine/wine64 "$win64/wolt-cli.exe" --now "$now" "$@" > wine.txt 2>&1 || echo "exit $?" >> wine.txt
+  tr -d '\r' < wine.txt > wine.stdout
+  tr -d '\r' < native.txt > native.stdout
+  if ! cmp -s native.stdout wine.stdout; then
+    echo "differs (console): $args"; diff native.stdout wine.stdout | head -5; status=1
+  elif [ -f native.out ] && ! cmp -s native.out wine.out; then
+    echo "differs (file): $args"; status=1
+  else
+    echo "same: $args"
+  fi
+  rm -f native.out wine.out
+done
+exit $status
