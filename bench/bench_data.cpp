@@ -126,9 +126,10 @@ void MakeBenchCatalogue(int records, unsigned seed) {
         q.depthKm = uint16_t(std::max(0, std::min(depth, 700)));
 
         // Intensity grows with magnitude and falls with depth; mostly 1..4.
-        int intensity = 1 + (mag10 - 15) / 12 + int(Next(random) % 3) - 1 - q.depthKm / 150;
+        int intensity = 1 + (mag10 - 10) / 12 + (Next(random) % 4 == 0) - q.depthKm / 200;
+        intensity = std::max(1, std::min(intensity, 9));
         if (Next(random) % 50 == 0) intensity = 0;
-        q.intensity = uint8_t(std::max(0, std::min(intensity, 9)));
+        q.intensity = uint8_t(intensity);
 
         bool unknown = region >= kBenchRegions - kUnknownRegions;
         uint32_t missing = Next(random) % 100;
