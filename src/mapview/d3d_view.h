@@ -7,5 +7,3 @@ int D3DRelease(int mode);     // 0: release and reset the device; 1: release eve
 int D3DMove();                // 0, 10 without gpEQ, 11 when the hover quad cannot be locked
 int D3DRender();              // 0, 2, 3, or 11..14
 void UploadPanelTextures();
-
-extern int gDataReady;        // declared for the view; defined by the engine's filter module
