@@ -10,3 +10,9 @@ enum {
     EQSET_NO_STORE = 1,   // gpEQ not allocated, or no memory for the read buffer
 };
 int EQSet();
+
+struct QuakeRecord;
+// Fills the missing (0) mapX / mapY of records[0..count) in index order, each
+// from the newer records of its region, as the loader does after reading.
+// Linear time. Records with a regionIndex of kRegionSlots or more take no part.
+void BorrowPositions(QuakeRecord* records, int count);
