@@ -1,1 +1,383 @@
-int main() { return 0; }
+// wolt-cli: the engine on the command line. Loads a Data folder, applies the
+// conditions through the program's own clamps and filter, and prints the
+// selection summary or writes the reports and list files byte for byte as
+// the program's save buttons do.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analysis/month_series.h"
+#include "analysis/region_summary.h"
+#include "analysis/reports.h"
+#include "app/settings.h"
+#include "catalogue/loader.h"
+#include "catalogue/model.h"
+#include "panel/date_rules.h"
+#include "platform/platform.h"
+#include "windows/list_data.h"
+
+enum {
+    EXIT_OK = 0,
+    EXIT_USAGE = 2,
+    EXIT_NO_DATA = 3,
+    EXIT_NO_OUTPUT = 4,
+};
+
+static const char kUsage[] =
+    "usage: wolt-cli [--data DIR] [--settings FILE] [--from \"YYYY/MM/DD HH:MM\"] [--to \"YYYY/MM/DD HH:MM\"]\n"
+    "                [--mag MIN-MAX] [--depth MIN-MAX] [--intensity MIN-MAX] [--record N]\n"
+    "                [--now \"YYYY/MM/DD HH:MM:SS\"] COMMAND\n"
+    "       COMMAND: summary | alert-report [-o FILE] | region-report [-o FILE]\n"
+    "                | list [--region] [--sort COLUMN[,COLUMN...]] [-o FILE]\n";
+
+static const char kHelp[] =
+    "commands:\n"
+    "  summary                 key=value lines: the catalogue, the conditions after the clamps,\n"
+    "                          the selection summary and the monthly series\n"
+    "  alert-report [-o FILE]  the alert report (default: text/wolt 要警戒_<time>.txt)\n"
+    "  region-report [-o FILE] the region report of the current record\n"
+    "                          (default: text/wolt_<region>_<time>.txt)\n"
+    "  list [--region] [--sort COLUMN[,COLUMN...]] [-o FILE]\n"
+    "                          the condition list file, or with --region the region list file\n"
+    "                          (default: text/wolt_list_[<region>_]<time>.txt); --sort applies\n"
+    "                          header clicks in order: date, region, depth, magnitude, intensity\n"
+    "options:\n"
+    "  --data DIR              the data folder (default: Data)\n"
+    "  --settings FILE         take the conditions from a wolt.dat (it is never written)\n"
+    "  --from, --to DATE       the period; the time may be left out (00:00 / 23:59)\n"
+    "  --mag MIN-MAX           magnitude range in whole magnitudes\n"
+    "  --depth MIN-MAX         depth range in km\n"
+    "  --intensity MIN-MAX     intensity class range, 0..9 (5 is 5弱, 6 is 5強, ...)\n"
+    "  --record N              make record N (0 = the newest) current before the command\n"
+    "  --now TIME              pin the clock (the loader's current year, report time stamps)\n"
+    "Reports without -o go to text/, which must exist. Conditions pass the program's clamps.\n"
+    "exit codes: 0 success, 2 usage error, 3 data could not be loaded, 4 output could not be written\n";
+
+struct Options {
+    const char* data = "Data";
+    const char* settings = nullptr;
+    const char* output = nullptr;
+    std::string command;
+    bool help = false;
+    bool hasFrom = false, hasTo = false, hasNow = false;
+    int from[5] = {}, to[5] = {};
+    LocalTime now{};
+    bool hasMag = false, hasDepth = false, hasIntensity = false;
+    int mag[2] = {}, depth[2] = {}, intensity[2] = {};
+    int record = -1;
+    bool regionList = false;
+    std::vector<int> sorts;
+    std::vector<std::string> commandOptions;  // to check that they fit the command
+};
+
+// A decimal number of 1 to 9 digits; advances `text` past it.
+static bool ReadNumber(const char** text, int* value) {
+    const char* p = *text;
+    int digits = 0, v = 0;
+    while (*p >= '0' && *p <= '9' && digits < 10) v = v * 10 + (*p++ - '0'), digits++;
+    if (digits == 0 || digits > 9) return false;
+    *text = p;
+    *value = v;
+    return true;
+}
+
+static bool ParseCount(const char* text, int* value) { return ReadNumber(&text, value) && !*text; }
+
+static bool ParseRange(const char* text, int range[2]) {
+    return ReadNumber(&text, &range[0]) && *text++ == '-' && ReadNumber(&text, &range[1]) && !*text;
+}
+
+// "Y/M/D", "Y/M/D H:M" or "Y/M/D H:M:S"; returns the number of fields, 0 when malformed.
+static int ParseDateTime(const char* text, int fields[6]) {
+    static const char kSeparatorBefore[] = "// ::";
+    for (int n = 0;;) {
+        if (!ReadNumber(&text, &fields[n])) return 0;
+        n++;
+        if (!*text) return n;
+        if (n == 6 || *text != kSeparatorBefore[n - 1]) return 0;
+        text++;
+    }
+}
+
+static bool ParsePeriodEnd(const char* text, int out[5], int defaultHour, int defaultMinute) {
+    int fields[6];
+    int n = ParseDateTime(text, fields);
+    if (n != 3 && n != 5) return false;
+    if (n == 3) fields[3] = defaultHour, fields[4] = defaultMinute;
+    std::memcpy(out, fields, 5 * sizeof(int));
+    return true;
+}
+
+static bool ParseNow(const char* text, LocalTime* now) {
+    int f[6] = {};
+    int n = ParseDateTime(text, f);
+    if (n != 5 && n != 6) return false;
+    if (f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > DaysInMonth(f[1], f[0]) || f[3] > 23 ||
+        f[4] > 59 || f[5] > 59)
+        return false;
+    *now = {f[0], f[1], f[2], f[3], f[4], f[5]};
+    return true;
+}
+
+struct ColumnName {
+    const char* name;
+    int column;
+};
+
+static const ColumnName kColumns[] = {
+    {"date", SORT_DATE},           {"region", SORT_REGION},       {"depth", SORT_DEPTH},
+    {"magnitude", SORT_MAGNITUDE}, {"intensity", SORT_INTENSITY},
+};
+
+static bool ParseSorts(const char* text, std::vector<int>* sorts, std::string* problem) {
+    std::string list(text);
+    size_t start = 0;
+    for (;;) {
+        size_t comma = list.find(',', start);
+        std::string name = list.substr(start, comma == std::string::npos ? comma : comma - start);
+        int column = 0;
+        for (const ColumnName& c : kColumns)
+            if (name == c.name) column = c.column;
+        if (!column) {
+            *problem = "--sort: unknown column \"" + name +
+                       "\" (date, region, depth, magnitude, intensity)";
+            return false;
+        }
+        sorts->push_back(column);
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
+// Reads the arguments into `o`; false with `problem` set on a usage error.
+static bool ParseArguments(int argc, char** argv, Options* o, std::string* problem) {
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            o->help = true;
+            return true;
+        }
+        if (arg == "--region") {
+            o->regionList = true;
+            o->commandOptions.push_back(arg);
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            if (i + 1 >= argc) {
+                *problem = arg + ": a value is missing";
+                return false;
+            }
+            const char* value = argv[++i];
+            bool ok = true;
+            if (arg == "--data") {
+                o->data = value;
+            } else if (arg == "--settings") {
+                o->settings = value;
+            } else if (arg == "--from") {
+                ok = o->hasFrom = ParsePeriodEnd(value, o->from, 0, 0);
+            } else if (arg == "--to") {
+                ok = o->hasTo = ParsePeriodEnd(value, o->to, 23, 59);
+            } else if (arg == "--now") {
+                ok = o->hasNow = ParseNow(value, &o->now);
+            } else if (arg == "--mag") {
+                ok = o->hasMag = ParseRange(value, o->mag);
+            } else if (arg == "--depth") {
+                ok = o->hasDepth = ParseRange(value, o->depth);
+            } else if (arg == "--intensity") {
+                ok = o->hasIntensity = ParseRange(value, o->intensity);
+            } else if (arg == "--record") {
+                ok = ParseCount(value, &o->record);
+            } else if (arg == "-o") {
+                o->output = value;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--sort") {
+                if (!ParseSorts(value, &o->sorts, problem)) return false;
+                o->commandOptions.push_back(arg);
+            } else {
+                *problem = "unknown option " + arg;
+                return false;
+            }
+            if (!ok) {
+                *problem = arg + ": cannot read \"" + value + "\"";
+                return false;
+            }
+            continue;
+        }
+        if (!o->command.empty()) {
+            *problem = "one command only (\"" + o->command + "\", then \"" + arg + "\")";
+            return false;
+        }
+        o->command = arg;
+    }
+    if (o->command.empty()) {
+        *problem = "no command";
+        return false;
+    }
+    if (o->command != "summary" && o->command != "alert-report" &&
+        o->command != "region-report" && o->command != "list") {
+        *problem = "unknown command " + o->command;
+        return false;
+    }
+    for (const std::string& option : o->commandOptions) {
+        bool fits = o->command == "list" || (option == "-o" && o->command != "summary");
+        if (!fits) {
+            *problem = option + " does not go with " + o->command;
+            return false;
+        }
+    }
+    for (int column : o->sorts)
+        if (column == SORT_REGION && o->regionList) {
+            *problem = "--sort region: the region list has no region column";
+            return false;
+        }
+    return true;
+}
+
+static int UsageError(const std::string& problem) {
+    fprintf(stderr, "wolt-cli: %s\n%s", problem.c_str(), kUsage);
+    return EXIT_USAGE;
+}
+
+// The settings block as the program would start from: the file's block, or
+// the defaults over a zeroed block.
+static int LoadConditions(const Options& o) {
+    std::memset(&AppSettings, 0, sizeof AppSettings);
+    if (!o.settings) {
+        SetDefaultSettings();
+        return EXIT_OK;
+    }
+    FILE* file = OpenFile(o.settings, "rb");
+    if (!file) {
+        fprintf(stderr, "wolt-cli: cannot read the settings file %s: %s\n", o.settings,
+                strerror(errno));
+        return EXIT_NO_DATA;
+    }
+    long length = FileLength(file);
+    fclose(file);
+    if (ReadSettingsOnly(o.settings) != SETTINGS_LOADED)
+        fprintf(stderr, "wolt-cli: the settings file %s is %ld bytes, not %d; using the defaults\n",
+                o.settings, length, int(sizeof(SettingsBlock)));
+    return EXIT_OK;
+}
+
+// The user's conditions pass the program's clamps: the date clamp of the
+// period controls, then the filter clamps of the settings file.
+static void ApplyOptions(const Options& o) {
+    SettingsBlock& s = AppSettings;
+    if (o.hasFrom)
+        s.startYear = o.from[0], s.startMonth = o.from[1], s.startDay = o.from[2],
+        s.startHour = o.from[3], s.startMinute = o.from[4];
+    if (o.hasTo)
+        s.endYear = o.to[0], s.endMonth = o.to[1], s.endDay = o.to[2], s.endHour = o.to[3],
+        s.endMinute = o.to[4];
+    ClampDate(&s.startYear, &s.startMonth, &s.startDay, &s.startHour, &s.startMinute);
+    ClampDate(&s.endYear, &s.endMonth, &s.endDay, &s.endHour, &s.endMinute);
+    if (o.hasMag) s.magMin = o.mag[0], s.magMax = o.mag[1];
+    if (o.hasDepth) s.depthMin = o.depth[0], s.depthMax = o.depth[1];
+    if (o.hasIntensity) s.intMin = o.intensity[0], s.intMax = o.intensity[1];
+    ClampFilterSettings();
+}
+
+static void PrintDateTime(const char* key, int year, int month, int day, int hour, int minute) {
+    printf("%s=%04d/%02d/%02d %02d:%02d\n", key, year, month, day, hour, minute);
+}
+
+static void PrintSummary() {
+    const SettingsBlock& s = AppSettings;
+    printf("recordCount=%d\ndataDays=%d\n", s.recordCount, s.dataDays);
+    const DateTime& f = gDataFirst;
+    const DateTime& l = gDataLast;
+    PrintDateTime("dataFirst", f.year, f.month, f.day, f.hour, f.minute);
+    PrintDateTime("dataLast", l.year, l.month, l.day, l.hour, l.minute);
+    printf("lastFullYear=%d\nnewestFileSize=%d\n", s.lastFullYear, s.newestFileSize);
+    PrintDateTime("periodStart", s.startYear, s.startMonth, s.startDay, s.startHour,
+                  s.startMinute);
+    PrintDateTime("periodEnd", s.endYear, s.endMonth, s.endDay, s.endHour, s.endMinute);
+    printf("magMin=%d\nmagMax=%d\ndepthMin=%d\ndepthMax=%d\nintMin=%d\nintMax=%d\n", s.magMin,
+           s.magMax, s.depthMin, s.depthMax, s.intMin, s.intMax);
+    printf("selCount=%d\nselMaxMag10=%d\nselMeanMag10=%d\nselMeanDepth=%d\nselStrongRecent=%d\n",
+           s.selCount, s.selMaxMag10, s.selMeanMag10, s.selMeanDepth, s.selStrongRecent);
+    printf("selCount2=%d\nselFirst=%d\nselMaxMag10b=%d\nselMeanMag10b=%d\nselMeanDepthB=%d\n",
+           s.selCount2, s.selFirst, s.selMaxMag10b, s.selMeanMag10b, s.selMeanDepthB);
+    printf("selLastIndex=%d\nselFirstIndex=%d\ncurrentRecord=%d\n", s.selLastIndex,
+           s.selFirstIndex, gCurrentRecord);
+    printf("gM6DaysBeforeMonth=%d\ngM6MeanDayGap=%d\ngM6DuePercent=%.2f\n", gM6DaysBeforeMonth,
+           gM6MeanDayGap, gM6DuePercent);
+}
+
+// Runs one writer on the -o file or the program's own file name.
+static int WriteOutput(const Options& o, const std::string& defaultPath,
+                       int (*write)(const Options&, const char*)) {
+    const char* path = o.output ? o.output : defaultPath.c_str();
+    errno = 0;
+    if (write(o, path) != 0) {
+        const char* reason = errno ? strerror(errno) : "it could not be written";
+        const char* hint = !o.output && !IsDirectory("text") ? " (the folder text/ must exist)" : "";
+        fprintf(stderr, "wolt-cli: cannot write %s: %s%s\n", path, reason, hint);
+        return EXIT_NO_OUTPUT;
+    }
+    if (!o.output) printf("%s\n", path);
+    return EXIT_OK;
+}
+
+static int AlertWriter(const Options&, const char* path) { return WriteAlertReport(path); }
+static int RegionWriter(const Options&, const char* path) { return WriteRegionReport(path); }
+
+static int ListWriter(const Options& o, const char* path) {
+    RecordList* list = o.regionList ? &gRegionList : &gConditionList;
+    for (int column : o.sorts) SortList(list, column);
+    return SaveListText(list, o.regionList, path);
+}
+
+int main(int argc, char** argv) {
+    Options o;
+    std::string problem;
+    if (!ParseArguments(argc, argv, &o, &problem)) return UsageError(problem);
+    if (o.help) {
+        printf("%s%s", kUsage, kHelp);
+        return EXIT_OK;
+    }
+    if (o.hasNow) SetClockOverride(&o.now);
+
+    int status = LoadConditions(o);
+    if (status != EXIT_OK) return status;
+    SetDataFolder(o.data);
+    if (AllocateCatalogue() != 0 || EQSet() != EQSET_OK) {
+        fprintf(stderr, "wolt-cli: cannot load the catalogue from %s: out of memory\n", o.data);
+        return EXIT_NO_DATA;
+    }
+    if (!IsDirectory(o.data))
+        fprintf(stderr, "wolt-cli: %s: no such folder; the catalogue is empty\n", o.data);
+    ApplyOptions(o);
+    if (AllocateList(&gConditionList) != 0 || AllocateList(&gRegionList) != 0) {
+        fprintf(stderr, "wolt-cli: cannot allocate the record lists: out of memory\n");
+        return EXIT_NO_DATA;
+    }
+    ApplyConditions();
+
+    gCurrentRecord = AppSettings.selFirstIndex;
+    if (o.record >= 0) {
+        int records = DataEnd();
+        if (o.record >= records) {
+            char text[96];
+            snprintf(text, sizeof text, "--record %d: the catalogue has %d records (0 is the newest)",
+                     o.record, records);
+            return UsageError(text);
+        }
+        gCurrentRecord = o.record;
+    }
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
+    UpdateRegionPanelSummary();
+    UpdateRegionPageSummary();
+
+    if (o.command == "summary") {
+        PrintSummary();
+        return EXIT_OK;
+    }
+    if (o.command == "alert-report") return WriteOutput(o, AlertReportPath(), AlertWriter);
+    if (o.command == "region-report") return WriteOutput(o, RegionReportPath(), RegionWriter);
+    return WriteOutput(o, ListTextPath(o.regionList), ListWriter);
+}
