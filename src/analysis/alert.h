@@ -21,12 +21,29 @@ struct AlertEntry {
     int16_t regionIndex;
 };
 
-extern AlertEntry AlertTable[300];
+enum {
+    kAlertEntries = 300,
+    kAlertPageRows = 9,   // rows of the ranking page
+};
+
+extern AlertEntry AlertTable[kAlertEntries];
 extern int gAlertRow;     // last clicked ranking row 0..8, -1 before the first
 extern int gAlertHover;   // 1 while the pointer is over the ranking rows
 
 void RankAlertRegions();
 void AddM6Event(int record);
 void RegionAlertFor(int record, AlertEntry* out);
-// Handles a left-button press at window y `pointerY` over the ranking page.
+// Handles a left-button press at window y `pointerY` over the ranking page:
+// the clicked printed row makes its region's newest M6+ earthquake current.
 void SelectAlertRow(int pointerY);
+
+// The AlertTable index shown on printed row `row` (0..8) of the ranking page
+// (rows print only entries with an alert level of 0.1 or more, closed up),
+// or -1 when that row prints nothing.
+int PrintedAlertEntry(int row);
+// The ranking row 0..8 under window y `pointerY`, or -1.
+int AlertRowAtY(int pointerY);
+// The hover underline row r of the ranking page for a pointer at window
+// (mouseX, mouseY): 1..9 while the pointer lies over the rows (the page then
+// sets gAlertHover to 1 and underlines at panel y 18r + 44), else 0.
+int AlertHoverRowAt(int mouseX, int mouseY);

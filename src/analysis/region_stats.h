@@ -3,12 +3,25 @@
 // matching record).
 #pragma once
 
+// The record-clock statistics of one class: the matching records of magnitude
+// class `magClass` (magnitude10 / 10) or intensity class `intensityClass` in
+// the region of `record` (or the whole catalogue for a negative record),
+// within the matching window. Returns the count. A record that is not part of
+// the data gives a count of 0 and latestIndex -1.
 int ClassStatsByMagnitude(int record, int magClass, int* count, int* sinceLatest,
                           int* meanInterval, int* latestIndex);
 int ClassStatsByIntensity(int record, int intensityClass, int* count, int* sinceLatest,
                           int* meanInterval, int* latestIndex);
+// Due and share ratios (per cent, at most 999.99) of recurrence band `band`
+// (0: M5.0+, 1..5: the M5..M9 classes, other: every record) in the region of
+// gCurrentRecord; both 0 with fewer than two events or without a current record.
 void ClassRecurrence(int band, float* dueRatio, float* shareRatio);
+// The newest matching record in the region of `record`, or -1.
 int FirstInRegion(int record);
+
+// 1 when `record` indexes a loaded record before the end of the data
+// (an index behind the zero-magnitude end or outside gpEQ gives 0).
+int IsDataRecord(int record);
 
 extern int gSelectedRecordA;
 extern int gSelectedRecordB;

@@ -39,6 +39,9 @@ extern int32_t gCurrentRecord;
 extern RecordList gConditionList;   // its entries are spSD
 extern RecordList gRegionList;
 extern ListEntry* spSD;
+// The data-changed flag: set by start-up and by every ApplyConditions,
+// cleared by the tick after the view has rebuilt its markers.
+extern int gDataReady;
 
 // Allocates / frees a list's entries (the list windows do this; wolt-cli and
 // tests too). 0 on success.
@@ -51,11 +54,21 @@ typedef void (*ListTitleHook)(const char* sjisTitle);
 extern ListTitleHook gRegionListTitleHook;
 
 int IsOutsidePeriod(int recordIndex);
+// Marks every record's inFilter from the conditions, computes the selection
+// summary, then rebuilds both lists, the alert ranking, the monthly series,
+// the hover selection, the day count of the matching window and the
+// statistics caches.
 void ApplyConditions();
+// The fills write entries 0..count-1 and the end marker {-1, -1, 0} at
+// count (when count is below the capacity); positions behind that are not
+// part of the list and hold whatever an earlier fill left there.
 void FillConditionList();
 void FillRegionList();
+// Rebuilds the list's region frequency table; returns the occupied slots.
 int CountRegions(RecordList* list);
 void LocateCurrent(RecordList* list);
 void RefreshConditionList();
 void RefreshRegionList();
+// Advances the column's sort state and reorders the display: exactly the
+// stable selection by key, computed in one counting pass.
 void SortList(RecordList* list, int column);
