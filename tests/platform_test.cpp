@@ -1,0 +1,118 @@
+// The platform layer: Shift-JIS conversion (code page 932), files by UTF-8
+// path, the pinned clock and the message hook.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+#include "test_util.h"
+
+namespace {
+
+struct SjisCase {
+    const char* utf8;
+    const char* sjis;
+};
+
+// Names whose second byte is 0x5C ('\') and the wave dash that only code
+// page 932 (not plain Shift_JIS) maps to 0x81 0x60.
+const SjisCase kSjisCases[] = {
+    {"能", "\x94\x5c"},
+    {"表", "\x95\x5c"},
+    {"ソ", "\x83\x5c"},
+    {"十", "\x8f\x5c"},
+    {"～", "\x81\x60"},
+    {"石川県能登地方", "\x90\xce\x90\xec\x8c\xa7\x94\x5c\x93\x6f\x92\x6e\x95\xfb"},
+    {"5弱 6強", "5\x8e\xe3 6\x8b\xad"},
+    {"ｱｲｳ", "\xb1\xb2\xb3"},
+    {"plain ASCII \\ / 0-9", "plain ASCII \\ / 0-9"},
+    {"", ""},
+};
+
+TEST(Platform, ShiftJisRoundTrip) {
+    for (const SjisCase& c : kSjisCases) {
+        SCOPED_TRACE(c.utf8);
+        std::string sjis = "untouched", utf8 = "untouched";
+        ASSERT_EQ(Utf8ToSjis(c.utf8, &sjis), 0);
+        EXPECT_EQ(sjis, c.sjis);
+        ASSERT_EQ(SjisToUtf8(c.sjis, &utf8), 0);
+        EXPECT_EQ(utf8, c.utf8);
+    }
+}
+
+TEST(Platform, ShiftJisFailuresLeaveTheOutputAlone) {
+    struct Case {
+        const char* what;
+        bool toSjis;
+        const char* input;
+    } cases[] = {
+        {"invalid UTF-8", true, "abc\xff"},
+        {"no code page 932 character", true, "\xf0\x9f\x98\x80"},
+        {"lead byte without trail", false, "ab\x94"},
+        {"invalid trail byte", false, "\x81\x20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string out = "untouched";
+        int result = c.toSjis ? Utf8ToSjis(c.input, &out) : SjisToUtf8(c.input, &out);
+        EXPECT_NE(result, 0);
+        EXPECT_EQ(out, "untouched");
+    }
+}
+
+TEST(Platform, SjisTextConvertsOnceAndKeepsThePointer) {
+    static const char kLiteral[] = "地震一覧～";
+    const char* first = SjisText(kLiteral);
+    EXPECT_STREQ(first, "\x92\x6e\x90\x6b\x88\xea\x97\x97\x81\x60");
+    EXPECT_EQ(SjisText(kLiteral), first);
+}
+
+TEST(Platform, FilesByUtf8Path) {
+    std::string dir = MakeTempDir();
+    std::string from = dir + "/能登 表.tmp", to = dir + "/能登 表.dat";
+    EXPECT_TRUE(IsDirectory(dir.c_str()));
+    EXPECT_FALSE(IsDirectory(from.c_str()));
+
+    FILE* file = OpenFile(from.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("0123456789", file);
+    std::fclose(file);
+    WriteBytes(to, "old");
+    EXPECT_FALSE(IsDirectory(to.c_str()));
+
+    EXPECT_EQ(ReplaceFile(from.c_str(), to.c_str()), 0);
+    EXPECT_EQ(OpenFile(from.c_str(), "rb"), nullptr);
+    file = OpenFile(to.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(FileLength(file), 10);
+    std::fclose(file);
+    EXPECT_EQ(ReadBytes(to), "0123456789");
+
+    EXPECT_NE(ReplaceFile(from.c_str(), to.c_str()), 0);  // nothing to move
+    EXPECT_EQ(RemoveFile(to.c_str()), 0);
+    EXPECT_NE(RemoveFile(to.c_str()), 0);
+    RemoveTree(dir);
+}
+
+TEST(Platform, PinnedClockAndTimeStamp) {
+    LocalTime fixed = {2024, 3, 5, 7, 8, 9};
+    SetClockOverride(&fixed);
+    LocalTime now;
+    GetLocalNow(&now);
+    EXPECT_EQ(now.year * 10000 + now.month * 100 + now.day, 20240305);
+    EXPECT_EQ(now.hour * 10000 + now.minute * 100 + now.second, 70809);
+    EXPECT_EQ(LocalTimeStamp(), "20240305070809");
+    SetClockOverride(nullptr);
+    GetLocalNow(&now);
+    EXPECT_GE(now.year, 2024);
+}
+
+TEST(Platform, MessagesGoToTheInstalledHandler) {
+    MessageRecorder recorder;
+    ShowMessage("ERROR : 震源地が無い");
+    ShowMessage("second");
+    EXPECT_EQ(recorder.messages, (std::vector<std::string>{"ERROR : 震源地が無い", "second"}));
+}
+
+}  // namespace
