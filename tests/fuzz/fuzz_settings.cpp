@@ -1,0 +1,46 @@
+// libFuzzer target: the input becomes wolt.dat; loading must never fault and
+// must always leave the filter ranges and the main window position sound.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/settings.h"
+
+static std::string gPath;
+
+static void Check(int result, const WorkArea& area) {
+    const SettingsBlock& s = AppSettings;
+    if (s.magMin < 0 || s.magMin > s.magMax || s.magMax > 9) std::abort();
+    if (s.depthMin < 0 || s.depthMin > s.depthMax || s.depthMax > 999) std::abort();
+    if (s.intMin < 0 || s.intMin > s.intMax || s.intMax > 9) std::abort();
+    if (result == SETTINGS_FRESH) return;
+    if (s.alpha < 0 || s.alpha > 255) std::abort();
+    if (s.winX[0] > area.right - 8 || s.winY[0] > area.bottom - 8) std::abort();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (gPath.empty()) {
+        std::filesystem::path dir =
+            std::filesystem::temp_directory_path() / ("wolt-fuzz-settings-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        gPath = (dir / "wolt.dat").string();
+    }
+    // The input twice: once read only, once loaded (which may repair the file).
+    for (int pass = 0; pass < 2; pass++) {
+        FILE* file = std::fopen(gPath.c_str(), "wb");
+        if (!file) std::abort();
+        if (size) std::fwrite(data, 1, size, file);
+        std::fclose(file);
+        if (pass == 0) {
+            Check(ReadSettingsOnly(gPath.c_str()), kFixedWorkArea);
+        } else {
+            WorkArea area = {-100, 20, 1280, 700};
+            Check(LoadSettings(gPath.c_str(), area), area);
+        }
+    }
+    return 0;
+}
