@@ -1,0 +1,323 @@
+// Map view numbers: grid-to-pixel rounding, depth colours, marker sizes, the
+// distance table, the marker walk, the pulsing selected marker and the leader
+// line.
+#include "mapview/markers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/settings.h"
+#include "test_util.h"
+
+static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
+    QuakeRecord r = Rec(2020, 1, 1, 0, 0, mapX, mapY, depthKm, 1, magnitude10, 3);
+    r.inFilter = uint8_t(inFilter);
+    return r;
+}
+
+static void ExpectQuad(const TexturedScreenVertex* q, float x1, float y1, float x2, float y2,
+                       uint32_t color, const char* what) {
+    const float corner[4][4] = {{x1, y1, 0, 0}, {x2, y1, 1, 0}, {x1, y2, 0, 1}, {x2, y2, 1, 1}};
+    for (int c = 0; c < 4; c++) {
+        EXPECT_EQ(q[c].x, corner[c][0]) << what << " corner " << c;
+        EXPECT_EQ(q[c].y, corner[c][1]) << what << " corner " << c;
+        EXPECT_EQ(q[c].u, corner[c][2]) << what << " corner " << c;
+        EXPECT_EQ(q[c].v, corner[c][3]) << what << " corner " << c;
+        EXPECT_EQ(q[c].z, 1.0f) << what;
+        EXPECT_EQ(q[c].rhw, 1.0f) << what;
+        EXPECT_EQ(q[c].diffuse, color) << what << " corner " << c;
+    }
+}
+
+TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
+    struct Case {
+        int gridX, gridY, px, py, onMap;
+    } cases[] = {
+        {203, 25, 37, 37, 1},      // 25 x k = 37.99999952: 37, not 38
+        {178, 0, 0, 0, 1},
+        {228, 50, 75, 75, 1},      // 50 x k = 75.9999990
+        {514, 336, 510, 510, 1},
+        {515, 337, 512, 512, 1},   // 512.24: still on the map
+        {516, 337, 513, 512, 0},   // 513.76: off
+        {515, 338, 512, 513, 0},
+        {0, 0, -270, 0, 1},        // no lower bound; truncation toward zero
+        {153, 0, -37, 0, 1},       // -37.99999952
+        {65535, 65535, 99342, 99613, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GridToPixelXi(c.gridX), c.px) << c.gridX;
+        EXPECT_EQ(GridToPixelYi(c.gridY), c.py) << c.gridY;
+        EXPECT_EQ(PixelOnMap(c.px, c.py), c.onMap) << c.gridX << "," << c.gridY;
+    }
+    // The untruncated vertex position is the product rounded to a float.
+    EXPECT_EQ(GridToPixelX(203), 38.0f);
+    EXPECT_EQ(GridToPixelY(25), 38.0f);
+    EXPECT_EQ(GridToPixelX(179), 1.52f);
+    EXPECT_EQ(GridToPixelY(-1), -1.52f);
+}
+
+TEST(MapViewNumbers, DepthColourTable) {
+    struct Case {
+        int depth;
+        uint32_t color;
+    } cases[] = {
+        {0, 0xFFFF0000},   {1, 0xFFFF0300},   {34, 0xFFFF7F00},  {67, 0xFFFFFB00},
+        {68, 0xFFFFFF00},  {69, 0xFFFBFF00},  {102, 0xFF7FFF00}, {135, 0xFF03FF00},
+        {136, 0xFF00FF00}, {137, 0xFF00FB04}, {170, 0xFF007F80}, {203, 0xFF000300 | 0xFC},
+        {204, 0xFF0000FF}, {205, 0xFF0000FF}, {700, 0xFF0000FF}, {65535, 0xFF0000FF},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DepthColor(c.depth), c.color) << c.depth << " km";
+}
+
+TEST(MapViewNumbers, MarkerHalfSizeTable) {
+    struct Case {
+        int magnitude10, selected, size;
+    } cases[] = {
+        {0, 0, 2},   {25, 0, 2},  {30, 0, 2},  {35, 0, 3},  {40, 0, 6},   {45, 0, 8},
+        {50, 0, 12}, {55, 0, 16}, {60, 0, 22}, {65, 0, 28}, {70, 0, 36},  {80, 0, 55},
+        {90, 0, 80}, {255, 0, 2262},
+        {0, 1, 16},  {30, 1, 16}, {50, 1, 16}, {55, 1, 16}, {60, 1, 22}, {90, 1, 80},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MarkerHalfSize(c.magnitude10, c.selected), c.size)
+            << "M" << c.magnitude10 << (c.selected ? " selected" : "");
+    for (int m = 1; m < 256; m++) EXPECT_GE(MarkerHalfSize(m, 0), MarkerHalfSize(m - 1, 0)) << m;
+}
+
+TEST(MapViewNumbers, DistanceTableIsNearExactlyInsideRadius32) {
+    FillDistanceTable();
+    EXPECT_EQ(DistanceTable[0][0], 0.0f);
+    EXPECT_EQ(DistanceTable[3][4], 5.0f);
+    EXPECT_EQ(DistanceTable[4][3], 5.0f);
+    EXPECT_EQ(DistanceTable[579][0], 579.0f);
+    EXPECT_EQ(DistanceTable[0][446], 446.0f);
+    EXPECT_FLOAT_EQ(DistanceTable[579][446], 730.86047f);
+    for (int dx = 0; dx < 64; dx++)
+        for (int dy = 0; dy < 64; dy++)
+            EXPECT_EQ(DistanceTable[dx][dy] < 32.0f, dx * dx + dy * dy < 1024) << dx << "," << dy;
+}
+
+TEST(MapViewNumbers, InitialAndFixedBuffers) {
+    TexturedScreenVertex quads[3 * 4];
+    std::memset(quads, 0x5A, sizeof quads);
+    InitMarkerQuads(quads, 3);
+    for (int k = 0; k < 3; k++) ExpectQuad(quads + 4 * k, 0, 0, 0, 0, 0, "initial marker");
+
+    uint16_t indices[6 * 1000 + 1];
+    indices[6000] = 0xBEEF;
+    FillQuadIndices(indices, 1000);
+    const uint16_t firstQuad[6] = {0, 1, 2, 2, 1, 3};
+    const uint16_t lastQuad[6] = {3996, 3997, 3998, 3998, 3997, 3999};
+    for (int c = 0; c < 6; c++) {
+        EXPECT_EQ(indices[c], firstQuad[c]);
+        EXPECT_EQ(indices[5994 + c], lastQuad[c]);
+    }
+    EXPECT_EQ(indices[6000], 0xBEEF);   // nothing past the last quad
+    uint16_t single[7] = {0, 0, 0, 0, 0, 0, 0xBEEF};
+    FillQuadIndices(single, 1);
+    EXPECT_EQ(single[6], 0xBEEF);
+
+    struct Fixed {
+        int quad;
+        float x1, y1, x2, y2, uv;
+        uint32_t color;
+    } fixed[] = {
+        {QUAD_MAP, 0, 0, 511.5f, 511.5f, 0.99f, 0xFFFFFFFF},
+        {QUAD_RECENT, 0, 0, 192.5f, 268.5f, 1, 0xFFFFFFFF},
+        {QUAD_CONTROL, 512, 0, 848.5f, 534.5f, 1, 0xFFFFFFFF},
+        {QUAD_HOVER, 0, 0, 192.5f, 60.5f, 1, 0xBFFFFFFF},
+        {QUAD_REGION, 2, 284, 513.5f, 513.5f, 1, 0xEFFFFFFF},
+        {QUAD_BOTTOM, 0.5f, 515.5f, 864.5f, 761.5f, 1, 0xEFFFFFFF},
+    };
+    for (const Fixed& f : fixed) {
+        TexturedScreenVertex q[4];
+        FillFixedQuad(f.quad, q);
+        EXPECT_EQ(q[0].x, f.x1) << f.quad;
+        EXPECT_EQ(q[0].y, f.y1) << f.quad;
+        EXPECT_EQ(q[3].x, f.x2) << f.quad;
+        EXPECT_EQ(q[3].y, f.y2) << f.quad;
+        EXPECT_EQ(q[1].x, f.x2) << f.quad;
+        EXPECT_EQ(q[2].y, f.y2) << f.quad;
+        EXPECT_EQ(q[3].u, f.uv) << f.quad;
+        EXPECT_EQ(q[3].v, f.uv) << f.quad;
+        EXPECT_EQ(q[0].u + q[0].v + q[1].v + q[2].u, 0.0f) << f.quad;
+        for (int c = 0; c < 4; c++) EXPECT_EQ(q[c].diffuse, f.color) << f.quad;
+    }
+
+    ColoredScreenVertex leader[4];
+    InitLeaderLines(leader);
+    const float leaderAt[4][2] = {{0, 268}, {192, 268}, {192, 268}, {192, 268}};
+    const uint32_t leaderColor[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x40FFFFFF};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(leader[i].x, leaderAt[i][0]);
+        EXPECT_EQ(leader[i].y, leaderAt[i][1]);
+        EXPECT_EQ(leader[i].diffuse, leaderColor[i]);
+    }
+    ColoredScreenVertex frame[5];
+    FillMapFrame(frame);
+    const float frameAt[5][2] = {{0, 0}, {512, 0}, {512, 512}, {0, 512}, {0, 0}};
+    for (int i = 0; i < 5; i++) {
+        EXPECT_EQ(frame[i].x, frameAt[i][0]);
+        EXPECT_EQ(frame[i].y, frameAt[i][1]);
+        EXPECT_EQ(frame[i].diffuse, 0xFFFFFFFFu);
+        EXPECT_EQ(frame[i].z * frame[i].rhw, 1.0f);
+    }
+}
+
+struct MarkerWalk : ::testing::Test {
+    TexturedScreenVertex out[kMarkerVertices];
+    void SetUp() override { std::memset(out, 0x7F, sizeof out); }
+    // Every vertex from quad `from` on is the initial, transparent one.
+    void ExpectEmptyFrom(int from) {
+        for (int k = from; k < kMarkerQuads; k++) {
+            const TexturedScreenVertex* q = out + 4 * k;
+            for (int c = 0; c < 4; c++) {
+                ASSERT_EQ(q[c].diffuse, 0u) << "quad " << k;
+                ASSERT_EQ(q[c].x, 0.0f) << "quad " << k;
+                ASSERT_EQ(q[c].y, 0.0f) << "quad " << k;
+            }
+        }
+    }
+};
+
+TEST_F(MarkerWalk, QuadGeometryAndColour) {
+    SetCatalogue({At(203, 25, 0, 50), At(300, 100, 170, 30), At(400, 300, 90, 70)});
+    ASSERT_EQ(BuildMarkerQuads(out), 3);
+    ExpectQuad(out, 25, 25, 49, 49, 0xFFFF0000, "M5.0 at pixel (37, 37)");
+    ExpectQuad(out + 4, 185 - 2, 151 - 2, 185 + 2, 151 + 2, 0xFF007F80, "M3.0 at (185, 151)");
+    ExpectQuad(out + 8, 337 - 36, 455 - 36, 337 + 36, 455 + 36, 0xFFACFF00, "M7.0 at (337, 455)");
+    EXPECT_EQ(gpEQ[0].markerColor, 0xFFFF0000u);
+    EXPECT_EQ(gpEQ[1].markerColor, 0xFF007F80u);
+    EXPECT_EQ(gpEQ[2].markerColor, 0xFFACFF00u);
+    ExpectEmptyFrom(3);
+}
+
+TEST_F(MarkerWalk, SkipsUnmatchedAndOffMapRecordsAndStopsAtTheEndOfData) {
+    std::vector<QuakeRecord> records = {
+        At(300, 100, 10, 40, 0),   // not matching
+        At(516, 100, 10, 40),      // x pixel 513: off
+        At(300, 338, 10, 40),      // y pixel 513: off
+        At(0, 0, 10, 40),          // pixel (-270, 0): drawn, no lower bound
+        At(515, 337, 10, 40),      // pixel (512, 512): drawn
+        At(300, 100, 10, 0),       // end of the data
+        At(300, 100, 10, 40),      // behind the end: never drawn
+    };
+    SetCatalogue(records);
+    ASSERT_EQ(BuildMarkerQuads(out), 2);
+    EXPECT_EQ(out[0].x, -270.0f - 6);
+    EXPECT_EQ(out[4].x, 512.0f - 6);
+    for (int i : {0, 1, 2, 6}) EXPECT_EQ(gpEQ[i].markerColor, 0u) << i;
+    for (int i : {3, 4}) EXPECT_NE(gpEQ[i].markerColor, 0u) << i;
+    ExpectEmptyFrom(2);
+}
+
+TEST_F(MarkerWalk, AtMostTheNewestThousand) {
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < 1500; i++) records.push_back(At(200 + i % 300, i % 330, i % 250, 30 + i % 40));
+    records[500].inFilter = 0;
+    SetCatalogue(records);
+    ASSERT_EQ(BuildMarkerQuads(out), kMarkerQuads);
+    for (int k = 0; k < kMarkerQuads; k++) {
+        int i = k < 500 ? k : k + 1;   // record 500 is skipped
+        int s = MarkerHalfSize(records[i].magnitude10, 0);
+        ASSERT_EQ(out[4 * k].x, float(GridToPixelXi(records[i].mapX) - s)) << k;
+        ASSERT_EQ(out[4 * k + 3].y, float(GridToPixelYi(records[i].mapY) + s)) << k;
+    }
+    EXPECT_NE(gpEQ[1000].markerColor, 0u);
+    EXPECT_EQ(gpEQ[1001].markerColor, 0u);   // the 1001st match is not drawn
+}
+
+TEST_F(MarkerWalk, NoMatchLeavesEverythingTransparentAndTheWalkEndsAtTheStore) {
+    SetCatalogue({});
+    EXPECT_EQ(BuildMarkerQuads(out), 0);
+    ExpectEmptyFrom(0);
+    // A store full to the last slot: the walk reaches index 199,999 and stops.
+    for (int i = 0; i < kMaxRecords; i++) gpEQ[i] = At(300, 100, 10, 40, i == kMaxRecords - 1);
+    EXPECT_EQ(BuildMarkerQuads(out), 1);
+    EXPECT_NE(gpEQ[kMaxRecords - 1].markerColor, 0u);
+}
+
+struct SelectedMarker : ::testing::Test {
+    TexturedScreenVertex quad[4];
+    void SetUp() override {
+        gSelectedPulse = 255;
+        gSelectedPulseDown = 0;
+        std::memset(quad, 0x7F, sizeof quad);
+    }
+};
+
+TEST_F(SelectedMarker, PulseSequence) {
+    SetCatalogue({At(300, 100, 170, 70), At(203, 25, 0, 40)});
+    AppSettings.selFirst = 1;
+    struct Step {
+        int tick;
+        uint32_t alpha;
+        int level;
+    } steps[] = {
+        {1, 255, 255}, {2, 255, 247}, {3, 247, 239}, {32, 15, 7}, {33, 7, 0},
+        {34, 0, 8},    {35, 8, 16},   {64, 240, 248}, {65, 248, 255}, {66, 255, 247},
+    };
+    int tick = 0;
+    for (const Step& s : steps) {
+        while (tick < s.tick) {
+            ASSERT_EQ(BuildSelectedQuad(quad), 1);
+            tick++;
+        }
+        EXPECT_EQ(gSelectedPulse, s.level) << "tick " << tick;
+        // Depth 0 is pure red: the level lifts green and blue.
+        uint32_t color = s.alpha << 24 | 0xFF0000u | uint32_t(s.level) << 8 | uint32_t(s.level);
+        ExpectQuad(quad, 37 - 16, 37 - 16, 37 + 16, 37 + 16, color, "selected M4.0");
+        EXPECT_EQ(gpEQ[1].markerColor, color) << "tick " << tick;
+    }
+}
+
+TEST_F(SelectedMarker, ColourChannelsClampAndLargeMarkersKeepTheirSize) {
+    SetCatalogue({At(300, 100, 170, 80)});   // 0x00, 0x7F, 0x80 plus the level
+    AppSettings.selFirst = 0;
+    gSelectedPulse = 100;
+    gSelectedPulseDown = 1;
+    ASSERT_EQ(BuildSelectedQuad(quad), 1);
+    ExpectQuad(quad, 185 - 55, 151 - 55, 185 + 55, 151 + 55, 0x645CDBDCu, "selected M8.0");
+    gSelectedPulse = 240;
+    gSelectedPulseDown = 0;
+    ASSERT_EQ(BuildSelectedQuad(quad), 1);
+    EXPECT_EQ(quad[0].diffuse, 0xF0F8FFFFu);   // 0x7F + 248 and 0x80 + 248 clamp at 255
+}
+
+TEST_F(SelectedMarker, NoMarkerOffTheMapOrWithoutARecord) {
+    SetCatalogue({At(600, 100, 10, 50), At(300, 100, 10, 50)});
+    struct Case {
+        int selFirst;
+        float leaderX, leaderY;
+    } cases[] = {
+        {0, GridToPixelX(600), GridToPixelY(100)},   // off the map: the leader still points there
+        {2, 192, 268},                               // past the end of the data
+        {-1, 192, 268},
+        {kMaxRecords, 192, 268},
+        {1 << 30, 192, 268},
+    };
+    for (const Case& c : cases) {
+        AppSettings.selFirst = c.selFirst;
+        gSelectedPulse = 100;
+        gSelectedPulseDown = 1;
+        std::memset(quad, 0x7F, sizeof quad);
+        EXPECT_EQ(BuildSelectedQuad(quad), 0) << c.selFirst;
+        ExpectQuad(quad, 0, 0, 0, 0, 0, "hidden selected marker");
+        EXPECT_EQ(gSelectedPulse, 100) << c.selFirst;
+        EXPECT_EQ(gSelectedPulseDown, 1) << c.selFirst;
+        ColoredScreenVertex leader[4];
+        BuildLeaderLines(leader);
+        EXPECT_EQ(leader[3].x, c.leaderX) << c.selFirst;
+        EXPECT_EQ(leader[3].y, c.leaderY) << c.selFirst;
+        EXPECT_EQ(leader[3].diffuse, 0x40FFFFFFu);
+        EXPECT_EQ(leader[1].x, 192.0f);
+    }
+    EXPECT_EQ(gpEQ[0].markerColor, 0u);
+    AppSettings.selFirst = 1;
+    ColoredScreenVertex leader[4];
+    BuildLeaderLines(leader);
+    EXPECT_EQ(leader[3].x, GridToPixelX(300));
+    EXPECT_EQ(leader[3].y, GridToPixelY(100));
+}
