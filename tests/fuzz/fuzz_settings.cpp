@@ -29,11 +29,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::create_directories(dir);
         gPath = (dir / "wolt.dat").string();
     }
-    // The input twice: once read only, once loaded (which may repair the file).
+    // An odd first byte makes the rest a file of exactly 216 bytes (cut or
+    // zero-padded), so that the clamps are reached at once; otherwise the
+    // rest is the file as it is.
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!bytes.empty()) {
+        bool exact = bytes[0] & 1;
+        bytes.erase(0, 1);
+        if (exact) bytes.resize(sizeof(SettingsBlock), '\0');
+    }
+    // Once read only, once loaded (which may repair the file).
     for (int pass = 0; pass < 2; pass++) {
         FILE* file = std::fopen(gPath.c_str(), "wb");
         if (!file) std::abort();
-        if (size) std::fwrite(data, 1, size, file);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
         if (pass == 0) {
             Check(ReadSettingsOnly(gPath.c_str()), kFixedWorkArea);
