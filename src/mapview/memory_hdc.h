@@ -21,10 +21,23 @@ struct PanelBitmap {
     HGDIOBJ displaced;       // what the bitmap displaced while selected
 };
 
+enum { kCircleSize = 64 };
+
 extern HDC gMemoryDC;
 extern PanelBitmap gPanels[PANEL_COUNT];
 extern unsigned char* gCircleSpritePixels;   // 64 x 64 x 3, top-down BGR
 
+// 1 when any of the objects already exists (nothing done), else 0 — also
+// after a failure, which it reports in a message box.
 int CreateMemoryHDC();
+// 0 after redrawing the panels; 1 without the device context, 2 when a
+// panel's pixel buffer is missing, 3 when its bitmap is missing.
 int UpdateMemoryHDC();
 void ReleaseMemoryHDC();
+
+// The drawing pattern of every panel: BeginPanelDraw selects the panel's
+// bitmap into gMemoryDC (0; 1 when that fails: leave the panel as it was),
+// the panel paints through gMemoryDC, EndPanelDraw reads the bitmap back
+// into the pixel buffer and puts the displaced object back.
+int BeginPanelDraw(PanelId panel);
+void EndPanelDraw(PanelId panel);
