@@ -70,14 +70,18 @@ static int Write(Writer writer, const char* path) {
 
 class Reports : public ::testing::Test {
 protected:
-    void SetUp() override { dir = MakeTempDir(); }
+    void SetUp() override {
+        dir = MakeTempDir();
+        home = fs::current_path();
+    }
     void TearDown() override {
-        fs::current_path(kTop);
+        fs::current_path(home);
         RemoveTree(dir);
         SetClockOverride(nullptr);
         SetDataFolder("Data");
     }
     std::string dir;
+    fs::path home;
 };
 
 // The golden files rest on exactly these records (newest first).
@@ -182,7 +186,7 @@ TEST_F(Reports, DefaultNamesInTextFolder) {
             made.push_back(entry.path().filename().string());
         ASSERT_EQ(made, std::vector<std::string>{c.name});
         EXPECT_EQ(ReadBytes(dir + "/text/" + c.name), Golden(c.golden));
-        fs::current_path(kTop);
+        fs::current_path(home);
         fs::remove_all(dir + "/text");
     }
 }
