@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "test_util.h"
@@ -68,30 +70,52 @@ TEST(Platform, SjisTextConvertsOnceAndKeepsThePointer) {
     EXPECT_EQ(SjisText(kLiteral), first);
 }
 
+// Through OpenFile only: the standard streams take narrow paths in the ANSI
+// code page on Windows, which is exactly what OpenFile avoids.
+bool WriteText(const std::string& path, const char* text) {
+    FILE* file = OpenFile(path.c_str(), "wb");
+    if (!file) return false;
+    std::fputs(text, file);
+    return std::fclose(file) == 0;
+}
+
+std::string ReadText(const std::string& path) {
+    FILE* file = OpenFile(path.c_str(), "rb");
+    if (!file) return "(cannot open)";
+    char text[64] = {};
+    size_t got = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    return std::string(text, got);
+}
+
 TEST(Platform, FilesByUtf8Path) {
     std::string dir = MakeTempDir();
     std::string from = dir + "/能登 表.tmp", to = dir + "/能登 表.dat";
     EXPECT_TRUE(IsDirectory(dir.c_str()));
     EXPECT_FALSE(IsDirectory(from.c_str()));
 
-    FILE* file = OpenFile(from.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("0123456789", file);
-    std::fclose(file);
-    WriteBytes(to, "old");
+    ASSERT_TRUE(WriteText(from, "0123456789"));
+    ASSERT_TRUE(WriteText(to, "old"));
     EXPECT_FALSE(IsDirectory(to.c_str()));
+    EXPECT_EQ(ReadText(to), "old");
 
     EXPECT_EQ(ReplaceFile(from.c_str(), to.c_str()), 0);
     EXPECT_EQ(OpenFile(from.c_str(), "rb"), nullptr);
-    file = OpenFile(to.c_str(), "rb");
+    FILE* file = OpenFile(to.c_str(), "rb");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(FileLength(file), 10);
     std::fclose(file);
-    EXPECT_EQ(ReadBytes(to), "0123456789");
+    EXPECT_EQ(ReadText(to), "0123456789");
+    // The name on disk is the intended one, not its bytes read in another code page.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(dir)))
+        names.push_back(entry.path().filename().u8string());
+    EXPECT_EQ(names, std::vector<std::string>{"能登 表.dat"});
 
     EXPECT_NE(ReplaceFile(from.c_str(), to.c_str()), 0);  // nothing to move
     EXPECT_EQ(RemoveFile(to.c_str()), 0);
     EXPECT_NE(RemoveFile(to.c_str()), 0);
+    EXPECT_EQ(ReadText(to), "(cannot open)");
     RemoveTree(dir);
 }
 
