@@ -53,6 +53,8 @@ static int Finish(FILE* file) {
     return failed ? 1 : 0;
 }
 
+// A line with the dates of the oldest and the newest matching record (O, N),
+// followed by up to two numbers; printf ignores those a format does not use.
 static void PutDates(FILE* file, const char* format, int extra1 = 0, int extra2 = 0) {
     const QuakeRecord& o = RecordAt(AppSettings.selLastIndex);
     const QuakeRecord& n = RecordAt(AppSettings.selFirstIndex);
