@@ -58,8 +58,8 @@ int DecodeBmp(const unsigned char* data, size_t size, BmpImage* out)
 
     size_t pixelBytes = bits / 8;
     size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-    size_t needed = pixelOffset + stride * (height - 1) + pixelBytes * width;
-    if (pixelOffset > size || needed > size) return BMP_TRUNCATED;
+    if (pixelOffset > size || stride * (height - 1) + pixelBytes * width > size - pixelOffset)
+        return BMP_TRUNCATED;
 
     unsigned char* pixels = static_cast<unsigned char*>(malloc(static_cast<size_t>(width) * height * 4));
     if (!pixels) return BMP_TOO_LARGE;
