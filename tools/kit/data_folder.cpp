@@ -1,0 +1,103 @@
+#include "kit/data_folder.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+
+int WriteWholeFile(const std::string& utf8Path, const std::string& bytes) {
+    FILE* f = OpenFile(utf8Path.c_str(), "wb");
+    if (!f) return 1;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? 0 : 1;
+}
+
+int ReadWholeFile(const std::string& utf8Path, std::string* bytes) {
+    FILE* f = OpenFile(utf8Path.c_str(), "rb");
+    if (!f) return 1;
+    std::string data;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) return 1;
+    *bytes = data;
+    return 0;
+}
+
+std::string YearFilePath(const std::string& dir, int year) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/cmp_%4d.dat", year);
+    return dir + name;
+}
+
+static void PutInt32(std::string* out, int32_t v) {
+    uint32_t u = uint32_t(v);
+    for (int i = 0; i < 4; i++) out->push_back(char((u >> (8 * i)) & 0xFF));
+}
+
+static int32_t GetInt32(const unsigned char* p) {
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+std::string PackYearFile(const std::vector<QuakeRecord>& records) {
+    std::string out;
+    out.reserve(records.size() * kCmpRecordBytes);
+    for (const QuakeRecord& r : records) {
+        CmpRecord c = PackCmpRecord(r);
+        PutInt32(&out, c.date);
+        PutInt32(&out, c.time);
+        PutInt32(&out, c.position);
+        PutInt32(&out, c.event);
+    }
+    return out;
+}
+
+int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* records) {
+    std::string bytes;
+    if (ReadWholeFile(YearFilePath(dir, year), &bytes) != 0) return 1;
+    records->clear();
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t at = 0; at + kCmpRecordBytes <= bytes.size(); at += kCmpRecordBytes) {
+        CmpRecord c{GetInt32(p + at), GetInt32(p + at + 4), GetInt32(p + at + 8), GetInt32(p + at + 12)};
+        QuakeRecord r;
+        UnpackCmpRecord(c, &r);
+        records->push_back(r);
+    }
+    return 0;
+}
+
+int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& records, int firstYear,
+                        int lastYear, const std::vector<RegionEntry>& regions, WriteFileFn write) {
+    std::vector<std::vector<QuakeRecord>> byYear(size_t(lastYear - firstYear + 1));
+    for (const QuakeRecord& r : records)
+        if (r.year >= firstYear && r.year <= lastYear) byYear[size_t(r.year - firstYear)].push_back(r);
+    for (int year = firstYear; year <= lastYear; year++)
+        if (write(YearFilePath(dir, year), PackYearFile(byYear[size_t(year - firstYear)])) != 0) return 1;
+
+    std::string table(kRegionSlots * sizeof(RegionEntry), '\0');
+    for (size_t i = 0; i < regions.size() && i < size_t(kRegionSlots); i++) {
+        std::string entry;
+        PutInt32(&entry, regions[i].code);
+        entry.append(regions[i].name, kRegionNameBytes);
+        table.replace(i * sizeof(RegionEntry), entry.size(), entry);
+    }
+    if (write(dir + "/s_tbl.dat", table) != 0) return 1;
+    return write(dir + "/ne_tbl.dat", std::string(kNeTableBytes, '\0'));
+}
+
+int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions) {
+    std::string bytes;
+    if (ReadWholeFile(dir + "/s_tbl.dat", &bytes) != 0) return 1;
+    std::vector<RegionEntry> table(kRegionSlots);
+    std::memset(table.data(), 0, table.size() * sizeof(RegionEntry));
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < size_t(kRegionSlots) && (i + 1) * sizeof(RegionEntry) <= bytes.size(); i++) {
+        table[i].code = GetInt32(p + i * sizeof(RegionEntry));
+        std::memcpy(table[i].name, p + i * sizeof(RegionEntry) + 4, kRegionNameBytes);
+    }
+    *regions = table;
+    return 0;
+}

@@ -1,0 +1,36 @@
+// Writing and reading the files of a Data folder: the yearly catalogue
+// files, s_tbl.dat and ne_tbl.dat.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/model.h"
+
+// Writes `bytes` to `utf8Path`, replacing the file. 0 on success.
+typedef int (*WriteFileFn)(const std::string& utf8Path, const std::string& bytes);
+int WriteWholeFile(const std::string& utf8Path, const std::string& bytes);
+// Reads a whole file. 0 on success.
+int ReadWholeFile(const std::string& utf8Path, std::string* bytes);
+
+// "DIR/cmp_YYYY.dat".
+std::string YearFilePath(const std::string& dir, int year);
+
+// The bytes of a yearly file for records given newest first.
+std::string PackYearFile(const std::vector<QuakeRecord>& records);
+// The records of a yearly file as stored (positions not borrowed). 0 when
+// the file was read; a trailing partial record is ignored.
+int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* records);
+
+// Writes the catalogue (all records newest first) into `dir`, which must
+// exist: one file per year from firstYear to lastYear (empty where a year
+// has no record), s_tbl.dat from `regions` (kRegionSlots entries) and a
+// zero-filled ne_tbl.dat. Records outside the years are not written.
+// 0 on success, 1 when a write failed (files already written stay).
+int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& records, int firstYear,
+                        int lastYear, const std::vector<RegionEntry>& regions,
+                        WriteFileFn write = WriteWholeFile);
+
+// The region table of a Data folder (kRegionSlots entries, zero where the
+// file is short). 0 when the file was read.
+int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions);
