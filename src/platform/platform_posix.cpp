@@ -37,7 +37,8 @@ static int Convert(const char* to, const char* from, const char* in, std::string
     iconv_t cd = iconv_open(to, from);
     if (cd == (iconv_t)-1) return 1;
     std::string input(in);
-    std::string result(input.size() * 2 + 4, '\0');
+    // One Shift-JIS byte becomes at most three UTF-8 bytes (half-width katakana).
+    std::string result(input.size() * 3 + 4, '\0');
     char* src = &input[0];
     size_t srcLeft = input.size();
     char* dst = &result[0];
