@@ -1,0 +1,212 @@
+// Class statistics, recurrence bands and FirstInRegion: hand-checked cases,
+// and the cached answers against the literal walks on random catalogues.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "analysis/region_stats.h"
+#include "analysis_fixture.h"
+#include "literal_stats.h"
+#include "random_catalogue.h"
+
+namespace {
+
+struct Stats {
+    int count, since, mean, latest;
+    bool operator==(const Stats& o) const {
+        return count == o.count && since == o.since && mean == o.mean && latest == o.latest;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Stats& s) {
+    return out << "{" << s.count << ", " << s.since << ", " << s.mean << ", " << s.latest << "}";
+}
+
+Stats ByMagnitude(int record, int cls) {
+    Stats s{-7, -7, -7, -7};
+    int returned = ClassStatsByMagnitude(record, cls, &s.count, &s.since, &s.mean, &s.latest);
+    EXPECT_EQ(returned, s.count);
+    return s;
+}
+
+Stats ByIntensity(int record, int cls) {
+    Stats s{-7, -7, -7, -7};
+    ClassStatsByIntensity(record, cls, &s.count, &s.since, &s.mean, &s.latest);
+    return s;
+}
+
+TEST(ClassStats, HandCheckedCases) {
+    // Region 1: M6.2 at 2, M6.9 at 5; region 2: M6.0 at 3 (filtered out by
+    // depth), M6.5 at 6; M4 records elsewhere. The window runs from 1 to 7.
+    LoadCatalogue({DayRec(0, 1, 30, 900), DayRec(1, 2, 45), DayRec(2, 1, 62), DayRec(3, 2, 60, 900),
+                   DayRec(4, 1, 44, 10, 5), DayRec(5, 1, 69, 10, 5), DayRec(6, 2, 65),
+                   DayRec(7, 3, 41), DayRec(8, 3, 20, 900)});
+    OpenConditions();
+    AppSettings.depthMax = 100;
+    ApplyConditions();
+    ASSERT_EQ(AppSettings.selFirstIndex, 1);
+    ASSERT_EQ(AppSettings.selCount2, 6);
+    struct Case {
+        const char* what;
+        Stats actual, expected;
+    } cases[] = {
+        {"whole catalogue, class 6", ByMagnitude(-1, 6), {3, 1, 2, 2}},
+        {"region of record 5, class 6", ByMagnitude(5, 6), {2, 1, 3, 2}},
+        {"region of record 1, class 6", ByMagnitude(1, 6), {1, 5, 6, 6}},
+        {"region of record 7, class 6: none", ByMagnitude(7, 6), {0, 0, 0, -1}},
+        {"whole catalogue, class 4", ByMagnitude(-1, 4), {3, 0, 2, 1}},
+        {"no class 8 anywhere", ByMagnitude(-1, 8), {0, 0, 0, -1}},
+        {"class out of range", ByMagnitude(-1, 40), {0, 0, 0, -1}},
+        {"intensity 5 in region 1", ByIntensity(2, 5), {2, 3, 3, 4}},
+        {"intensity 1 over all", ByIntensity(-1, 1), {4, 0, 1, 1}},
+        {"record beyond the data", ByMagnitude(9, 6), {0, 0, 0, -1}},
+        {"record beyond the store", ByMagnitude(kMaxRecords, 6), {0, 0, 0, -1}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
+}
+
+TEST(ClassStats, MeanIntervalDividesTheMatchingCount) {
+    // 1,000 matching records, four class-7 events in region 4.
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < 1000; i++)
+        records.push_back(Rec(2024, 1, 1, 0, 0, 300, 100, 10, i % 3 == 0 ? 4 : 5,
+                              i == 9 || i == 21 || i == 501 || i == 900 ? 71 : 30, 1));
+    LoadCatalogue(records);
+    OpenConditions();
+    ApplyConditions();
+    EXPECT_EQ(ByMagnitude(3, 7), (Stats{4, 9, 250, 9}));
+}
+
+TEST(ClassRecurrence, HandCheckedCases) {
+    // Region 2's M6-band events at 10, 30 and 70 of a window starting at 0.
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < 200; i++) {
+        int mag = i == 10 || i == 30 || i == 70 ? 64 : 30;
+        records.push_back(Rec(2024, 1, 1, 0, 0, 300, 100, 10, i < 100 ? 2 : 3, mag, 1));
+    }
+    records[150].magnitude10 = 55;   // region 3: a single M5-band event
+    records[160].magnitude10 = 95;
+    records[162].magnitude10 = 98;   // region 3: M9 events at 160 and 162
+    LoadCatalogue(records);
+    OpenConditions();
+    ApplyConditions();
+    struct Case {
+        const char* what;
+        int current, band, regionCount;
+        float due, share;
+    } cases[] = {
+        {"10 / 30 x 100", 0, 2, 100, float(10.0 / 30 * 100), float(3.0 / 100 * 100)},
+        {"band 0 takes M5.0 and above", 0, 0, 100, float(10.0 / 30 * 100), 3.0f},
+        {"no events of the band", 0, 3, 100, 0, 0},
+        {"every record", 0, 6, 100, 0, 100},
+        {"a single event: both 0", 120, 1, 100, 0, 0},
+        {"due above 999.99 is limited", 120, 5, 100, 999.99f, 2},
+        {"region count 0 gives 999.99", 0, 2, 0, float(10.0 / 30 * 100), 999.99f},
+        {"share above 999.99 is limited", 0, 6, 5, 0, 999.99f},
+    };
+    for (const Case& c : cases) {
+        gCurrentRecord = c.current;
+        gRegionCount = c.regionCount;
+        float due = -1, share = -1;
+        ClassRecurrence(c.band, &due, &share);
+        EXPECT_FLOAT_EQ(due, c.due) << c.what;
+        EXPECT_FLOAT_EQ(share, c.share) << c.what;
+    }
+    // The region count is read when asked, not when gathered.
+    gCurrentRecord = 0;
+    gRegionCount = 1;
+    float due, share;
+    ClassRecurrence(2, &due, &share);
+    EXPECT_FLOAT_EQ(share, 300.0f);
+    gRegionCount = 6;
+    ClassRecurrence(2, &due, &share);
+    EXPECT_FLOAT_EQ(share, 50.0f);
+}
+
+TEST(ClassRecurrence, CountsTheWholeWindowAndNeedsACurrentRecord) {
+    // The middle event fails the depth condition but still counts.
+    LoadCatalogue({DayRec(0, 2, 30), DayRec(1, 2, 61), DayRec(2, 2, 62, 900), DayRec(3, 2, 63),
+                   DayRec(4, 2, 30)});
+    OpenConditions();
+    AppSettings.depthMax = 100;
+    ApplyConditions();
+    gRegionCount = 5;
+    float due = -1, share = -1;
+    gCurrentRecord = 0;
+    ClassRecurrence(2, &due, &share);
+    EXPECT_FLOAT_EQ(due, 100.0f);    // (1 - 0) / ((3 - 1) / 2)
+    EXPECT_FLOAT_EQ(share, 60.0f);   // 3 / 5
+    for (int current : {-1, 5, int(kMaxRecords), int(kMaxRecords) + 9}) {
+        gCurrentRecord = current;
+        due = share = -1;
+        ClassRecurrence(2, &due, &share);
+        EXPECT_EQ(due, 0.0f) << current;
+        EXPECT_EQ(share, 0.0f) << current;
+    }
+}
+
+TEST(FirstInRegion, NewestMatchingRecordOfTheRegion) {
+    LoadCatalogue({DayRec(0, 1, 30), DayRec(1, 2, 10), DayRec(2, 2, 30), DayRec(3, 3, 10),
+                   DayRec(4, 1, 30)});
+    OpenConditions();
+    AppSettings.magMin = 2;
+    ApplyConditions();
+    struct Case {
+        int record, expected;
+    } cases[] = {{0, 0}, {4, 0}, {1, 2}, {2, 2}, {3, -1}, {-1, -1}, {5, -1}, {kMaxRecords, -1}};
+    for (const Case& c : cases) EXPECT_EQ(FirstInRegion(c.record), c.expected) << c.record;
+}
+
+// The cached answers against the literal walks for every class, band and a
+// sample of records, after random filters and with the window moved by hand.
+TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 30; round++) {
+        int n = 1 + int(random() % 3000);
+        LoadCatalogue(RandomCatalogue(random, n, 1 + int(random() % 120), 1 + int(random() % 2000)));
+        OpenConditions();
+        AppSettings.magMin = int(random() % 4);
+        AppSettings.depthMax = int(random() % 300);
+        AppSettings.intMin = int(random() % 3);
+        ApplyConditions();
+        for (int step = 0; step < 6; step++) {
+            if (step == 3 && AppSettings.selLastIndex > AppSettings.selFirstIndex)
+                AppSettings.selFirstIndex++;   // the window moves without a filter run
+            gCurrentRecord = int(random() % n);
+            gRegionCount = int(random() % 50);
+            int records[] = {-1, gCurrentRecord, int(random() % n)};
+            for (int record : records)
+                for (int cls = 0; cls <= 10; cls++) {
+                    Stats fast = ByMagnitude(record, cls), literal;
+                    LiteralClassStats(record, false, cls, &literal.count, &literal.since,
+                                      &literal.mean, &literal.latest);
+                    ASSERT_EQ(fast, literal) << "round " << round << " record " << record << " M" << cls;
+                    fast = ByIntensity(record, cls);
+                    LiteralClassStats(record, true, cls, &literal.count, &literal.since,
+                                      &literal.mean, &literal.latest);
+                    ASSERT_EQ(fast, literal) << "round " << round << " record " << record << " I" << cls;
+                }
+            for (int band = -1; band <= 7; band++) {
+                float due, share, literalDue, literalShare;
+                ClassRecurrence(band, &due, &share);
+                LiteralClassRecurrence(band, &literalDue, &literalShare);
+                ASSERT_EQ(due, literalDue) << "round " << round << " band " << band;
+                ASSERT_EQ(share, literalShare) << "round " << round << " band " << band;
+            }
+        }
+    }
+}
+
+TEST(StatsCache, FollowsAReloadOnceInvalidated) {
+    LoadCatalogue({DayRec(0, 1, 62), DayRec(1, 1, 30)});
+    OpenConditions();
+    ApplyConditions();
+    EXPECT_EQ(ByMagnitude(-1, 6).count, 1);
+    // A reload clears the flags without moving the window.
+    gpEQ[0].inFilter = 0;
+    InvalidateStatsCache();
+    EXPECT_EQ(ByMagnitude(-1, 6).count, 0);
+}
+
+}  // namespace
