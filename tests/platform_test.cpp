@@ -99,7 +99,7 @@ TEST(Platform, FilesByUtf8Path) {
     EXPECT_FALSE(IsDirectory(to.c_str()));
     EXPECT_EQ(ReadText(to), "old");
 
-    EXPECT_EQ(ReplaceFile(from.c_str(), to.c_str()), 0);
+    EXPECT_EQ(MoveFileOver(from.c_str(), to.c_str()), 0);
     EXPECT_EQ(OpenFile(from.c_str(), "rb"), nullptr);
     FILE* file = OpenFile(to.c_str(), "rb");
     ASSERT_NE(file, nullptr);
@@ -112,7 +112,7 @@ TEST(Platform, FilesByUtf8Path) {
         names.push_back(entry.path().filename().u8string());
     EXPECT_EQ(names, std::vector<std::string>{"能登 表.dat"});
 
-    EXPECT_NE(ReplaceFile(from.c_str(), to.c_str()), 0);  // nothing to move
+    EXPECT_NE(MoveFileOver(from.c_str(), to.c_str()), 0);  // nothing to move
     EXPECT_EQ(RemoveFile(to.c_str()), 0);
     EXPECT_NE(RemoveFile(to.c_str()), 0);
     EXPECT_EQ(ReadText(to), "(cannot open)");

@@ -136,7 +136,7 @@ int SaveSettings(const char* path) {
     bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
     written = std::fflush(file) == 0 && written;
     written = std::fclose(file) == 0 && written;
-    if (written && ReplaceFile(temporary.c_str(), path) == 0) return 0;
+    if (written && MoveFileOver(temporary.c_str(), path) == 0) return 0;
     RemoveFile(temporary.c_str());
     return 1;
 }

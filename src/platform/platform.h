@@ -23,7 +23,7 @@ FILE* OpenFile(const char* utf8Path, const char* mode);
 long FileLength(FILE* file);                      // -1 when unknown
 bool IsDirectory(const char* utf8Path);
 // Moves `from` over `to` in one step (replacing `to`). 0 on success.
-int ReplaceFile(const char* utf8From, const char* utf8To);
+int MoveFileOver(const char* utf8From, const char* utf8To);
 int RemoveFile(const char* utf8Path);
 
 // Shift-JIS (code page 932) conversion. Return 0 on success; on failure

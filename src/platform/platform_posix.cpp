@@ -27,7 +27,7 @@ bool IsDirectory(const char* utf8Path) {
     return stat(utf8Path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int ReplaceFile(const char* utf8From, const char* utf8To) {
+int MoveFileOver(const char* utf8From, const char* utf8To) {
     return rename(utf8From, utf8To) == 0 ? 0 : 1;
 }
 

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <string>
 
-#undef ReplaceFile  // <windows.h> maps it to ReplaceFileW; ours is the engine's
 
 // UTF-16 from `length` bytes in `codePage`; false on invalid input.
 static bool ToWide(UINT codePage, const char* text, int length, std::wstring* wide) {
@@ -81,7 +80,7 @@ bool IsDirectory(const char* utf8Path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-int ReplaceFile(const char* utf8From, const char* utf8To) {
+int MoveFileOver(const char* utf8From, const char* utf8To) {
     std::wstring from, to;
     if (!Utf8ToWide(utf8From, &from) || !Utf8ToWide(utf8To, &to)) return 1;
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
