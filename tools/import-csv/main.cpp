@@ -1,0 +1,95 @@
+// import-csv: turns CSV exports of felt earthquakes into a Data folder.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "csv_import.h"
+#include "kit/region_table.h"
+
+static int Usage() {
+    std::fprintf(stderr,
+                 "usage: import-csv --out DIR FILE.csv...\n"
+                 "  Reads every FILE (UTF-8 or Shift-JIS; one earthquake per row: date, time,\n"
+                 "  region, latitude, longitude, depth, magnitude, maximum intensity) and\n"
+                 "  replaces the catalogue files of DIR with them. Other files in DIR stay.\n");
+    return 2;
+}
+
+static int Run(const std::vector<std::string>& args) {
+    std::string out;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); i++) {
+        if (args[i] == "--out" && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i].compare(0, 2, "--") == 0)
+            return Usage();
+        else
+            files.push_back(args[i]);
+    }
+    if (out.empty() || files.empty()) return Usage();
+
+    ImportState state;
+    for (const std::string& file : files) {
+        std::string bytes;
+        if (ReadWholeFile(file, &bytes) != 0) {
+            std::fprintf(stderr, "import-csv: cannot read %s; nothing was written\n", file.c_str());
+            return 1;
+        }
+        int result = ImportCsvText(file, bytes, &state);
+        if (result == IMPORT_BAD_ENCODING) {
+            std::fprintf(stderr, "import-csv: %s is neither UTF-8 nor Shift-JIS text; nothing was written\n",
+                         file.c_str());
+            return 1;
+        }
+        if (result == IMPORT_BAD_HEADER) {
+            std::fprintf(stderr,
+                         "import-csv: %s: the header row lacks one of the columns date, region, latitude, "
+                         "longitude, depth, magnitude, intensity; nothing was written\n",
+                         file.c_str());
+            return 1;
+        }
+    }
+    for (const ImportRejection& r : state.rejected)
+        std::fprintf(stderr, "%s:%d: rejected: %s\n", r.file.c_str(), r.line, r.reason.c_str());
+
+    int dropped = 0;
+    std::vector<QuakeRecord> records = FinishImport(state, &dropped);
+    if (records.empty()) {
+        std::fprintf(stderr, "import-csv: no earthquake to import; nothing was written\n");
+        return 1;
+    }
+    std::vector<RegionEntry> regions;
+    if (BuildRegionTable(state.newRegions, &regions) != 0) {
+        std::fprintf(stderr, "import-csv: the region table cannot be built; nothing was written\n");
+        return 1;
+    }
+    int commit = CommitDataFolder(out, records, regions);
+    if (commit != COMMIT_OK) {
+        std::fprintf(stderr, "import-csv: %s; %s is unchanged\n",
+                     commit == COMMIT_NOT_A_FOLDER ? "the output exists and is not a folder"
+                     : commit == COMMIT_WRITE_FAILED ? "writing the new folder failed"
+                                                     : "the new folder could not be put in place",
+                     out.c_str());
+        return 1;
+    }
+    std::printf("import-csv: %d rows, %d records written to %s (%d to %d)\n", state.rows, int(records.size()),
+                out.c_str(), records.back().year, records.front().year);
+    std::printf("  rejected %d, left out without magnitude %d, over capacity %d, unknown positions %d, "
+                "positions off the map %d, new regions %d\n",
+                int(state.rejected.size()), state.withoutMagnitude, dropped, state.unknownPositions,
+                state.offMap, int(state.newRegions.size()));
+    for (const std::string& name : state.newRegions) std::printf("  new region: %s\n", name.c_str());
+    return 0;
+}
+
+#ifdef _WIN32
+// Wide arguments, so that paths with Japanese names survive any code page.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; i++) args.push_back(std::filesystem::path(argv[i]).u8string());
+    return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
