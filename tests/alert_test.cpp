@@ -78,6 +78,15 @@ TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
     EXPECT_EQ(AlertTable[4].eventCount, 0);
 }
 
+TEST(RankAlertRegions, EqualLevelsStayInTableOrderWhenNothingIsBetween) {
+    // A (1) and C (3) have the same level and appear in that order.
+    LoadEvents(1000, {{50, 1, 60}, {200, 3, 60}, {600, 1, 60}});
+    ApplyConditions();
+    ASSERT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
+    EXPECT_EQ(AlertTable[0].regionIndex, 1);
+    EXPECT_EQ(AlertTable[1].regionIndex, 3);
+}
+
 TEST(RankAlertRegions, UndefinedRegionEndsTheWalk) {
     LoadEvents(100, {{10, 1, 60}, {20, 2, 60}, {30, 3, 60}});
     RegionTable[2].code = 0;

@@ -133,7 +133,8 @@ TEST(ApplyConditions, SelectionSummary) {
 
 TEST(ApplyConditions, StrongRecentCountsAmongTheHundredNewestMatches) {
     std::vector<QuakeRecord> records;
-    for (int i = 0; i < 150; i++) records.push_back(Rec(2024, 5, 1, 0, 0, 300, 100, 10, 1, i % 2 ? 55 : 30, 1));
+    // Every even match is M5.5, the 101st match (index 100) among them.
+    for (int i = 0; i < 150; i++) records.push_back(Rec(2024, 5, 1, 0, 0, 300, 100, 10, 1, i % 2 ? 30 : 55, 1));
     LoadCatalogue(records);
     OpenConditions();
     ApplyConditions();
