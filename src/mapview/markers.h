@@ -113,9 +113,10 @@ int BuildSelectedQuad(TexturedScreenVertex out[4]);
 // at (192, 268) when AppSettings.selFirst names no record.
 void BuildLeaderLines(ColoredScreenVertex out[kLeaderLineVertices]);
 // Lines from each matching on-map record among AppSettings.selFirstIndex ..
-// +1000 to the next older matching record within 32 grid units whose depth
-// differs least by the tolerances 10, 30, ..., 190 km; at most
-// min(selCount, 1000) lines, alpha 0x80, the rest transparent. Returns the lines.
+// +1000 to its partner: the first older matching record within 32 grid units
+// under the smallest depth tolerance (10, 30, ..., 190 km) that finds one.
+// At most min(selCount, 1000) lines, alpha 0x80, the rest transparent; pairs
+// beyond DistanceTable are not near. Returns the lines.
 int BuildLinkLines(ColoredScreenVertex out[kLinkVertices]);
 // The hover panel's quad next to the cursor (client pixels).
 void BuildHoverQuad(int mouseX, int mouseY, TexturedScreenVertex out[4]);
