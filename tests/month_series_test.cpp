@@ -60,6 +60,7 @@ TEST(BuildMonthSeries, DaysSinceTheLastM6Day) {
         {"only the newest month", {{2024, 3, 5, 30}, {2024, 3, 2, 30}}, 0, 4, 0},
         {"newest on day 1", {{2024, 3, 1, 30}, {2024, 2, 20, 61}}, 10, 10, 1},
         {"across the new year", {{2024, 1, 3, 30}, {2023, 12, 31, 60}}, 3, 5, 1},
+        {"before 1970 the mean gap comes to 0", {{1969, 3, 5, 61}, {1969, 3, 1, 62}}, 0, 4, 2},
         {"behind the end of the data", {{2024, 3, 5, 30}, {2024, 3, 4, 0}, {2024, 3, 3, 61}, {2024, 2, 20, 62}}, 0, 4, 0},
     };
     for (const Case& c : cases) {

@@ -17,7 +17,7 @@
 
 enum {
     kRegionCountSlots = 300,
-    kRegionIndexValues = 65536,   // every value of a 16-bit regionIndex
+    kKeyValues = 65536,   // every value of a 16-bit field (regionIndex, depthKm)
 };
 
 int32_t gCurrentRecord = 0;
@@ -156,7 +156,7 @@ void FillRegionList() {
 // Slot of each region value in the table being built or read; -1 for none.
 // Kept all -1 between uses.
 static int16_t* SlotMap() {
-    static std::vector<int16_t> slots(kRegionIndexValues, -1);
+    static std::vector<int16_t> slots(kKeyValues, -1);
     return slots.data();
 }
 
@@ -271,8 +271,8 @@ static int SortKey(const QuakeRecord& r, int column) {
 // ties in as-built order: a counting pass over the key values, then one
 // scatter in as-built order.
 static void SortByKey(ListEntry* e, int first, int end, int column, bool descending) {
-    static std::vector<int> start(kRegionIndexValues + 1);
-    int low = kRegionIndexValues, high = -1;
+    static std::vector<int> start(kKeyValues);
+    int low = kKeyValues, high = -1;
     for (int p = first; p < end; p++) {
         int key = SortKey(gpEQ[e[p].recordIndex], column);
         low = std::min(low, key);
