@@ -170,10 +170,6 @@ static void ListRange(const RecordList* list, int* first, int* end) {
     *end = std::max(*first, std::min(list->end, int(kMaxRecords)));
 }
 
-static bool ListsRecord(int recordIndex) {
-    return recordIndex >= 0 && recordIndex < kMaxRecords && gpEQ[recordIndex].magnitude10 != 0;
-}
-
 int CountRegions(RecordList* list) {
     std::memset(list->regionCounts, 0, sizeof list->regionCounts);
     if (!list->entries || !gpEQ) return 0;
@@ -182,7 +178,7 @@ int CountRegions(RecordList* list) {
     ListRange(list, &first, &end);
     for (int p = first; p < end && used < kRegionCountSlots; p++) {
         int index = list->entries[p].recordIndex;
-        if (!ListsRecord(index)) break;
+        if (!IsDataRecord(index)) break;
         uint16_t region = gpEQ[index].regionIndex;
         if (slotOf[region] >= 0) {
             list->regionCounts[slotOf[region]].count++;
