@@ -16,7 +16,7 @@ static int Usage() {
     std::fprintf(stderr,
                  "usage: make-sample --out DIR [--seed N] [--end YYYY-MM-DD] [--records N]\n"
                  "  --seed     random seed (default 1)\n"
-                 "  --end      last day of the catalogue (default today)\n"
+                 "  --end      last day of the catalogue (default: today, up to now)\n"
                  "  --records  exact number of records, 1..200000 (default: the model's own,\n"
                  "             about 170,000 for 1970 to the present)\n");
     return 2;
@@ -33,7 +33,8 @@ static bool ParseInt(const char* text, long long low, long long high, long long*
 int main(int argc, char** argv) {
     LocalTime now;
     GetLocalNow(&now);
-    SampleOptions options{1, now.year, now.month, now.day, 0};
+    // By default the catalogue ends now, so that no earthquake lies in the future.
+    SampleOptions options{1, now.year, now.month, now.day, now.hour * 60 + now.minute + 1, 0};
     std::string out;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
             options.endYear = std::atoi(value);
             options.endMonth = std::atoi(value + 5);
             options.endDay = std::atoi(value + 8);
+            options.endMinuteOfDay = 1440;
         } else {
             return Usage();
         }

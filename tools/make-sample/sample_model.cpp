@@ -72,14 +72,24 @@ struct Grid {
 
 double KmPerDegLon(double lat) { return 111.32 * std::cos(lat * kPi / 180.0); }
 
-// Position of (lat, lon) in a region's ellipse: the normalised radius
-// (1 on the boundary) and the distance in km from the centre.
-void EllipseRadius(const KitRegion& r, double lat, double lon, double* norm, double* km) {
-    double dx = (lon - r.lon) * KmPerDegLon(r.lat), dy = (lat - r.lat) * 110.57;
+// A region's ellipse with its trigonometry done once.
+struct Ellipse {
+    double lat, lon, kmPerDegLon, sinAz, cosAz, along, across;
+    bool land;
+};
+
+Ellipse MakeEllipse(const KitRegion& r) {
     double a = r.azimuth * kPi / 180.0;
-    double along = dx * std::sin(a) + dy * std::cos(a);
-    double across = dx * std::cos(a) - dy * std::sin(a);
-    *norm = std::sqrt((along / r.alongKm) * (along / r.alongKm) + (across / r.acrossKm) * (across / r.acrossKm));
+    return {r.lat, r.lon, KmPerDegLon(r.lat), std::sin(a), std::cos(a), r.alongKm, r.acrossKm, r.land};
+}
+
+// Position of (lat, lon) in an ellipse: the normalised radius (1 on the
+// boundary) and the distance in km from the centre.
+void EllipseRadius(const Ellipse& e, double lat, double lon, double* norm, double* km) {
+    double dx = (lon - e.lon) * e.kmPerDegLon, dy = (lat - e.lat) * 110.57;
+    double along = (dx * e.sinAz + dy * e.cosAz) / e.along;
+    double across = (dx * e.cosAz - dy * e.sinAz) / e.across;
+    *norm = std::sqrt(along * along + across * across);
     *km = std::sqrt(dx * dx + dy * dy);
 }
 
@@ -91,21 +101,21 @@ void BuildGrid(Grid* g) {
     g->cols = int((kMapEastLon - kMapWestLon + 2) / g->step) + 1;
     g->landKm.assign(size_t(g->rows) * g->cols, 0);
     g->region.assign(size_t(g->rows) * g->cols, 0);
-    const KitRegion* regions = KitRegions();
-    int n = KitRegionCount();
+    std::vector<Ellipse> ellipses;
+    for (int i = 0; i < KitRegionCount(); i++) ellipses.push_back(MakeEllipse(KitRegions()[i]));
     for (int row = 0; row < g->rows; row++) {
         double lat = g->lat0 + (row + 0.5) * g->step;
         for (int col = 0; col < g->cols; col++) {
             double lon = g->lon0 + (col + 0.5) * g->step;
             double land = 1e9, bestInside = 1e9, bestOutside = 1e9;
             int inside = -1, outside = 0;
-            for (int i = 0; i < n; i++) {
+            for (size_t i = 0; i < ellipses.size(); i++) {
                 double norm, km;
-                EllipseRadius(regions[i], lat, lon, &norm, &km);
+                EllipseRadius(ellipses[i], lat, lon, &norm, &km);
                 double beyond = norm > 1 ? km * (1 - 1 / norm) : 0;   // km past the boundary
-                if (regions[i].land && beyond < land) land = beyond;
-                if (norm <= 1 && norm < bestInside) bestInside = norm, inside = i;
-                if (beyond < bestOutside) bestOutside = beyond, outside = i;
+                if (ellipses[i].land && beyond < land) land = beyond;
+                if (norm <= 1 && norm < bestInside) bestInside = norm, inside = int(i);
+                if (beyond < bestOutside) bestOutside = beyond, outside = int(i);
             }
             for (const Island& island : kIslands) {
                 double dx = (lon - island.lon) * KmPerDegLon(island.lat), dy = (lat - island.lat) * 110.57;
@@ -385,11 +395,15 @@ int IntensityClassOf(double intensity) {
 }
 
 int GenerateSample(const SampleOptions& o, std::vector<QuakeRecord>* records, SampleReport* report) {
-    if (!ValidDate(o.endYear, o.endMonth, o.endDay) || o.records < 0 || o.records > kMaxRecords)
+    if (!ValidDate(o.endYear, o.endMonth, o.endDay) || o.records < 0 || o.records > kMaxRecords ||
+        o.endMinuteOfDay < 1 || o.endMinuteOfDay > 1440)
         return SAMPLE_BAD_OPTIONS;
     Simulation s;
     BuildGrid(&s.grid);
+    // The whole last day is simulated, so that the catalogue depends on the
+    // seed and the end date only; the end minute just cuts its tail.
     s.endT = DayOf(o.endYear, o.endMonth, o.endDay) + 1;
+    double cut = s.endT - 1 + o.endMinuteOfDay / 1440.0;
     // With an exact count wanted, raise the background rate until the
     // model delivers at least that many, then thin down to it.
     double scale = 1;
@@ -400,6 +414,8 @@ int GenerateSample(const SampleOptions& o, std::vector<QuakeRecord>* records, Sa
         s.nextId = 0;
         Simulate(&s, scale);
         EnsureYearEnds(&s, o);
+        s.felt.erase(std::remove_if(s.felt.begin(), s.felt.end(), [cut](const Felt& f) { return f.t >= cut; }),
+                     s.felt.end());
         int have = int(s.felt.size());
         if (o.records == 0 || have >= o.records || attempt == 8) break;
         scale *= std::min(8.0, 1.1 * o.records / std::max(have, 1));

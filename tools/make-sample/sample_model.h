@@ -18,6 +18,7 @@
 struct SampleOptions {
     uint64_t seed;
     int endYear, endMonth, endDay;   // last day of the catalogue
+    int endMinuteOfDay;              // the catalogue ends before this minute of that day (1440: whole day)
     int records;                     // exact record count wanted; 0: the model's own count
 };
 
