@@ -270,7 +270,7 @@ class Program:
         strip at its right edge (beside the control panel), then Esc."""
         x, y, w, h = self.session.geometry(window)
         self.session.click(x + CLIENT_OFFSET[0] + 856, y + CLIENT_OFFSET[1] + 300)
-        time.sleep(0.2)
+        time.sleep(0.5)
         self.session.key("Escape")
 
 

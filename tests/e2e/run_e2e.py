@@ -60,9 +60,15 @@ def standard_folder(session, exe, name, **settings):
 
 
 def close_with_escape(program, window):
-    program.press_escape(window)
-    code = program.exited(15)
-    expect(code is not None, "Esc did not end the program within 15 s")
+    # The X focus follows the click with a delay: a key sent too early is
+    # lost, so Esc is given up to three times.
+    code = None
+    for _ in range(3):
+        program.press_escape(window)
+        code = program.exited(5)
+        if code is not None:
+            break
+    expect(code is not None, "Esc (three times) did not end the program")
     expect(code == 0, f"the program ended with exit code {code}")
 
 
@@ -93,9 +99,13 @@ def check_missing_map(session, exe, report):
     expect(len(program.boxes()) == 1, "a second box came up while the first was open")
     expect(program.box_texts() == ["ERROR : D3DCreate 3"], f"box texts: {program.box_texts()}")
     report.append(("missing map screenshot", session.screenshot(os.path.join(session.work, "nomap.png")).path))
-    program.dismiss_box(boxes[0])
-    code = program.exited(15)
-    expect(code is not None, "the program did not end within 15 s after the box")
+    code = None
+    for _ in range(3):   # as with Esc: a Return sent before the focus moved is lost
+        program.dismiss_box(boxes[0])
+        code = program.exited(5)
+        if code is not None:
+            break
+    expect(code is not None, "the program did not end after the box was confirmed")
     expect(code == 0, f"exit code {code}")
     expect(session.windows() == [], "a window is left after the exit")
     expect(program.box_texts() == ["ERROR : D3DCreate 3"], f"box texts: {program.box_texts()}")
@@ -107,9 +117,9 @@ def check_main(session, exe, report, map_checks, results):
     folder = standard_folder(session, exe, "main", winX0=300, winY0=200, magMin=2)
     program = session.start(folder)
     window = program.main_window()
+    program.wait_full_opacity(window)
     expect(session.geometry(window) == (300, 200, 864, 768),
            f"window at {session.geometry(window)}, expected (300, 200, 864, 768)")
-    program.wait_full_opacity(window)
     time.sleep(0.5)
     image = session.screenshot(os.path.join(session.work, "main.png"))
     report.append(("main screenshot", image.path))
@@ -140,9 +150,9 @@ def check_position_repair(session, exe, report):
     for run in range(2):
         program = session.start(folder)
         window = program.main_window()
+        program.wait_full_opacity(window)   # placed before the first tick
         expect(session.geometry(window)[:2] == inside,
                f"run {run + 1}: window at {session.geometry(window)[:2]}, expected {inside}")
-        program.wait_full_opacity(window)
         close_with_escape(program, window)
         saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
         expect((saved["winX0"], saved["winY0"]) == inside,
@@ -168,6 +178,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", default=os.path.join(harness.TOP, "build", "win64", "wolt.exe"))
     parser.add_argument("--keep", action="store_true", help="keep the run folders, logs and screenshots")
+    parser.add_argument("--only", default="", help="run only the checks whose name contains this")
     args = parser.parse_args()
     exe = os.path.realpath(args.exe)
     if not os.path.isfile(exe):
@@ -187,6 +198,8 @@ def main():
                 ("off-screen position repaired, saved, reused", lambda: check_position_repair(session, exe, report)),
             ]
             for name, body in checks:
+                if args.only not in name:
+                    continue
                 results.append(run_one(name, body))
                 session.stop_programs()
     except KeyboardInterrupt:
