@@ -53,6 +53,29 @@ TEST(IsOutsidePeriod, ComparesTheMinuteStampFieldByField) {
         EXPECT_EQ(IsOutsidePeriod(int(i)) != 0, cases[i].outside != 0) << "case " << i;
 }
 
+TEST(IsOutsidePeriod, SettingsBeyondTheFieldRanges) {
+    LoadCatalogue({Rec(2025, 1, 1, 0, 0, 300, 100, 10, 1, 30, 1), Rec(2024, 12, 31, 23, 59, 300, 100, 10, 1, 30, 1),
+                   Rec(1970, 1, 1, 0, 0, 300, 100, 10, 1, 30, 1)});
+    struct Case {
+        const char* what;
+        int start[5], end[5];
+        int outside[3];
+    } cases[] = {
+        {"negative start, huge end", {-5, 1, 1, 0, 0}, {70000, 1, 1, 0, 0}, {0, 0, 0}},
+        {"month 13 of 2024 lies after December", {2024, 13, 1, 0, 0}, {2025, 1, 1, 0, 0}, {0, 1, 1}},
+        {"minute -1 lies before minute 0", {2025, 1, 1, 0, -1}, {2025, 1, 1, 0, -1}, {1, 1, 1}},
+        {"hour 99 lies after 23", {1970, 1, 1, 0, 0}, {2024, 12, 31, 99, 0}, {1, 0, 0}},
+        {"day 0 lies before day 1", {1970, 1, 0, 0, 0}, {1970, 1, 0, 23, 59}, {1, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        SetPeriod(c.start[0], c.start[1], c.start[2], c.start[3], c.start[4], c.end[0], c.end[1],
+                  c.end[2], c.end[3], c.end[4]);
+        for (int i = 0; i < 3; i++) EXPECT_EQ(IsOutsidePeriod(i) != 0, c.outside[i] != 0) << c.what << " record " << i;
+    }
+    EXPECT_NE(IsOutsidePeriod(-1), 0);
+    EXPECT_NE(IsOutsidePeriod(kMaxRecords), 0);
+}
+
 TEST(ApplyConditions, BoundsAreInclusive) {
     // Ten records, newest first, all in one minute band of the period.
     std::vector<QuakeRecord> records = {

@@ -41,44 +41,54 @@ void FreeList(RecordList* list) {
     if (list == &gConditionList) spSD = nullptr;
 }
 
-// -1, 0 or 1 as the record's minute stamp lies before, at or after the given
-// one, comparing year, month, day, hour and minute in turn.
-static int CompareStamp(const QuakeRecord& r, int year, int month, int day, int hour, int minute) {
-    const int mine[5] = {r.year, r.month, r.day, r.hour, r.minute};
-    const int other[5] = {year, month, day, hour, minute};
-    for (int k = 0; k < 5; k++)
-        if (mine[k] != other[k]) return mine[k] < other[k] ? -1 : 1;
-    return 0;
+// A minute stamp as two keys that order like year, month, day, hour and
+// minute compared in turn. Each field takes 17 bits as value + 1: a record's
+// 16-bit field lies in 1..65536, and a settings value outside 0..65535 is
+// held at 0 or 65537, where it still compares correctly with every field.
+struct Stamp {
+    uint64_t date;
+    uint64_t time;
+};
+
+static uint64_t SettingBits(int v) { return uint64_t(v < -1 ? 0 : v > 65536 ? 65537 : v + 1); }
+
+static Stamp SettingStamp(int year, int month, int day, int hour, int minute) {
+    return Stamp{SettingBits(year) << 34 | SettingBits(month) << 17 | SettingBits(day),
+                 SettingBits(hour) << 17 | SettingBits(minute)};
+}
+
+static Stamp RecordStamp(const QuakeRecord& r) {
+    return Stamp{uint64_t(r.year + 1) << 34 | uint64_t(r.month + 1) << 17 | uint64_t(r.day + 1),
+                 uint64_t(r.hour + 1) << 17 | uint64_t(r.minute + 1)};
+}
+
+static bool Before(const Stamp& a, const Stamp& b) {
+    return a.date < b.date || (a.date == b.date && a.time < b.time);
+}
+
+static Stamp PeriodStart() {
+    const SettingsBlock& s = AppSettings;
+    return SettingStamp(s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute);
+}
+
+static Stamp PeriodEnd() {
+    const SettingsBlock& s = AppSettings;
+    return SettingStamp(s.endYear, s.endMonth, s.endDay, s.endHour, s.endMinute);
+}
+
+static bool OutsidePeriod(const QuakeRecord& r, const Stamp& start, const Stamp& end) {
+    Stamp stamp = RecordStamp(r);
+    return Before(stamp, start) || Before(end, stamp);
 }
 
 int IsOutsidePeriod(int recordIndex) {
     if (!gpEQ || recordIndex < 0 || recordIndex >= kMaxRecords) return 1;
-    const SettingsBlock& s = AppSettings;
-    const QuakeRecord& r = gpEQ[recordIndex];
-    return CompareStamp(r, s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute) < 0 ||
-           CompareStamp(r, s.endYear, s.endMonth, s.endDay, s.endHour, s.endMinute) > 0;
-}
-
-static bool PeriodEndBeforeStart() {
-    const SettingsBlock& s = AppSettings;
-    const int start[5] = {s.startYear, s.startMonth, s.startDay, s.startHour, s.startMinute};
-    const int end[5] = {s.endYear, s.endMonth, s.endDay, s.endHour, s.endMinute};
-    for (int k = 0; k < 5; k++)
-        if (end[k] != start[k]) return end[k] < start[k];
-    return false;
-}
-
-static bool MeetsConditions(int i) {
-    const SettingsBlock& s = AppSettings;
-    const QuakeRecord& r = gpEQ[i];
-    return r.magnitude10 >= s.magMin * 10 && r.magnitude10 <= s.magMax * 10 &&
-           r.depthKm >= s.depthMin && r.depthKm <= s.depthMax && r.intensity >= s.intMin &&
-           r.intensity <= s.intMax && !IsOutsidePeriod(i);
+    return OutsidePeriod(gpEQ[recordIndex], PeriodStart(), PeriodEnd());
 }
 
 void ApplyConditions() {
     SettingsBlock& s = AppSettings;
-    if (PeriodEndBeforeStart()) {
+    if (Before(PeriodEnd(), PeriodStart())) {
         s.startYear = s.endYear;
         s.startMonth = s.endMonth;
         s.startDay = s.endDay;
@@ -88,12 +98,17 @@ void ApplyConditions() {
     s.selCount = s.selMaxMag10 = s.selMeanMag10 = s.selMeanDepth = 0;
     s.selStrongRecent = s.selLastIndex = 0;
     s.selFirst = s.selFirstIndex = -1;
+    const Stamp start = PeriodStart(), end = PeriodEnd();
+    const int magLow = s.magMin * 10, magHigh = s.magMax * 10;
     int n = 0, maxMag = 0;
     long long magSum = 0, depthSum = 0;
     for (int i = 0; gpEQ && i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
         QuakeRecord& r = gpEQ[i];
         r.inFilter = 0;
-        if (!MeetsConditions(i)) continue;
+        if (r.magnitude10 < magLow || r.magnitude10 > magHigh || r.depthKm < s.depthMin ||
+            r.depthKm > s.depthMax || r.intensity < s.intMin || r.intensity > s.intMax ||
+            OutsidePeriod(r, start, end))
+            continue;
         r.inFilter = 1;
         if (n == 0) s.selFirstIndex = s.selFirst = i;
         if (n < 100 && r.magnitude10 >= 50) s.selStrongRecent++;
@@ -178,7 +193,7 @@ int CountRegions(RecordList* list) {
     ListRange(list, &first, &end);
     for (int p = first; p < end && used < kRegionCountSlots; p++) {
         int index = list->entries[p].recordIndex;
-        if (!IsDataRecord(index)) break;
+        if (index < 0 || index >= kMaxRecords || gpEQ[index].magnitude10 == 0) break;
         uint16_t region = gpEQ[index].regionIndex;
         if (slotOf[region] >= 0) {
             list->regionCounts[slotOf[region]].count++;
