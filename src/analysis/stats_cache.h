@@ -18,9 +18,9 @@ enum StatsKind {
     STATS_INTENSITY = 1,   // class = intensity
 };
 
-// Forgets every gathering. The condition filter calls it; a caller that
-// reloads the catalogue (EQSet) must call it too, because a reload clears the
-// inFilter flags without moving the matching window.
+// Forgets every gathering. The condition filter calls it; a reload of the
+// catalogue (EQSet) that is not followed by a filter run must call it too,
+// because a reload clears the inFilter flags without moving the window.
 void InvalidateStatsCache();
 
 // The matching records (inFilter 1) of class `cls` of the given kind in the
