@@ -17,7 +17,7 @@ static std::string DegreesMinutes(double value, const char* positive, const char
     const char* hemisphere = value < 0 ? negative : positive;
     long tenths = std::lround(std::fabs(value) * 600);   // tenths of a minute
     char text[48];
-    std::snprintf(text, sizeof text, "%ld°%ld.%ld′%s", tenths / 600, tenths % 600 / 10, tenths % 10, hemisphere);
+    std::snprintf(text, sizeof text, "%ld°%02ld.%ld′%s", tenths / 600, tenths % 600 / 10, tenths % 10, hemisphere);
     return text;
 }
 

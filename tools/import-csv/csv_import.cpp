@@ -305,6 +305,11 @@ const char* ParseIntensity(const std::string& raw, int* cls) {
             *cls = c;
             return nullptr;
         }
+    // The scale before October 1996 had a plain 5 and 6: read as the lower half.
+    if (v == "5" || v == "6") {
+        *cls = v == "5" ? 5 : 7;
+        return nullptr;
+    }
     return "unreadable intensity";
 }
 
@@ -380,6 +385,8 @@ int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportS
         if (Trim(raw).empty()) continue;
         auto reject = [&](const std::string& reason) { state->rejected.push_back({fileName, line, reason}); };
         if (!SplitCsv(Trim(raw), &fields)) {
+            first = false;
+            state->rows++;
             reject("unterminated quote");
             continue;
         }
