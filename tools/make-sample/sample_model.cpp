@@ -178,7 +178,7 @@ bool ValidDate(int y, int m, int d) {
 
 struct Simulation {
     KitRng rng;
-    Grid grid;
+    const Grid& grid;
     double endT;
     std::vector<Quake> stack;
     std::vector<Felt> felt;
@@ -398,8 +398,9 @@ int GenerateSample(const SampleOptions& o, std::vector<QuakeRecord>* records, Sa
     if (!ValidDate(o.endYear, o.endMonth, o.endDay) || o.records < 0 || o.records > kMaxRecords ||
         o.endMinuteOfDay < 1 || o.endMinuteOfDay > 1440)
         return SAMPLE_BAD_OPTIONS;
-    Simulation s;
-    BuildGrid(&s.grid);
+    static Grid grid;   // the same for every catalogue: built once
+    if (grid.landKm.empty()) BuildGrid(&grid);
+    Simulation s{KitRng{}, grid, 0, {}, {}};
     // The whole last day is simulated, so that the catalogue depends on the
     // seed and the end date only; the end minute just cuts its tail.
     s.endT = DayOf(o.endYear, o.endMonth, o.endDay) + 1;
