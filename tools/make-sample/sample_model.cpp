@@ -36,7 +36,7 @@ struct Quake {
     double strike;       // direction of the aftershock zone
     int region;          // -1: by position
     int intensity;       // -1: from the attenuation rule
-    int depthOfTree;     // 0 for a background or historical earthquake
+    int generation;      // 0 for a background or historical earthquake
     bool keep;           // never thinned away
 };
 
@@ -231,7 +231,7 @@ void RunTree(Simulation* s, const Quake& root, double rootFactor) {
         Quake q = s->stack.back();
         s->stack.pop_back();
         Emit(s, q);
-        double mean = Productivity(q.mag, q.depth) * (q.depthOfTree == 0 ? rootFactor : 1.0);
+        double mean = Productivity(q.mag, q.depth) * (q.generation == 0 ? rootFactor : 1.0);
         int children = Poisson(&s->rng, mean);
         double half = 0.5 * std::pow(10.0, 0.5 * q.mag - 1.85);   // half rupture length, km
         double a = q.strike * kPi / 180.0;
@@ -251,7 +251,7 @@ void RunTree(Simulation* s, const Quake& root, double rootFactor) {
             c.strike = q.strike;
             c.region = -1;
             c.intensity = -1;
-            c.depthOfTree = q.depthOfTree + 1;
+            c.generation = q.generation + 1;
             c.keep = false;
             s->stack.push_back(c);
         }
@@ -273,7 +273,7 @@ Quake BackgroundQuake(KitRng* rng, int index, double t) {
     q.strike = r.alongKm > r.acrossKm ? r.azimuth : 180 * Uniform(rng);
     q.region = index;
     q.intensity = -1;
-    q.depthOfTree = 0;
+    q.generation = 0;
     q.keep = false;
     return q;
 }
@@ -301,7 +301,7 @@ void Simulate(Simulation* s, double backgroundScale) {
         q.strike = h.strike;
         q.region = FindKitRegion(h.region);
         q.intensity = h.intensity;
-        q.depthOfTree = 0;
+        q.generation = 0;
         q.keep = true;
         RunTree(s, q, h.productivity);
     }
