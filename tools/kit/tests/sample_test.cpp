@@ -275,4 +275,13 @@ TEST(Sample, WrittenFolderLoadsWithoutAMessage) {
     ASSERT_EQ(SjisToUtf8(RegionName(FindKitRegion("三陸沖")), &name), 0);
     EXPECT_EQ(name, "三陸沖");
     SetDataFolder("Data");
+
+    // The command-line program loads it without a word on standard error.
+    std::string err = dir / "stderr.txt", out = dir / "stdout.txt";
+    ASSERT_EQ(RunTool("wolt-cli", "--data " + dir.path + " --now \"1990/07/02 12:00:00\" summary > " + out +
+                                      " 2> " + err),
+              0);
+    EXPECT_EQ(FileBytes(err), "");
+    EXPECT_NE(FileBytes(out).find("recordCount=20000\n"), std::string::npos);
+    EXPECT_NE(FileBytes(out).find("lastFullYear=1989\n"), std::string::npos);
 }
