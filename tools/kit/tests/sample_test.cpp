@@ -2,6 +2,7 @@
 // catalogue shows, the historical earthquakes, determinism.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -284,4 +285,25 @@ TEST(Sample, WrittenFolderLoadsWithoutAMessage) {
     EXPECT_EQ(FileBytes(err), "");
     EXPECT_NE(FileBytes(out).find("recordCount=20000\n"), std::string::npos);
     EXPECT_NE(FileBytes(out).find("lastFullYear=1989\n"), std::string::npos);
+}
+
+TEST(Sample, MakeDataScriptBuildsACompleteFolder) {
+    TempDir tmp;
+    std::string data = tmp / "Data";
+    std::filesystem::create_directories(data);
+    WriteWholeFile(data + "/cmp_1960.dat", "stale");
+    std::string script = std::string(WOLT_SOURCE_DIR) + "/scripts/datakit/make-data.sh";
+    std::string command = "bash " + script + " " + data + " " + WOLT_BINARY_DIR +
+                          " --end 1972-12-31 --records 3000 >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(data)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected = {"MAP01_512.bmp", "cmp_1970.dat", "cmp_1971.dat", "cmp_1972.dat",
+                                         "ne_tbl.dat",    "s_tbl.dat"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(FileBytes(data + "/MAP01_512.bmp"), FileBytes(std::string(WOLT_SOURCE_DIR) + "/data/MAP01_512.bmp"));
+    EXPECT_EQ(ReadCatalogue(data, 1972).size(), 3000u);
+    EXPECT_FALSE(std::filesystem::exists(data + ".making"));
+    EXPECT_FALSE(std::filesystem::exists(data + ".previous"));
 }
