@@ -1,12 +1,13 @@
 # wolt — the two commands of the README, and the steps behind them.
 #   make run    builds everything and starts wolt on the bundled sample data
 #   make test   installs missing packages (as root), builds both trees, runs every test
+#   make dist   zips the run folder (wolt.exe, Data, text, README) into build/wolt-1.45.zip
 NATIVE := build/native
 WIN64  := build/win64
 FUZZ   := build/fuzz
 JOBS   ?= 2
 
-.PHONY: run test setup native win64 fuzz bench clean
+.PHONY: run dist test setup native win64 fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -27,6 +28,9 @@ fuzz: setup
 
 run: native win64
 	@bash scripts/run.sh
+
+dist: native win64
+	@bash scripts/run.sh --dist
 
 test: native win64 fuzz
 	@bash scripts/test.sh

@@ -85,6 +85,7 @@ static void StartView() {
 }
 
 static void Tick() {
+    gFrameClock.tickQueued = 0;
     // A box's modal loop dispatches ticks too: never run one inside another,
     // and never after shutdown released the catalogue.
     if (sOpenBoxes || !gpEQ) return;

@@ -15,7 +15,7 @@ unsigned __stdcall FrameClockThread(void* parameter) {
     WorkerBlock* block = static_cast<WorkerBlock*>(parameter);
     block->state = FRAME_CLOCK_RUNNING;
     while (!block->stop) {
-        Post(block, CMD_TICK);
+        if (block->tickQueued.exchange(1) == 0) Post(block, CMD_TICK);
         Sleep(kTickMs);
     }
     block->state = FRAME_CLOCK_ENDED;
@@ -45,6 +45,7 @@ int StartWorker(WorkerBlock* block, HWND target, unsigned(__stdcall* body)(void*
     block->running = 1;
     block->state = 0;
     block->waits = 0;
+    block->tickQueued = 0;
     block->text[0] = 0;
     uintptr_t thread = _beginthreadex(nullptr, 0, body, block, 0, &block->threadId);
     if (thread == 0) {

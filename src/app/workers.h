@@ -16,6 +16,7 @@ struct WorkerBlock {
     std::atomic<int32_t> running;    // 1 from just before the start to the thread's last act
     std::atomic<int32_t> state;      // progress stage, per thread
     std::atomic<int32_t> waits;      // idle worker: 20 ms waits counted
+    std::atomic<int32_t> tickQueued; // frame clock: a CMD_TICK waits in the queue
     wchar_t text[256];               // idle worker: ""
 };
 
@@ -31,7 +32,9 @@ enum {
 };
 enum { kTickMs = 40, kClockStopWaitMs = 100, kIdleStopWaitMs = 1000 };
 
-// Posts CMD_TICK every 40 ms until its stop flag is set.
+// Posts CMD_TICK every 40 ms until its stop flag is set; while a posted
+// tick has not been handled yet (the main thread clears tickQueued) it
+// posts none, so a slow tick never lets the queue grow without bound.
 unsigned __stdcall FrameClockThread(void* block);
 // Waits in 20 ms steps until its stop flag is set.
 unsigned __stdcall IdleWorkerThread(void* block);
