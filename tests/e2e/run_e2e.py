@@ -10,6 +10,7 @@ the line "N passed, N failed"; the exit code is 0 only when all passed.
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import time
 import traceback
@@ -64,7 +65,8 @@ def close_with_escape(program, window):
     # lost, so Esc is given up to three times.
     code = None
     for _ in range(3):
-        program.press_escape(window)
+        if window in program.session.windows():
+            program.press_escape(window)
         code = program.exited(5)
         if code is not None:
             break
@@ -101,7 +103,8 @@ def check_missing_map(session, exe, report):
     report.append(("missing map screenshot", session.screenshot(os.path.join(session.work, "nomap.png")).path))
     code = None
     for _ in range(3):   # as with Esc: a Return sent before the focus moved is lost
-        program.dismiss_box(boxes[0])
+        if boxes[0] in session.windows():
+            program.dismiss_box(boxes[0])
         code = program.exited(5)
         if code is not None:
             break
@@ -159,6 +162,25 @@ def check_position_repair(session, exe, report):
                f"run {run + 1}: saved position {saved['winX0']}, {saved['winY0']}")
 
 
+def check_session_end(session, exe, report):
+    """Log-off (wineboot --end-session): the settings are saved, not zeroed,
+    and nothing crashes on the way out."""
+    folder = standard_folder(session, exe, "logoff", winX0=40, winY0=30, magMin=3)
+    program = session.start(folder)
+    window = program.main_window()
+    program.wait_full_opacity(window)
+    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=session.env(), timeout=60,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    expect(program.exited(20) is not None, "the program still runs after the session ended")
+    saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
+    expect((saved["tag"], saved["winX0"], saved["winY0"], saved["magMin"], saved["recordCount"]) == (100, 40, 30, 3, 5),
+           f"saved block: {saved}")
+    program.log.flush()
+    with open(program.log_path, "rb") as f:
+        log = f.read().decode("utf-8", "replace")
+    expect("Unhandled" not in log, "the program crashed while the session ended")
+
+
 def run_one(name, body):
     started = time.monotonic()
     try:
@@ -196,6 +218,7 @@ def main():
                 ("missing map shows ERROR : D3DCreate 3", lambda: check_missing_map(session, exe, report)),
                 ("position, opacity, second start, Esc saves", lambda: check_main(session, exe, report, map_checks, results)),
                 ("off-screen position repaired, saved, reused", lambda: check_position_repair(session, exe, report)),
+                ("session end saves the settings", lambda: check_session_end(session, exe, report)),
             ]
             for name, body in checks:
                 if args.only not in name:
