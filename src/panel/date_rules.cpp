@@ -1,5 +1,8 @@
 #include "panel/date_rules.h"
 
+#include <climits>
+#include <cstdio>
+
 #include "catalogue/model.h"
 
 int DaysInMonth(int month, int year) {
@@ -29,4 +32,45 @@ void ClampDate(int* year, int* month, int* day, int* hour, int* minute) {
     // Negative times can come from a typed period; they mean the day's start.
     *hour = Clamp(*hour, 0, 23);
     *minute = Clamp(*minute, 0, 59);
+}
+
+static bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// One "%d": white space, an optional sign, at least one digit. Advances *p
+// past what it read; false (nothing consumed that matters) without a digit.
+static bool ReadNumber(const char** p, int* value) {
+    const char* s = *p;
+    while (IsSpace(*s)) s++;
+    bool negative = *s == '-';
+    if (*s == '-' || *s == '+') s++;
+    if (*s < '0' || *s > '9') return false;
+    long long magnitude = 0;
+    for (; *s >= '0' && *s <= '9'; s++)
+        if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (*s - '0');
+    if (negative) magnitude = -magnitude;
+    *value = magnitude > INT_MAX ? INT_MAX : magnitude < INT_MIN ? INT_MIN : int(magnitude);
+    *p = s;
+    return true;
+}
+
+int ParsePeriodText(const char* text, int fields[5]) {
+    // What must come before each number: nothing, '/', '/', white space, ':'.
+    static const char kBefore[5] = {0, '/', '/', ' ', ':'};
+    const char* p = text;
+    for (int i = 0; i < 5; i++) {
+        if (kBefore[i] == ' ') {
+            while (IsSpace(*p)) p++;
+        } else if (kBefore[i] != 0) {
+            if (*p != kBefore[i]) return i;
+            p++;
+        }
+        if (!ReadNumber(&p, &fields[i])) return i;
+    }
+    return 5;
+}
+
+void FormatPeriodText(char* out, int size, int year, int month, int day, int hour, int minute) {
+    std::snprintf(out, size_t(size), "%04d/%02d/%02d %02d:%02d", year, month, day, hour, minute);
 }

@@ -10,3 +10,14 @@ int DaysInMonth(int month, int year);
 // range gDataFirst .. gDataLast and onto a real calendar day, in place. The
 // fields are full ints so that any number a dialog parses comes into range.
 void ClampDate(int* year, int* month, int* day, int* hour, int* minute);
+
+// Reads a typed period date the way the C format "%d/%d/%d %d:%d" does
+// (each number after optional white space and a sign; "/" and ":" exactly;
+// the blank matches any white space or none) into fields[0..4]: year,
+// month, day, hour, minute. Returns how many numbers were read before the
+// first mismatch. A number too large for an int is kept at INT_MAX (INT_MIN
+// when negative), so ClampDate can bring it into range.
+int ParsePeriodText(const char* text, int fields[5]);
+
+// "%04d/%02d/%02d %02d:%02d": the period dialog's text of a date.
+void FormatPeriodText(char* out, int size, int year, int month, int day, int hour, int minute);
