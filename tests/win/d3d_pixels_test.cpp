@@ -1,0 +1,116 @@
+// The 24-to-32-bit conversions behind the panel textures and the marker
+// sprite: alpha rules, row pitch, the area written.
+#include "mapview/d3d_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+struct Bgra {
+    int b, g, r, a;
+};
+
+static Bgra At(const std::vector<unsigned char>& surface, int pitch, int x, int y) {
+    const unsigned char* p = surface.data() + size_t(y) * pitch + size_t(x) * 4;
+    return Bgra{p[0], p[1], p[2], p[3]};
+}
+
+TEST(PanelPixels, OnlyPureBlackBecomesTransparent) {
+    struct Case {
+        unsigned char b, g, r;
+        int alpha;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},       {0, 0, 1, 255},     {1, 0, 0, 255},   {0, 1, 0, 255},
+        {128, 0, 0, 255},   {0, 0, 128, 255},   {255, 255, 255, 255},
+        {12, 34, 56, 255},
+    };
+    const int n = int(sizeof cases / sizeof cases[0]);
+    std::vector<unsigned char> bgr;
+    for (const Case& c : cases) bgr.insert(bgr.end(), {c.b, c.g, c.r});
+    std::vector<unsigned char> surface(size_t(n) * 4, 0xAA);
+    ConvertPanelPixels(bgr.data(), n, n, 1, surface.data(), n * 4);
+    for (int i = 0; i < n; i++) {
+        Bgra p = At(surface, n * 4, i, 0);
+        EXPECT_EQ(p.b, cases[i].b) << i;
+        EXPECT_EQ(p.g, cases[i].g) << i;
+        EXPECT_EQ(p.r, cases[i].r) << i;
+        EXPECT_EQ(p.a, cases[i].alpha) << i;
+    }
+}
+
+// A surface wider than the picture (a padded pitch): each source row lands
+// at the start of its surface row, and the padding is never written.
+TEST(PanelPixels, RowsFollowThePitchAndLeaveThePaddingAlone) {
+    const int width = 5, height = 4, pitch = 7 * 4 + 3;
+    std::vector<unsigned char> bgr(size_t(width) * height * 3);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            unsigned char* p = &bgr[(size_t(y) * width + x) * 3];
+            p[0] = static_cast<unsigned char>(10 * x + 1);
+            p[1] = static_cast<unsigned char>(10 * y + 2);
+            p[2] = static_cast<unsigned char>(x == 2 && y == 1 ? 0 : 3);
+            if (x == 2 && y == 1) p[0] = p[1] = 0;   // one black pixel
+        }
+    std::vector<unsigned char> surface(size_t(pitch) * height, 0xAA);
+    ConvertPanelPixels(bgr.data(), width, width, height, surface.data(), pitch);
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            Bgra p = At(surface, pitch, x, y);
+            if (x == 2 && y == 1) {
+                EXPECT_EQ(p.b + p.g + p.r + p.a, 0);
+                continue;
+            }
+            EXPECT_EQ(p.b, 10 * x + 1) << x << "," << y;
+            EXPECT_EQ(p.g, 10 * y + 2) << x << "," << y;
+            EXPECT_EQ(p.r, 3) << x << "," << y;
+            EXPECT_EQ(p.a, 255) << x << "," << y;
+        }
+        for (int k = width * 4; k < pitch; k++)
+            EXPECT_EQ(surface[size_t(y) * pitch + k], 0xAA) << "padding of row " << y;
+    }
+}
+
+// Copying a narrower area than the source picture: source rows still step
+// by the full source width.
+TEST(PanelPixels, NarrowerAreaStepsBySourceWidth) {
+    const int srcWidth = 6, width = 3, height = 3;
+    std::vector<unsigned char> bgr(size_t(srcWidth) * height * 3);
+    for (size_t i = 0; i < bgr.size(); i++) bgr[i] = static_cast<unsigned char>(i / 3 + 1);
+    std::vector<unsigned char> surface(size_t(srcWidth) * height * 4, 0xAA);
+    ConvertPanelPixels(bgr.data(), srcWidth, width, height, surface.data(), srcWidth * 4);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < srcWidth; x++) {
+            Bgra p = At(surface, srcWidth * 4, x, y);
+            if (x < width)
+                EXPECT_EQ(p.r, y * srcWidth + x + 1) << x << "," << y;
+            else
+                EXPECT_EQ(p.a, 0xAA) << "outside the area: " << x << "," << y;
+        }
+}
+
+TEST(SpritePixels, AlphaIsTheMeanOfTheChannelsRoundedDown) {
+    struct Case {
+        unsigned char b, g, r;
+        int alpha;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},       {1, 1, 0, 0},       {1, 1, 1, 1},       {2, 2, 1, 1},
+        {8, 8, 8, 8},       {248, 248, 248, 248}, {255, 255, 254, 254},
+        {255, 255, 255, 255}, {255, 0, 0, 85},  {0, 0, 200, 66},
+    };
+    const int n = int(sizeof cases / sizeof cases[0]);
+    std::vector<unsigned char> bgr;
+    for (const Case& c : cases) bgr.insert(bgr.end(), {c.b, c.g, c.r});
+    const int pitch = n * 4 + 8;
+    std::vector<unsigned char> surface(size_t(pitch), 0xAA);
+    ConvertSpritePixels(bgr.data(), n, 1, surface.data(), pitch);
+    for (int i = 0; i < n; i++) {
+        Bgra p = At(surface, pitch, i, 0);
+        EXPECT_EQ(p.b, cases[i].b) << i;
+        EXPECT_EQ(p.g, cases[i].g) << i;
+        EXPECT_EQ(p.r, cases[i].r) << i;
+        EXPECT_EQ(p.a, cases[i].alpha) << i;
+    }
+    for (int k = n * 4; k < pitch; k++) EXPECT_EQ(surface[size_t(k)], 0xAA);
+}
