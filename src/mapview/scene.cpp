@@ -144,17 +144,9 @@ static int CreateVertexBuffer(IDirect3DVertexBuffer9** buffer, unsigned bytes, D
 }
 
 // A fixed or line buffer: created (10) and filled (11).
-static int CreateFilled(IDirect3DVertexBuffer9** buffer, const TexturedScreenVertex* vertices,
-                        int count) {
-    unsigned bytes = unsigned(count * sizeof *vertices);
-    if (CreateVertexBuffer(buffer, bytes, kTexturedFvf)) return kNoBuffer;
-    return WriteVertices(*buffer, vertices, bytes) ? kBufferLock : 0;
-}
-
-static int CreateFilled(IDirect3DVertexBuffer9** buffer, const ColoredScreenVertex* vertices,
-                        int count) {
-    unsigned bytes = unsigned(count * sizeof *vertices);
-    if (CreateVertexBuffer(buffer, bytes, kColoredFvf)) return kNoBuffer;
+static int CreateFilled(IDirect3DVertexBuffer9** buffer, const void* vertices, unsigned bytes,
+                        DWORD fvf) {
+    if (CreateVertexBuffer(buffer, bytes, fvf)) return kNoBuffer;
     return WriteVertices(*buffer, vertices, bytes) ? kBufferLock : 0;
 }
 
@@ -183,7 +175,12 @@ static ColoredScreenVertex sInitialLinks[kLinkVertices];
 static int CreateFixedQuad(int quad) {
     TexturedScreenVertex vertices[4];
     FillFixedQuad(quad, vertices);
-    return CreateFilled(&gScene.quads[quad], vertices, 4);
+    return CreateFilled(&gScene.quads[quad], vertices, sizeof vertices, kTexturedFvf);
+}
+
+static int CreateLines(IDirect3DVertexBuffer9** buffer, const ColoredScreenVertex* vertices,
+                       int count) {
+    return CreateFilled(buffer, vertices, unsigned(count * sizeof *vertices), kColoredFvf);
 }
 
 static int CreateBuffers() {
@@ -207,16 +204,16 @@ static int CreateBuffers() {
     InitTransparentVertices(sInitialLinks, kLinkVertices);
 
     if ((r = CreateFixedQuad(QUAD_MAP)) || (r = CreateFixedQuad(QUAD_RECENT)) ||
-        (r = CreateFilled(&gScene.leaderLines, leader, kLeaderLineVertices)) ||
-        (r = CreateFilled(&gScene.mapFrame, frame, kMapFrameVertices)) ||
+        (r = CreateLines(&gScene.leaderLines, leader, kLeaderLineVertices)) ||
+        (r = CreateLines(&gScene.mapFrame, frame, kMapFrameVertices)) ||
         (r = CreateFixedQuad(QUAD_CONTROL)) || (r = CreateFixedQuad(QUAD_HOVER)) ||
-        (r = CreateFilled(&gScene.tooltipFrame, tooltip, kTooltipFrameVertices)) ||
+        (r = CreateLines(&gScene.tooltipFrame, tooltip, kTooltipFrameVertices)) ||
         (r = CreateFixedQuad(QUAD_REGION)) ||
-        (r = CreateFilled(&gScene.regionFrame, region, kRegionPanelFrameVertices)) ||
+        (r = CreateLines(&gScene.regionFrame, region, kRegionPanelFrameVertices)) ||
         (r = CreateFixedQuad(QUAD_BOTTOM)) ||
-        (r = CreateFilled(&gScene.alertBoxes, boxes, kAlertBoxVertices)) ||
-        (r = CreateFilled(&gScene.alertOutlines, outlines, kAlertOutlineVertices)) ||
-        (r = CreateFilled(&gScene.linkLines, sInitialLinks, kLinkVertices)))
+        (r = CreateFilled(&gScene.alertBoxes, boxes, sizeof boxes, kTexturedFvf)) ||
+        (r = CreateLines(&gScene.alertOutlines, outlines, kAlertOutlineVertices)) ||
+        (r = CreateLines(&gScene.linkLines, sInitialLinks, kLinkVertices)))
         return r;
     return 0;
 }

@@ -6,14 +6,18 @@
 
 #include <vector>
 
+namespace {
+
 struct Bgra {
     int b, g, r, a;
 };
 
-static Bgra At(const std::vector<unsigned char>& surface, int pitch, int x, int y) {
+Bgra At(const std::vector<unsigned char>& surface, int pitch, int x, int y) {
     const unsigned char* p = surface.data() + size_t(y) * pitch + size_t(x) * 4;
     return Bgra{p[0], p[1], p[2], p[3]};
 }
+
+}  // namespace
 
 TEST(PanelPixels, OnlyPureBlackBecomesTransparent) {
     struct Case {

@@ -22,19 +22,21 @@
 #include "platform/platform.h"
 #include "windows/list_data.h"
 
+namespace {
+
 struct Rgb {
     int r, g, b;
 };
 
 // The test map: 64-pixel blocks, black where bx + by is even, else a colour
 // that tells the block apart (so an upside-down map would show).
-static Rgb MapBlock(int bx, int by) {
+Rgb MapBlock(int bx, int by) {
     if ((bx + by) % 2 == 0) return Rgb{0, 0, 0};
     return Rgb{20 + 20 * bx, 20 + 20 * by, 100};
 }
 
 // A 24-bit bottom-up bitmap; `keepBytes` cuts the file short.
-static void WriteMap(const std::string& path, int size, size_t keepBytes = SIZE_MAX) {
+void WriteMap(const std::string& path, int size, size_t keepBytes = SIZE_MAX) {
     const int rowBytes = (size * 3 + 3) & ~3;
     std::vector<unsigned char> file(54 + size_t(rowBytes) * size, 0);
     auto put32 = [&](size_t at, uint32_t v) {
@@ -64,11 +66,11 @@ static void WriteMap(const std::string& path, int size, size_t keepBytes = SIZE_
     fclose(f);
 }
 
-static LRESULT CALLBACK PlainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK PlainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
 
-static void Pump() {
+void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
@@ -80,11 +82,13 @@ struct Placed {
     int px, py;      // expected centre pixel
     Rgb colour;      // depth colour
 };
-static const Placed kPlaced[] = {
+const Placed kPlaced[] = {
     {367, 190, 100, 287, 288, {135, 255, 0}},
     {283, 274, 10, 159, 416, {255, 37, 0}},
     {452, 105, 180, 416, 159, {0, 90, 165}},
 };
+
+}  // namespace
 
 class D3DView : public ::testing::Test {
 protected:
