@@ -150,6 +150,12 @@ int CreateMemoryHDC() {
     return 0;
 }
 
+HFONT CreatePanelFont() {
+    return CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                       FIXED_PITCH | FF_MODERN, nullptr);
+}
+
 int BeginPanelDraw(PanelId panel) {
     PanelBitmap& p = gPanels[panel];
     HGDIOBJ displaced = SelectObject(gMemoryDC, p.bitmap);

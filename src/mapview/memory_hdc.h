@@ -35,6 +35,12 @@ int CreateMemoryHDC();
 int UpdateMemoryHDC();
 void ReleaseMemoryHDC();
 
+// The text font of the panels and windows: 16 pixels, normal weight, proof
+// quality, fixed pitch, no face name. The Shift-JIS charset makes every
+// system pick a font with Japanese glyphs (the default charset does not
+// outside a Japanese locale). Created for one drawing step, then deleted.
+HFONT CreatePanelFont();
+
 // The drawing pattern of every panel: BeginPanelDraw selects the panel's
 // bitmap into gMemoryDC (0; 1 when that fails: leave the panel as it was),
 // the panel paints through gMemoryDC, EndPanelDraw reads the bitmap back

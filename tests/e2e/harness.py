@@ -234,9 +234,16 @@ class Program:
         return window
 
     def wait_full_opacity(self, window, timeout=10):
-        expect(wait_for(lambda: self.session.opacity(window) >= 1.0, timeout),
-               f"the window did not reach full opacity within {timeout} s "
-               f"(at {self.session.opacity(window):.3f})")
+        """Waits until the window is fully opaque; returns the opacities read
+        on the way (the fade-in shows as rising values below 1)."""
+        readings = []
+
+        def probe():
+            readings.append(self.session.opacity(window))
+            return readings[-1] >= 1.0
+        expect(wait_for(probe, timeout, interval=0.05),
+               f"the window did not reach full opacity within {timeout} s (at {readings[-1]:.3f})")
+        return readings
 
     def boxes(self, timeout=0):
         """Windows titled "wolt 1.45" that are not the main window (message boxes)."""

@@ -202,3 +202,45 @@ TEST_F(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
     EXPECT_NE(gMemoryDC, nullptr);
     EXPECT_TRUE(sMessages.empty());
 }
+
+// Counts the lit pixels of one 16 x 16 cell of the recent panel after
+// drawing `text` there with the panel font.
+static int LitPixels(const wchar_t* text, int cellX) {
+    EXPECT_EQ(BeginPanelDraw(PANEL_RECENT), 0);
+    HFONT font = CreatePanelFont();
+    HGDIOBJ old = SelectObject(gMemoryDC, font);
+    RECT cell = {cellX, 0, cellX + 16, 16};
+    DrawTextW(gMemoryDC, text, -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+    SelectObject(gMemoryDC, old);
+    DeleteObject(font);
+    EndPanelDraw(PANEL_RECENT);
+    int lit = 0;
+    for (int y = 0; y < 16; y++)
+        for (int x = cellX; x < cellX + 16; x++) {
+            Bgr c = PixelAt(gPanels[PANEL_RECENT].pixels, gPanels[PANEL_RECENT].width, x, y);
+            lit += c.r + c.g + c.b > 0;
+        }
+    return lit;
+}
+
+TEST_F(MemoryBitmaps, PanelFontDrawsJapanese) {
+    HFONT font = CreatePanelFont();
+    ASSERT_NE(font, nullptr);
+    HGDIOBJ old = SelectObject(gMemoryDC, font);
+    TEXTMETRICW metrics;
+    ASSERT_TRUE(GetTextMetricsW(gMemoryDC, &metrics));
+    wchar_t face[64] = {};
+    GetTextFaceW(gMemoryDC, 64, face);
+    SelectObject(gMemoryDC, old);
+    DeleteObject(font);
+    EXPECT_EQ(metrics.tmCharSet, SHIFTJIS_CHARSET) << "face " << std::wstring(face).size();
+    EXPECT_EQ(metrics.tmHeight, 16);
+    EXPECT_EQ(metrics.tmWeight, FW_NORMAL);
+    // A font without these glyphs draws the same empty box for both
+    // characters; with them the two kanji differ.
+    int first = LitPixels(L"\u8b66", 0);    // 警
+    int second = LitPixels(L"\u4e00", 32);  // 一
+    EXPECT_GT(first, 20);
+    EXPECT_GT(second, 0);
+    EXPECT_GT(first, second * 2) << "both kanji drew alike: no Japanese glyphs";
+}
