@@ -7,15 +7,15 @@
 WorkerBlock gFrameClock;
 WorkerBlock gIdleWorker;
 
-static void Post(const WorkerBlock* block, int command) {
-    PostMessageW(block->target, WM_COMMAND, command, 0);
+static bool Post(const WorkerBlock* block, int command) {
+    return PostMessageW(block->target, WM_COMMAND, command, 0) != 0;
 }
 
 unsigned __stdcall FrameClockThread(void* parameter) {
     WorkerBlock* block = static_cast<WorkerBlock*>(parameter);
     block->state = FRAME_CLOCK_RUNNING;
     while (!block->stop) {
-        if (block->tickQueued.exchange(1) == 0) Post(block, CMD_TICK);
+        if (block->tickQueued.exchange(1) == 0 && !Post(block, CMD_TICK)) block->tickQueued = 0;
         Sleep(kTickMs);
     }
     block->state = FRAME_CLOCK_ENDED;
