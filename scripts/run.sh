@@ -67,6 +67,7 @@ window() { xdotool search --name "^${title//./\\.}\$" 2>/dev/null | head -1 || t
 
 shutdown() {
   trap - INT TERM EXIT
+  set +e   # whatever fails here, Xvfb and the prefix's wineserver must still be stopped
   if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
     echo "run: closing wolt"
     for _ in 1 2 3; do   # Esc, after a click that gives the window the focus
