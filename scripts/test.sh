@@ -12,7 +12,9 @@ stage() {
 }
 
 stage "native tests" ctest --test-dir build/native --output-on-failure
-stage "wine smoke test" bash tests/wine/cli_smoke.sh build/native build/win64
+stage "wine unit tests" bash tests/win/run_wintests.sh build/win64
+stage "wine cli smoke test" bash tests/wine/cli_smoke.sh build/native build/win64
+stage "end-to-end" python3 tests/e2e/run_e2e.py --exe build/win64/wolt.exe
 # Each fuzz target runs for a bounded time on a scratch copy of its seeds.
 for target in build/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
