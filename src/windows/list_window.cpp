@@ -43,9 +43,14 @@ static COLORREF Grey(int level) { return RGB(level, level, level); }
 
 static RECT ToRect(const ListRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// Named "MS Gothic": the font a Japanese system picks for these values, and
+// where it is missing the name is passed over for the charset and pitch.
+// Without the name Wine may pick a proportional fallback font without Latin
+// glyphs (Droid Sans Fallback), which draws every digit as a box; the
+// project's Wine prefix maps MS Gothic to IPAGothic.
 HFONT CreateListFont() {
     return CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"MS Gothic");
 }
 
 static void FillSolid(HDC dc, const ListRect& r, COLORREF colour) {

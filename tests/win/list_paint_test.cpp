@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -126,6 +127,8 @@ void LoadQuakes(int count, int magnitude10 = 60, bool oneRegion = false) {
     AppSettings.depthMax = 999;
     SetRegionName(1, "能登半島沖");
     SetRegionName(2, "十勝地方南部");
+    const char* labels[10] = {"0", "1", "2", "3", "4", "5弱", "5強", "6弱", "6強", "7"};   // as the loader sets them
+    for (int i = 0; i < 10; i++) snprintf(IntensityLabels[i], sizeof IntensityLabels[i], "%s", SjisText(labels[i]));
     ASSERT_EQ(AllocateList(&gConditionList), 0);
     ASSERT_EQ(AllocateList(&gRegionList), 0);
     gCurrentRecord = 0;
@@ -138,6 +141,30 @@ void LoadQuakes(int count, int magnitude10 = 60, bool oneRegion = false) {
 Rgb Paint(Canvas* canvas, const ListLayout& layout, const ListControls& controls, int x, int y) {
     PaintList(canvas->dc(), layout, LayoutList(layout), controls);
     return canvas->At(x, y);
+}
+
+// The columns line up only with a fixed-pitch font whose Latin glyphs are
+// half as wide as its Japanese ones, and a font without Latin glyphs draws
+// every digit as a box.
+TEST(ListPaint, FontHasHalfWidthDigitsAndFullWidthKanji) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateListFont();
+    ASSERT_NE(font, nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const wchar_t text[] = L"09A/能震";
+    WORD glyphs[6];
+    ASSERT_EQ(GetGlyphIndicesW(dc, text, 6, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 6u);
+    for (int i = 0; i < 6; i++) EXPECT_NE(glyphs[i], 0xFFFF) << "no glyph for character " << i;
+    SIZE digit, kanji, line;
+    GetTextExtentPoint32W(dc, L"0", 1, &digit);
+    GetTextExtentPoint32W(dc, L"能", 1, &kanji);
+    GetTextExtentPoint32W(dc, L"2024/06/28 23:30", 16, &line);
+    EXPECT_EQ(kanji.cx, 2 * digit.cx);
+    EXPECT_EQ(line.cx, 16 * digit.cx);
+    EXPECT_EQ(digit.cy, 16);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
 }
 
 TEST(ListPaint, HeaderCellStates) {
@@ -182,7 +209,9 @@ TEST(ListPaint, RowTintHighlightAndHoverLine) {
     EXPECT_EQ(canvas.At(464, 30), Grey(128)) << "the frame's right edge under the track's left edge";
     EXPECT_EQ(canvas.At(200, 454), Rgb({64, 164, 64})) << "the row frame's bottom edge";
     EXPECT_EQ(canvas.At(200, 39), kBlack) << "the gap between bands";
-    EXPECT_GT(canvas.CountOther(4, 22, 462, 38, tint), 100) << "row text";
+    EXPECT_GT(canvas.CountOther(4, 22, 395, 38, tint), 100) << "row text";
+    EXPECT_GT(canvas.CountOther(430, 22, 462, 38, tint), 10) << "intensity label, right-aligned";
+    EXPECT_EQ(canvas.CountOther(396, 22, 430, 38, tint), 0) << "nothing left of the short label";
     // Row 3 (top 76): the highlight band from (2, 75) to (463, 92).
     const Rgb pen = {64, 128, 255}, fill = {32, 64, 96};
     EXPECT_EQ(canvas.At(3, 80), fill);
