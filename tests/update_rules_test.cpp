@@ -1,0 +1,349 @@
+// The data update's rules: addresses and paths, reading a reply into the
+// receive buffer, the HTML and record tests, the order of the verdicts, and
+// the reload that must forget every old record index.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/region_stats.h"
+#include "analysis_fixture.h"
+#include "catalogue/loader.h"
+#include "catalogue/update_rules.h"
+#include "panel/hit_test.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::string Bytes(const std::vector<CmpRecord>& records) {
+    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(CmpRecord));
+}
+
+const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+
+CmpRecord Good(int year) { return CmpRecord{year * 10000 + 615, 1230, 300200015, 12 * 1000 + 55 * 10 + 4}; }
+
+// ---- addresses and paths ---------------------------------------------------
+
+TEST(UpdatePaths, UrlAndFileNames) {
+    struct Case {
+        const char* host;
+        int port;
+        int year;
+        const char* url;
+    } cases[] = {
+        {"wolt.example.org", 443, 2024, "https://wolt.example.org/wolt/data/cmp_2024.dat"},
+        {"localhost", 47443, 2021, "https://localhost:47443/wolt/data/cmp_2021.dat"},
+        {"data.example.jp", 8443, 1970, "https://data.example.jp:8443/wolt/data/cmp_1970.dat"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(UpdateUrl(c.host, c.port, c.year), c.url) << c.host;
+    EXPECT_EQ(YearlyFilePath("Data", 2024), "Data/cmp_2024.dat");
+    EXPECT_EQ(YearlyTempPath("C:/run/Data", 2024), "C:/run/Data/cmp_2024.dat.part");
+}
+
+// ---- reading a reply -------------------------------------------------------
+
+// A scripted connection: each step delivers up to `bytes` bytes (never more
+// than the room offered) or fails. Past the script every read fails.
+struct Step {
+    int fail;
+    size_t bytes;
+};
+struct Script {
+    std::vector<Step> steps;
+    size_t next = 0;
+    size_t delivered = 0;   // bytes are delivered as 0, 1, 2, ... mod 251
+    int calls = 0;
+};
+
+int ScriptedRead(void* context, unsigned char* into, size_t room, size_t* got) {
+    Script* s = static_cast<Script*>(context);
+    s->calls++;
+    if (s->next >= s->steps.size()) return 1;
+    Step step = s->steps[s->next++];
+    if (step.fail) return 1;
+    *got = step.bytes < room ? step.bytes : room;
+    for (size_t i = 0; i < *got; i++) into[i] = (unsigned char)(s->delivered++ % 251);
+    return 0;
+}
+
+TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
+    const size_t kFull = kUpdateBufferBytes;
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        size_t bytes;
+        int overflow, broken, calls;
+    } cases[] = {
+        {"empty reply", {{0, 0}}, 0, 0, 0, 1},
+        {"three chunks", {{0, 100}, {0, 4096}, {0, 7}, {0, 0}}, 4203, 0, 0, 4},
+        {"largest accepted reply", {{0, kFull - 1000}, {0, 999}, {0, 0}}, kFull - 1, 0, 0, 3},
+        {"reaching the buffer size is refused", {{0, kFull - 1000}, {0, 1000}, {0, 0}}, kFull - 1000, 1, 0, 2},
+        {"300,000 bytes in one read", {{0, 300000}, {0, 0}}, 0, 1, 0, 1},
+        {"300,000 bytes in 4 KiB reads", std::vector<Step>(74, Step{0, 4096}), 63 * 4096, 1, 0, 64},
+        {"broken in mid-reply", {{0, 2000}, {1, 0}, {0, 100}, {0, 0}}, 2000, 0, 1, 2},
+        {"broken before any byte", {{1, 0}}, 0, 0, 1, 1},
+        {"a connection that only fails ends at once", {}, 0, 0, 1, 1},
+    };
+    std::vector<unsigned char> buffer(kFull);
+    for (const Case& c : cases) {
+        Script script;
+        script.steps = c.steps;
+        ReplyRead r = ReadReply(ScriptedRead, &script, buffer.data());
+        EXPECT_EQ(r.bytes, c.bytes) << c.what;
+        EXPECT_EQ(r.overflow, c.overflow) << c.what;
+        EXPECT_EQ(r.broken, c.broken) << c.what;
+        EXPECT_EQ(script.calls, c.calls) << c.what;
+        // The kept bytes lie in order from the start of the buffer.
+        size_t wrong = 0;
+        for (size_t i = 0; i < r.bytes; i++) wrong += buffer[i] != i % 251;
+        EXPECT_EQ(wrong, 0u) << c.what;
+    }
+}
+
+// A reader that claims more bytes than it was offered is a broken connection,
+// never a write past the buffer.
+TEST(UpdateRead, ReaderClaimingTooMuchCountsAsBroken) {
+    struct Liar {
+        static int Read(void*, unsigned char*, size_t room, size_t* got) {
+            *got = room + 1;
+            return 0;
+        }
+    };
+    std::vector<unsigned char> buffer(kUpdateBufferBytes);
+    ReplyRead r = ReadReply(Liar::Read, nullptr, buffer.data());
+    EXPECT_EQ(r.broken, 1);
+    EXPECT_EQ(r.bytes, 0u);
+}
+
+// ---- the HTML test ---------------------------------------------------------
+
+TEST(UpdateHtml, MarkerBeforeTheFirstZeroByte) {
+    struct Case {
+        std::string bytes;
+        bool html;
+    } cases[] = {
+        {"<!-- error -->", true},
+        {"<html><body>x</body></html>\n<!---->", true},
+        {"abc<!--", true},
+        {std::string("ab\0<!--", 7), false},     // after the first zero byte: not text
+        {std::string("<!--\0", 5), true},
+        {"<!-", false},
+        {"<! --", false},
+        {"", false},
+        {"<html><body>404</body></html>", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LooksLikeHtml(U(c.bytes), c.bytes.size()), c.html) << c.bytes;
+    // Real records: the time word's upper bytes are zero, so the text ends early.
+    std::string records = Bytes({Good(2024), Good(2024)});
+    EXPECT_FALSE(LooksLikeHtml(U(records), records.size()));
+}
+
+// ---- the record test -------------------------------------------------------
+
+TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
+    struct Case {
+        const char* what;
+        CmpRecord record;
+        int bad;
+    } cases[] = {
+        {"good", Good(2024), 0},
+        {"29 February", {20240229, 2359, 1, 286 * 1000 + 10}, 0},
+        {"time with upper bits", {20240101, 65536 + 1200, 1, 10}, 0},
+        {"region 286", {20241231, 0, 0, 286 * 1000 + 99 * 10 + 9}, 0},
+        {"region 287", {20241231, 0, 0, 287 * 1000 + 50}, 1},
+        {"another year", Good(2023), 1},
+        {"month 0", {20240015, 1200, 1, 10}, 1},
+        {"month 13", {20241315, 1200, 1, 10}, 1},
+        {"day 0", {20240600, 1200, 1, 10}, 1},
+        {"day 32", {20240632, 1200, 1, 10}, 1},
+        {"hour 24", {20240615, 2400, 1, 10}, 1},
+        {"minute 60", {20240615, 1260, 1, 10}, 1},
+        {"negative date", {-20240615, 1200, 1, 10}, 1},
+        {"negative position", {20240615, 1200, -1, 10}, 1},
+        {"negative event", {20240615, 1200, 1, -10}, 1},
+        {"magnitude 0.0 would end the catalogue", {20240615, 1200, 1, 12 * 1000 + 4}, 1},
+    };
+    for (const Case& c : cases) {
+        std::string one = Bytes({Good(2024), c.record, Good(2024)});
+        EXPECT_EQ(CheckYearlyRecords(U(one), one.size(), 2024), c.bad) << c.what;
+    }
+    std::string two = Bytes({Good(2024), Good(2024)});
+    for (size_t length : {size_t(1), size_t(15), size_t(17), size_t(31)})
+        EXPECT_EQ(CheckYearlyRecords(U(two), length, 2024), 1) << length << " bytes";
+    EXPECT_EQ(CheckYearlyRecords(U(two), 32, 2024), 0);
+}
+
+// Differential: a record passes exactly when the loader stores it from the
+// file of that year without a message, and it carries a magnitude.
+TEST(UpdateRecords, AgreesWithTheLoader) {
+    std::string root = MakeTempDir();
+    std::string data = root + "/Data";
+    std::filesystem::create_directories(data);
+    SetDataFolder(data.c_str());
+    LocalTime now = {2024, 6, 15, 10, 30, 0};
+    SetClockOverride(&now);
+    AllocateCatalogue();
+    std::mt19937 rng(8);
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+    int accepted = 0;
+    for (int i = 0; i < 400; i++) {
+        CmpRecord r = {pick(2023, 2025) * 10000 + pick(0, 13) * 100 + pick(0, 32),
+                       pick(0, 3) * 65536 + pick(0, 25) * 100 + pick(0, 61),
+                       pick(-1, 999) * 1000000 + pick(0, 999) * 1000 + pick(0, 999),
+                       pick(280, 290) * 1000 + pick(0, 12) * 10 + pick(0, 9)};
+        if (pick(0, 9) == 0) r.date = -r.date;
+        std::string bytes = Bytes({r});
+        WriteBytes(data + "/cmp_2024.dat", bytes);
+        MessageRecorder messages;
+        EQSet();
+        bool loaderTakes = AppSettings.recordCount == 1 && messages.messages.empty();
+        bool expected = loaderTakes && r.event % 1000 / 10 > 0;
+        EXPECT_EQ(CheckYearlyRecords(U(bytes), bytes.size(), 2024) == 0, expected)
+            << r.date << " " << r.time << " " << r.position << " " << r.event;
+        accepted += expected;
+    }
+    EXPECT_GT(accepted, 20);   // the random records cover both outcomes
+    EXPECT_LT(accepted, 380);
+    SetClockOverride(nullptr);
+    SetDataFolder(nullptr);
+    RemoveTree(root);
+}
+
+// ---- the verdict -----------------------------------------------------------
+
+TEST(UpdateVerdict, DecisionOrder) {
+    const std::string records = Bytes({Good(2024), Good(2024), Good(2024)});
+    const std::string busy(kBusyReplyBytes, 'x');
+    const std::string html = "<!-- busy -->" + std::string(100, ' ');
+    const std::string oldYear = Bytes({Good(2023)});
+    const std::string odd = records.substr(0, 47);
+    struct Case {
+        const char* what;
+        int early, status;
+        long long announced;
+        const std::string* body;
+        int overflow, broken;
+        int code;
+    } cases[] = {
+        {"no connection", UPDATE_NO_CONNECTION, 0, -1, nullptr, 0, 0, UPDATE_NO_CONNECTION},
+        {"no memory", UPDATE_NO_MEMORY, 0, -1, nullptr, 0, 0, UPDATE_NO_MEMORY},
+        {"no session", UPDATE_NO_SESSION, 0, -1, nullptr, 0, 0, UPDATE_NO_SESSION},
+        {"URL never opened", UPDATE_NO_URL, 0, -1, nullptr, 0, 0, UPDATE_NO_URL},
+        {"good records", 0, 200, 48, &records, 0, 0, UPDATE_OK},
+        {"good records, no length announced", 0, 200, -1, &records, 0, 0, UPDATE_OK},
+        {"empty reply", 0, 200, 0, nullptr, 0, 0, UPDATE_UP_TO_DATE},
+        {"empty reply whatever the status", 0, 500, 0, nullptr, 0, 0, UPDATE_UP_TO_DATE},
+        {"broken before any byte is no 'up to date'", 0, 200, 48, nullptr, 0, 1, UPDATE_BAD_REPLY},
+        {"broken in mid-reply", 0, 200, 48, &records, 0, 1, UPDATE_BAD_REPLY},
+        {"busy answer with 503", 0, 503, 589, &busy, 0, 0, UPDATE_BUSY},
+        {"busy answer with 200", 0, 200, 589, &busy, 0, 0, UPDATE_BUSY},
+        {"589 bytes kept before an overflow", 0, 200, -1, &busy, 1, 0, UPDATE_BAD_REPLY},
+        {"404: no file for the year yet", 0, 404, 113, &html, 0, 0, UPDATE_UP_TO_DATE},
+        {"500", 0, 500, 113, &html, 0, 0, UPDATE_BAD_REPLY},
+        {"500 with record bytes", 0, 500, 48, &records, 0, 0, UPDATE_BAD_REPLY},
+        {"403", 0, 403, 48, &records, 0, 0, UPDATE_BAD_REPLY},
+        {"status unknown", 0, 0, 48, &records, 0, 0, UPDATE_BAD_REPLY},
+        {"too long", 0, 200, 300000, &records, 1, 0, UPDATE_BAD_REPLY},
+        {"too long in the first read", 0, 200, 300000, nullptr, 1, 0, UPDATE_BAD_REPLY},
+        {"shorter than announced", 0, 200, 64, &records, 0, 0, UPDATE_BAD_REPLY},
+        {"HTML page with 200", 0, 200, 113, &html, 0, 0, UPDATE_BAD_REPLY},
+        {"records of another year", 0, 200, 16, &oldYear, 0, 0, UPDATE_BAD_REPLY},
+        {"not whole records", 0, 200, 47, &odd, 0, 0, UPDATE_BAD_REPLY},
+    };
+    for (const Case& c : cases) {
+        UpdateReply reply = {};
+        reply.earlyFailure = c.early;
+        reply.httpStatus = c.status;
+        reply.announcedBytes = c.announced;
+        reply.body = c.body ? U(*c.body) : nullptr;
+        reply.read = ReplyRead{c.body ? c.body->size() : 0, c.overflow, c.broken};
+        reply.year = 2024;
+        EXPECT_EQ(DecideUpdateReply(reply), c.code) << c.what;
+    }
+}
+
+// ---- the reload ------------------------------------------------------------
+
+class ReloadTest : public testing::Test {
+protected:
+    void SetUp() override {
+        root = MakeTempDir();
+        data = root + "/Data";
+        std::filesystem::create_directories(data);
+        SetDataFolder(data.c_str());
+        LocalTime now = {2024, 6, 15, 10, 30, 0};
+        SetClockOverride(&now);
+        LoadCatalogue({});
+    }
+    void TearDown() override {
+        SetClockOverride(nullptr);
+        SetDataFolder(nullptr);
+        RemoveTree(root);
+    }
+    std::string root, data;
+};
+
+// The download puts new records in front of the old ones: every remembered
+// index must follow the new catalogue, not keep naming an old position.
+TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
+    WriteYearFile(data, 2024, {Rec(2024, 3, 1, 8, 0, 300, 200, 10, 1, 62, 5),
+                               Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
+    WriteYearFile(data, 2023, {Rec(2023, 12, 31, 23, 0, 320, 220, 30, 1, 51, 4),
+                               Rec(2023, 5, 5, 5, 5, 330, 230, 40, 3, 70, 6)});
+    ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
+    ASSERT_EQ(AppSettings.recordCount, 4);
+    // The user picked the M7.0 of 2023 (index 3) everywhere the program remembers a record.
+    gCurrentRecord = 3;
+    LocateCurrent(&gConditionList);
+    gSelectedRecordA = gSelectedRecordB = 3;
+    gAlertRow = 2;
+    gStatsPick = gClassPick = 1;
+    gStatsPickRecord = gClassPickRecord = 3;
+    gRegionSummaryKey = gRegionSummaryKey2 = 3;
+    const StatsCell oldM7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
+    ASSERT_EQ(oldM7.newest, 3);
+
+    // The server's 2024 file has two newer records, one of them an M7.3.
+    WriteYearFile(data, 2024, {Rec(2024, 6, 14, 9, 0, 340, 240, 50, 4, 73, 6),
+                               Rec(2024, 6, 10, 9, 0, 350, 250, 60, 5, 35, 2),
+                               Rec(2024, 3, 1, 8, 0, 300, 200, 10, 1, 62, 5),
+                               Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
+    ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
+
+    EXPECT_EQ(AppSettings.recordCount, 6);
+    EXPECT_EQ(gpEQ[0].magnitude10, 73);
+    EXPECT_EQ(AppSettings.selFirstIndex, 0);
+    EXPECT_EQ(gCurrentRecord, 0) << "the newest match is the current record";
+    EXPECT_EQ(gConditionList.count, 6);
+    EXPECT_EQ(gConditionList.highlight, 0);
+    EXPECT_EQ(gConditionList.entries[gConditionList.topRow].displayIndex, 0);
+    EXPECT_EQ(gRegionList.count, 1) << "the region list follows the new current record (region 4)";
+    EXPECT_EQ(gAlertRow, -1);
+    EXPECT_EQ(gStatsPick, 0);
+    EXPECT_EQ(gClassPick, 0);
+    EXPECT_EQ(gStatsPickRecord, -1);
+    EXPECT_EQ(gClassPickRecord, -1);
+    EXPECT_EQ(gSelectedRecordA, 0);
+    EXPECT_EQ(gSelectedRecordB, 0);
+    EXPECT_EQ(gRegionSummaryKey, kSummaryKeyReset);
+    EXPECT_EQ(gRegionSummaryKey2, kSummaryKeyReset);
+    // The statistics are gathered again: the M7 class now has two records,
+    // the newest at index 0, the old M7.0 moved to index 5.
+    const StatsCell m7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
+    EXPECT_EQ(m7.count, 2);
+    EXPECT_EQ(m7.newest, 0);
+    EXPECT_EQ(m7.oldest, 5);
+    for (int i = 0; i < 6; i++) EXPECT_EQ(gpEQ[i].inFilter, 1) << "record " << i << " filtered again";
+}
+
+TEST_F(ReloadTest, FailedLoadReportsTheLoaderCode) {
+    FreeCatalogue();
+    EXPECT_EQ(ReloadCatalogue(), EQSET_NO_STORE);
+    AllocateCatalogue();
+}
+
+}  // namespace
