@@ -6,6 +6,8 @@
 #include <cwchar>
 
 #include "app/commands.h"
+#include "app/dialog_ids.h"
+#include "app/dialogs.h"
 #include "app/settings.h"
 #include "app/window_rules.h"
 #include "app/workers.h"
@@ -13,6 +15,8 @@
 #include "catalogue/model.h"
 #include "mapview/d3d_view.h"
 #include "mapview/memory_hdc.h"
+#include "panel/actions.h"
+#include "panel/hit_test.h"
 #include "windows/list_data.h"
 
 HINSTANCE gInstance;
@@ -29,7 +33,6 @@ int gUpdateStatus;
 int gDragCount;
 UINT gTimerPeriod;
 
-static int sButtonDown;      // left button went down while the window was active
 static int sOpenBoxes;       // message boxes open right now
 static int sExitDeferred;    // CMD_EXIT arrived while a box was open
 static int sFatalShown;
@@ -84,6 +87,21 @@ static void StartView() {
     StartWorkerOrExit(&gFrameClock, FrameClockThread);
 }
 
+// Carries out what the control panel's buttons ask of the window.
+static void CarryOut(int requests) {
+    if (requests & PANEL_REQUEST_CLOSE) PostMessageW(gMainWindow, WM_CLOSE, 0, 0);
+    if (requests & PANEL_REQUEST_START_UPDATE) PostMessageW(gMainWindow, WM_COMMAND, CMD_START_UPDATE, 0);
+    if (requests & PANEL_REQUEST_PERIOD_DIALOG) RunDialog(IDD_PERIOD);
+}
+
+// The control panel's part of the tick: hover and hold, the bottom strip,
+// and the change check that re-filters the catalogue.
+static void RunControlPanel() {
+    CarryOut(HitTestPanel(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
+    HitTestBottom(gMouseX, gMouseY);
+    if (ChangeCheck() != 0) RunConditionChange();
+}
+
 static void Tick() {
     gFrameClock.tickQueued = 0;
     // A box's modal loop dispatches ticks too: never run one inside another,
@@ -92,6 +110,7 @@ static void Tick() {
     TrackCursor();
     int anyActive = gMainActive || gListActive || gGraphActive;
     gOpacity = FadeStep(gOpacity, anyActive);
+    if (anyActive) RunControlPanel();
     SetLayeredWindowAttributes(gMainWindow, 0, BYTE(gOpacity & 0xFF), LWA_ALPHA);
 
     int result = UpdateMemoryHDC();
@@ -149,6 +168,8 @@ static void UpdateDone() {
 static void OnCommand(int command, int code) {
     switch (command) {
     case CMD_EXIT: Exit(); break;
+    case CMD_ABOUT: RunDialog(IDD_ABOUT); break;
+    case CMD_SETTINGS: RunDialog(IDD_SETTINGS); break;
     case CMD_START_VIEW: StartView(); break;
     case CMD_FRAME_DONE: FrameDone(); break;
     case CMD_RECREATE_VIEW: {
@@ -183,11 +204,13 @@ static void OnCreate() {
 
 static void OnMouseMove(HWND window) {
     if (GetForegroundWindow() == window) gMainActive = 1;
+    if (gDragCount >= 2) gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
     if (!gMainActive) {
-        sButtonDown = 0;
+        gButtonDown = 0;
         return;
     }
-    if (!sButtonDown) return;
+    // Only a press outside every control drags the window.
+    if (!gButtonDown || gHoverControl || gStartArrow || gEndArrow) return;
     gDragCount++;
     // The second move starts the system's own move loop: SC_MOVE + HTCAPTION.
     if (gDragCount >= 2) PostMessageW(window, WM_SYSCOMMAND, 0xF012, 0);
@@ -209,7 +232,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         switch (LOWORD(wParam)) {
         case WA_INACTIVE:
             gMainActive = 0;
-            sButtonDown = 0;
+            gButtonDown = 0;
             break;
         case WA_ACTIVE:
             if (GetForegroundWindow() == window) gMainActive = 1;
@@ -232,9 +255,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_MOUSEMOVE: OnMouseMove(window); return 0;
     case WM_LBUTTONDOWN:
-        if (gMainActive) sButtonDown = 1;
+        PanelPress(gMainActive, gMouseY);
+        gMainActive = 1;
         return 0;
-    case WM_LBUTTONUP: sButtonDown = 0; return 0;
+    case WM_LBUTTONUP:
+        if (gMainActive) gDragCount = 0;
+        CarryOut(PanelRelease(gMainActive));
+        return 0;
+    case WM_RBUTTONDOWN: ShowPopupMenu(); return 0;
+    case WM_MOUSEWHEEL: PanelWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_MOVING: {
         RECT* proposed = reinterpret_cast<RECT*>(lParam);
         ScreenRect r = {proposed->left, proposed->top, proposed->right, proposed->bottom};
@@ -245,7 +274,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_POWERBROADCAST: return 1;
     case WM_EXITSIZEMOVE:
         gDragCount = 0;
-        sButtonDown = 0;
+        gButtonDown = 0;
+        gResetHover = gUpdateHover = gBottomButton = 0;
+        gResetPressed = gUpdatePressed = gBottomPressed = 0;
         return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

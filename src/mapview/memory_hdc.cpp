@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
+#include "panel/draw.h"
 #include "platform/platform.h"
 
 HDC gMemoryDC;
@@ -206,6 +207,7 @@ int UpdateMemoryHDC() {
     }
     // The text panels draw here, in their order, once their modules exist;
     // until then their bitmaps stay black, which the upload makes transparent.
+    DrawControlPanel();
     DrawHatchPattern();
     return 0;
 }

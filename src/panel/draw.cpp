@@ -108,9 +108,7 @@ static void DrawLargeButton(HDC dc, const PanelRect& box, const PanelRect& textB
 void PaintControlPanel(HDC dc, int mouseX, int mouseY, int updateStatus) {
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = GetTextColor(dc);
-    HFONT font = CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                             FIXED_PITCH | FF_MODERN, nullptr);
+    HFONT font = CreatePanelFont();
     HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
 
     DrawBoxes(dc);
