@@ -21,7 +21,9 @@
 #include "mapview/memory_hdc.h"
 #include "platform/platform.h"
 #include "resources/resource.h"
+#include "windows/graph_window.h"
 #include "windows/list_data.h"
+#include "windows/list_window.h"
 
 static_assert(IDM_ABOUT == CMD_ABOUT && IDM_EXIT == CMD_EXIT, "accelerators post the commands");
 
@@ -40,6 +42,11 @@ static void ShowEngineMessage(const char* utf8Text) {
     std::wstring text(length, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, &text[0], length);
     ShowErrorBox(nullptr, text.c_str());
+}
+
+static int StartupFailed(const wchar_t* text) {
+    ShowErrorBox(nullptr, text);
+    return 0;
 }
 
 static ATOM RegisterMainClass(HINSTANCE instance) {
@@ -105,6 +112,14 @@ static int InitInstance(HINSTANCE instance) {
     SetWindowTextW(gMainWindow, gAppTitle);
     PostMessageW(gMainWindow, WM_COMMAND, CMD_START_VIEW, 0);
     PostMessageW(gMainWindow, WM_COMMAND, CMD_START_IDLE, 0);
+
+    // The owned windows at their stored positions; a failure ends start-up.
+    gListWindow = List_CreateWindow();
+    if (!gListWindow) return StartupFailed(L"ERROR : List_CreateWindow");
+    gList2Window = List2_CreateWindow();
+    if (!gList2Window) return StartupFailed(L"ERROR : List2_CreateWindow");
+    gGraphWindow = CreateMGVWindow();
+    if (!gGraphWindow) return StartupFailed(L"ERROR : CreateMGVWindow");
     return 1;
 }
 

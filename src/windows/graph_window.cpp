@@ -132,7 +132,7 @@ LRESULT CALLBACK GraphWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             gGraphActive = 0;
         else if (LOWORD(wParam) == WA_CLICKACTIVE || GetForegroundWindow() == window)
             gGraphActive = 1;
-        return 0;
+        return DefWindowProcW(window, message, wParam, lParam);   // the keyboard focus
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);

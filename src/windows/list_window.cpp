@@ -281,7 +281,9 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             *w->active = 0;
         else if (LOWORD(wParam) == WA_CLICKACTIVE || GetForegroundWindow() == window)
             *w->active = 1;
-        return 0;
+        // The default processing gives the activated window the keyboard
+        // focus, so that the keys and Esc come to it.
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);

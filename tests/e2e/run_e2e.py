@@ -52,6 +52,16 @@ def load_map_checks():
     return list(getattr(checks_map, "CHECKS", []))
 
 
+def load_window_checks():
+    """(name, function(session, exe, report)) pairs of the other windows'
+    checks (checks_lists.py: the list and graph windows), when present."""
+    try:
+        import checks_lists
+    except ImportError:
+        return []
+    return list(getattr(checks_lists, "CHECKS", []))
+
+
 def standard_folder(session, exe, name, **settings):
     folder = session.run_folder(name, exe)
     catalogue.write_data_folder(os.path.join(folder, "Data"))
@@ -222,6 +232,7 @@ def main():
                 ("off-screen position repaired, saved, reused", lambda: check_position_repair(session, exe, report)),
                 ("session end saves the settings", lambda: check_session_end(session, exe, report)),
             ]
+            checks += [(name, lambda check=check: check(session, exe, report)) for name, check in load_window_checks()]
             for name, body in checks:
                 if args.only not in name:
                     continue
