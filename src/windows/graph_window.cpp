@@ -9,9 +9,9 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "mapview/memory_hdc.h"
 #include "resources/resource.h"
 #include "windows/graph_data.h"
-#include "windows/list_window.h"
 
 enum {
     kGraphWidth = 508,
@@ -65,7 +65,7 @@ void PaintGraph(HDC dc) {
     DeleteObject(grey);
     DeleteObject(black);
 
-    HFONT font = CreateListFont();
+    HFONT font = CreatePanelFont();
     if (!font) return;
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkColor(dc, RGB(0, 0, 0));

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "catalogue/model.h"
+#include "mapview/memory_hdc.h"
 #include "windows/list_data.h"
 #include "windows/list_scroll.h"
 
@@ -42,16 +43,6 @@ static const COLORREF kBlack = RGB(0, 0, 0);
 static COLORREF Grey(int level) { return RGB(level, level, level); }
 
 static RECT ToRect(const ListRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// Named "MS Gothic": the font a Japanese system picks for these values, and
-// where it is missing the name is passed over for the charset and pitch.
-// Without the name Wine may pick a proportional fallback font without Latin
-// glyphs (Droid Sans Fallback), which draws every digit as a box; the
-// project's Wine prefix maps MS Gothic to IPAGothic.
-HFONT CreateListFont() {
-    return CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, L"MS Gothic");
-}
 
 static void FillSolid(HDC dc, const ListRect& r, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
@@ -145,7 +136,7 @@ void PaintList(HDC dc, const ListLayout& layout, RecordList* list, const ListCon
     Outline(dc, layout.rowFrame, RGB(64, 164, 64), kBlack);
     DrawListScrollBar(dc, layout, *list, c);
 
-    HFONT font = CreateListFont();
+    HFONT font = CreatePanelFont();
     if (!font) return;
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetTextColor(dc, kWhite);

@@ -19,7 +19,3 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // Draws one list window's whole picture into `dc` (a memory DC of the
 // layout's size); clamps the list's topRow as drawn.
 void PaintList(HDC dc, const ListLayout& layout, RecordList* list, const ListControls& controls);
-
-// The text font of the list and graph windows (height 16, normal weight,
-// fixed pitch, Shift-JIS character set); the caller deletes it.
-HFONT CreateListFont();

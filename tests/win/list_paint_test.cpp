@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "catalogue/model.h"
+#include "mapview/memory_hdc.h"
 #include "platform/platform.h"
 #include "windows/graph_data.h"
 #include "windows/list_data.h"
@@ -148,7 +149,7 @@ Rgb Paint(Canvas* canvas, const ListLayout& layout, const ListControls& controls
 // every digit as a box.
 TEST(ListPaint, FontHasHalfWidthDigitsAndFullWidthKanji) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = CreateListFont();
+    HFONT font = CreatePanelFont();
     ASSERT_NE(font, nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     const wchar_t text[] = L"09A/能震";
