@@ -32,11 +32,14 @@ static void Stage(UpdateBlock* block, int stage) {
     Sleep(kUpdateStagePauseMs);
 }
 
-static void SetTimeouts(HINTERNET session) {
+// Set on the session for the connection and the reply's headers, and again
+// on the request for the reads of the body (Wine's WinINet takes the read
+// timeout from the request handle only).
+static void SetTimeouts(HINTERNET handle) {
     DWORD ms = kNetworkTimeoutMs;
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                          INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(session, option, &ms, sizeof ms);
+        InternetSetOptionW(handle, option, &ms, sizeof ms);
 }
 
 // A numeric header of the reply; false when the server did not send it.
@@ -111,6 +114,7 @@ unsigned __stdcall UpdateThread(void* parameter) {
 
     Stage(block, UPDATE_STAGE_READING);
     if (request) {
+        SetTimeouts(request);
         DWORD status = 0, length = 0;
         if (QueryNumber(request, HTTP_QUERY_STATUS_CODE, &status)) reply.httpStatus = int(status);
         if (QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, &length)) reply.announcedBytes = length;

@@ -1,0 +1,232 @@
+"""The servers of the update end-to-end test, all on https://localhost:PORT.
+
+- make_certificates: a test certificate authority made with openssl at test
+  time and a server certificate for the host name localhost signed by it.
+- Nginx: nginx (Debian package) with the server kit's own site file
+  (server/configure.sh), run from a private main configuration in the work
+  folder (no daemon, pid, logs and temp paths there).
+- ScriptedServer: a small TLS server from Python's standard library that
+  answers every request with one canned reply, or breaks off half way, or
+  sends slowly; for the replies nginx does not give.
+- fetch: a plain HTTPS request that checks the chain against the test CA.
+"""
+import http.client
+import os
+import shutil
+import socket
+import ssl
+import subprocess
+import threading
+import time
+
+TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
+HOST = "localhost"
+
+
+def make_certificates(folder):
+    """ca.pem / ca.der (the CA), server.pem + server.key (CN and SAN localhost)."""
+    os.makedirs(folder, exist_ok=True)
+    path = lambda name: os.path.join(folder, name)
+
+    def openssl(*args):
+        subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("ca.key"), "-out", path("ca.pem"),
+            "-days", "3", "-subj", "/CN=wolt end-to-end test CA",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.csr"),
+            "-subj", "/CN=" + HOST)
+    with open(path("server.ext"), "w") as f:
+        f.write(f"subjectAltName=DNS:{HOST}\nbasicConstraints=CA:FALSE\n"
+                "keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n")
+    openssl("x509", "-req", "-in", path("server.csr"), "-CA", path("ca.pem"), "-CAkey", path("ca.key"),
+            "-CAcreateserial", "-days", "3", "-out", path("server.pem"), "-extfile", path("server.ext"))
+    openssl("x509", "-in", path("ca.pem"), "-outform", "der", "-out", path("ca.der"))
+    return {name: path(name) for name in ("ca.pem", "ca.der", "server.pem", "server.key")}
+
+
+def port_open(port):
+    with socket.socket() as s:
+        s.settimeout(0.5)
+        return s.connect_ex(("127.0.0.1", port)) == 0
+
+
+def wait_port(port, state, timeout=10):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if port_open(port) == state:
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def fetch(port, path, ca_file, headers=None):
+    """(status, body, headers) of one GET over HTTPS, the chain checked against the test CA."""
+    context = ssl.create_default_context(cafile=ca_file)
+    connection = http.client.HTTPSConnection(HOST, port, context=context, timeout=10)
+    try:
+        connection.request("GET", path, headers=headers or {})
+        response = connection.getresponse()
+        return response.status, response.read(), dict(response.getheaders())
+    finally:
+        connection.close()
+
+
+class Nginx:
+    """nginx with the server kit's site file, serving `root` (a copy of server/www)."""
+
+    def __init__(self, work, port, certs):
+        self.work = work
+        self.port = port
+        self.root = os.path.join(work, "www")
+        self.data = os.path.join(self.root, "wolt", "data")
+        self.access_log = os.path.join(work, "access.log")
+        self.process = None
+        shutil.rmtree(self.root, ignore_errors=True)
+        shutil.copytree(os.path.join(TOP, "server", "www"), self.root)
+        os.makedirs(self.data, exist_ok=True)
+        site = subprocess.run(["bash", os.path.join(TOP, "server", "configure.sh"), "--host", HOST,
+                               "--listen", f"127.0.0.1:{port}", "--cert", certs["server.pem"],
+                               "--key", certs["server.key"], "--root", self.root],
+                              check=True, capture_output=True, text=True).stdout
+        with open(os.path.join(work, "wolt.conf"), "w") as f:
+            f.write(site)
+        temp = os.path.join(work, "temp")
+        os.makedirs(temp, exist_ok=True)
+        # As root the workers would switch to "nobody", who may not read the work folder.
+        user = "user root;\n" if os.geteuid() == 0 else ""
+        with open(os.path.join(work, "nginx.conf"), "w") as f:
+            f.write(f"""{user}daemon off;
+worker_processes 1;
+pid {work}/nginx.pid;
+error_log {work}/error.log info;
+events {{ worker_connections 64; }}
+http {{
+    access_log {self.access_log};
+    client_body_temp_path {temp}/body;
+    proxy_temp_path {temp}/proxy;
+    fastcgi_temp_path {temp}/fastcgi;
+    uwsgi_temp_path {temp}/uwsgi;
+    scgi_temp_path {temp}/scgi;
+    include {work}/wolt.conf;
+}}
+""")
+
+    def check_config(self):
+        result = subprocess.run(["nginx", "-t", "-p", self.work, "-c", os.path.join(self.work, "nginx.conf"),
+                                 "-e", os.path.join(self.work, "error.log")], capture_output=True, text=True)
+        return result.returncode, result.stderr
+
+    def start(self):
+        """Starts nginx afresh (so the rate limit's counts start at zero)."""
+        self.stop()
+        if os.path.exists(self.access_log):
+            os.remove(self.access_log)
+        self.process = subprocess.Popen(["nginx", "-p", self.work, "-c", os.path.join(self.work, "nginx.conf"),
+                                         "-e", os.path.join(self.work, "error.log")],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_port(self.port, True):
+            self.stop()
+            raise RuntimeError(f"nginx did not start; see {self.work}/error.log")
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()   # the master ends its workers
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.process = None
+        wait_port(self.port, False)
+
+    def put(self, name, data):
+        with open(os.path.join(self.data, name), "wb") as f:
+            f.write(data)
+
+    def clear(self):
+        for name in os.listdir(self.data):
+            os.remove(os.path.join(self.data, name))
+
+    def requests(self, path_part="/wolt/data/"):
+        """The access log lines of requests whose path contains `path_part`."""
+        if not os.path.exists(self.access_log):
+            return []
+        with open(self.access_log, encoding="utf-8", errors="replace") as f:
+            return [line for line in f if path_part in line]
+
+
+class ScriptedServer:
+    """A TLS server on 127.0.0.1:PORT that answers every request the same way.
+
+    mode "reply": the status and body as given (with Content-Length);
+    mode "halfway": announces the whole body, sends `cut` bytes, closes;
+    mode "slow": announces the whole body and sends 16 bytes every `pause` s.
+    Each request's first line and headers are kept in `requests`.
+    """
+
+    def __init__(self, port, certs, mode, status=200, body=b"", cut=0, pause=0.5):
+        self.port, self.mode, self.status, self.body, self.cut, self.pause = port, mode, status, body, cut, pause
+        self.requests = []
+        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self.context.load_cert_chain(certs["server.pem"], certs["server.key"])
+        self.listener = socket.socket()
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind(("127.0.0.1", port))
+        self.listener.listen(8)
+        self.listener.settimeout(0.2)
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self._serve, daemon=True)
+        self.thread.start()
+
+    def _serve(self):
+        while not self.stopping.is_set():
+            try:
+                raw, _ = self.listener.accept()
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+            threading.Thread(target=self._answer, args=(raw,), daemon=True).start()
+
+    def _answer(self, raw):
+        try:
+            raw.settimeout(10)
+            with self.context.wrap_socket(raw, server_side=True) as tls:
+                request = b""
+                while b"\r\n\r\n" not in request:
+                    chunk = tls.recv(4096)
+                    if not chunk:
+                        return
+                    request += chunk
+                self.requests.append(request.split(b"\r\n\r\n")[0].decode("latin-1"))
+                reason = {200: "OK", 500: "Internal Server Error"}.get(self.status, "Status")
+                head = (f"HTTP/1.1 {self.status} {reason}\r\nContent-Type: application/octet-stream\r\n"
+                        f"Content-Length: {len(self.body)}\r\nConnection: close\r\n\r\n").encode()
+                if self.mode == "reply":
+                    tls.sendall(head + self.body)
+                elif self.mode == "halfway":
+                    tls.sendall(head + self.body[:self.cut])
+                    time.sleep(0.2)
+                    raw.shutdown(socket.SHUT_RDWR)   # no TLS close: the connection just breaks
+                    return
+                elif self.mode == "slow":
+                    tls.sendall(head)
+                    for at in range(0, len(self.body), 16):
+                        if self.stopping.is_set():
+                            return
+                        tls.sendall(self.body[at:at + 16])
+                        time.sleep(self.pause)
+                try:
+                    tls.unwrap()
+                except (OSError, ssl.SSLError):
+                    pass
+        except (OSError, ssl.SSLError):
+            pass
+
+    def stop(self):
+        self.stopping.set()
+        self.listener.close()
+        self.thread.join(timeout=5)
+        wait_port(self.port, False)
