@@ -51,18 +51,38 @@ static bool InWindow(int i) {
 
 // --- Hover panel -----------------------------------------------------------------
 
+// The grid coordinates whose truncated pixel lies in [low, high]: pixels
+// grow with the grid coordinate, so they form one range, found by bisection
+// over the 16-bit grid. Empty when *first > *last.
+static void GridRange(int (*toPixel)(int), int low, int high, int* first, int* last) {
+    auto firstWith = [toPixel](int pixel) {   // the smallest grid value reaching `pixel`
+        int lo = 0, hi = 65536;
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (toPixel(mid) >= pixel) hi = mid;
+            else lo = mid + 1;
+        }
+        return lo;
+    };
+    *first = firstWith(low);
+    *last = firstWith(high + 1) - 1;
+}
+
 void HoverPick(int mouseX, int mouseY, HoverSummary* out) {
     *out = HoverSummary{0, 0, 0, 0, 0};
     gSelectedRecordA = gSelectedRecordB = -1;
     const SettingsBlock& s = AppSettings;
     if (!gpEQ || mouseX < 3 || mouseX > 513 || mouseY < 3 || mouseY > 513 || s.selFirstIndex > s.selLastIndex)
         return;
+    // The marker pixel within 5 left of / above and 1 right of / below the
+    // cursor, as grid ranges: the walk compares integers only.
+    int xFirst, xLast, yFirst, yLast;
+    GridRange(GridToPixelXi, mouseX - 5, mouseX + 1, &xFirst, &xLast);
+    GridRange(GridToPixelYi, mouseY - 5, mouseY + 1, &yFirst, &yLast);
     int hovered = -1;
     for (int i = WindowStart(); InWindow(i); i++) {
         const QuakeRecord& r = gpEQ[i];
-        if (r.inFilter != 1) continue;
-        const int px = GridToPixelXi(r.mapX), py = GridToPixelYi(r.mapY);
-        if (px >= mouseX - 5 && px <= mouseX + 1 && py >= mouseY - 5 && py <= mouseY + 1) {
+        if (r.inFilter == 1 && r.mapX >= xFirst && r.mapX <= xLast && r.mapY >= yFirst && r.mapY <= yLast) {
             hovered = i;
             break;
         }
