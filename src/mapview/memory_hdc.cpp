@@ -5,6 +5,10 @@
 #include <cstdlib>
 
 #include "app/main_window.h"
+#include "mapview/bottom_panel.h"
+#include "mapview/hover_panel.h"
+#include "mapview/recent_panel.h"
+#include "mapview/region_panel.h"
 #include "panel/draw.h"
 #include "platform/platform.h"
 
@@ -205,9 +209,11 @@ int UpdateMemoryHDC() {
         if (!panel.pixels) return 2;
         if (!panel.bitmap) return 3;
     }
-    // The text panels draw here, in their order, once their modules exist;
-    // until then their bitmaps stay black, which the upload makes transparent.
+    DrawRecentPanel();
     DrawControlPanel();
+    DrawHoverPanel();
+    DrawRegionPanel();
+    DrawBottomPanel();
     DrawHatchPattern();
     return 0;
 }
