@@ -212,9 +212,18 @@ def check_moved_window(session, exe, report):
     listw = find_window(session, TITLE_LIST)
     x, y, _, _ = session.geometry(listw)
     session.drag((x + 250, y + 10), (x + 250 - 320, y + 10 + 240))
-    moved = harness.wait_for(lambda: session.geometry(listw)[:2] != (x, y) and session.geometry(listw)[:2], 5)
-    expect(moved, "the list window did not move")
-    time.sleep(0.5)   # a few refresh ticks store the position
+    # Wine may still be working through the drag's motions: wait until the
+    # window has left its place and stays put.
+    last = [None]
+
+    def settled():
+        time.sleep(0.5)
+        now = session.geometry(listw)[:2]
+        done = now != (x, y) and now == last[0]
+        last[0] = now
+        return done and now
+    moved = harness.wait_for(settled, 10)
+    expect(moved, f"the list window did not move and settle (at {last[0]})")
     origin = client_origin(session, listw)
     code = None
     for _ in range(3):   # the focus follows the click with a delay
