@@ -8,6 +8,7 @@ when present: a list CHECKS of functions taking a MapContext). Ends with
 the line "N passed, N failed"; the exit code is 0 only when all passed.
 """
 import argparse
+import importlib
 import os
 import shutil
 import subprocess
@@ -53,13 +54,16 @@ def load_map_checks():
 
 
 def load_window_checks():
-    """(name, function(session, exe, report)) pairs of the other windows'
-    checks (checks_lists.py: the list and graph windows), when present."""
-    try:
-        import checks_lists
-    except ImportError:
-        return []
-    return list(getattr(checks_lists, "CHECKS", []))
+    """(name, function(session, exe, report)) pairs of the other windows' and
+    the control panel's checks (checks_lists.py: the list and graph windows;
+    checks_panel.py: the control panel, dialogs and menu), when present."""
+    checks = []
+    for module in ("checks_lists", "checks_panel"):
+        try:
+            checks += list(getattr(importlib.import_module(module), "CHECKS", []))
+        except ImportError:
+            pass
+    return checks
 
 
 def standard_folder(session, exe, name, **settings):
