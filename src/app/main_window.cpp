@@ -13,6 +13,8 @@
 #include "app/workers.h"
 #include "catalogue/loader.h"
 #include "catalogue/model.h"
+#include "catalogue/update.h"
+#include "catalogue/update_rules.h"
 #include "mapview/d3d_view.h"
 #include "mapview/memory_hdc.h"
 #include "panel/actions.h"
@@ -155,14 +157,17 @@ static void Exit() {
     CoUninitialize();
 }
 
+// A new yearly file is in place: the catalogue is loaded again and every
+// remembered record index starts afresh (ReloadCatalogue).
 static void UpdateDone() {
-    gUpdateStatus = 20;
-    if (EQSet() != EQSET_OK) {
-        FatalError(L"ERROR : EQSet");
-        return;
-    }
-    // The reload cleared every record's filter mark: filter again at once.
-    RunConditionChange();
+    gUpdateStatus = UPDATE_STATUS_DONE;
+    if (ReloadCatalogue() != EQSET_OK) FatalError(L"ERROR : EQSet");
+}
+
+// The update button: one download at a time, of the year after the last complete one.
+static void StartDataUpdate() {
+    if (StartUpdate(gMainWindow, AppSettings.lastFullYear + 1, gAppTitle, gStartDir) == UPDATE_START_FAILED)
+        FatalError(L"ERROR : _beginthreadex");
 }
 
 static void OnCommand(int command, int code) {
@@ -182,6 +187,7 @@ static void OnCommand(int command, int code) {
     }
     case CMD_TICK: Tick(); break;
     case CMD_START_IDLE: StartWorkerOrExit(&gIdleWorker, IdleWorkerThread); break;
+    case CMD_START_UPDATE: StartDataUpdate(); break;
     case CMD_UPDATE_FAILED:
     case CMD_UPDATE_PROGRESS: gUpdateStatus = code; break;
     case CMD_UPDATE_DONE: UpdateDone(); break;

@@ -1,7 +1,8 @@
 """The servers of the update end-to-end test, all on https://localhost:PORT.
 
-- make_certificates: a test certificate authority made with openssl at test
-  time and a server certificate for the host name localhost signed by it.
+- make_certificates: a test certificate authority made with openssl (kept
+  with the test's Wine prefix, since Wine cannot remove a trusted CA again)
+  and a fresh server certificate for the host name localhost signed by it.
 - Nginx: nginx (Debian package) with the server kit's own site file
   (server/configure.sh), run from a private main configuration in the work
   folder (no daemon, pid, logs and temp paths there).
@@ -23,27 +24,37 @@ TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", "..")
 HOST = "localhost"
 
 
-def make_certificates(folder):
-    """ca.pem / ca.der (the CA), server.pem + server.key (CN and SAN localhost)."""
+def _openssl(*args):
+    subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+
+def make_certificates(ca_folder, folder):
+    """The test CA (ca.pem, ca.der, ca.key in `ca_folder`, made when missing
+    or valid for less than two more days) and, in `folder`, a fresh server
+    certificate server.pem + server.key for localhost (CN and SAN) signed by it."""
+    os.makedirs(ca_folder, exist_ok=True)
     os.makedirs(folder, exist_ok=True)
+    ca = lambda name: os.path.join(ca_folder, name)
     path = lambda name: os.path.join(folder, name)
-
-    def openssl(*args):
-        subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("ca.key"), "-out", path("ca.pem"),
-            "-days", "3", "-subj", "/CN=wolt end-to-end test CA",
-            "-addext", "basicConstraints=critical,CA:TRUE",
-            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.csr"),
-            "-subj", "/CN=" + HOST)
+    fresh = os.path.exists(ca("ca.der")) and subprocess.run(
+        ["openssl", "x509", "-in", ca("ca.pem"), "-noout", "-checkend", "172800"],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+    if not fresh:
+        _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", ca("ca.key"), "-out", ca("ca.pem"),
+                 "-days", "30", "-subj", "/CN=wolt end-to-end test CA",
+                 "-addext", "basicConstraints=critical,CA:TRUE",
+                 "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+        _openssl("x509", "-in", ca("ca.pem"), "-outform", "der", "-out", ca("ca.der"))
+    _openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.csr"),
+             "-subj", "/CN=" + HOST)
     with open(path("server.ext"), "w") as f:
         f.write(f"subjectAltName=DNS:{HOST}\nbasicConstraints=CA:FALSE\n"
                 "keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n")
-    openssl("x509", "-req", "-in", path("server.csr"), "-CA", path("ca.pem"), "-CAkey", path("ca.key"),
-            "-CAcreateserial", "-days", "3", "-out", path("server.pem"), "-extfile", path("server.ext"))
-    openssl("x509", "-in", path("ca.pem"), "-outform", "der", "-out", path("ca.der"))
-    return {name: path(name) for name in ("ca.pem", "ca.der", "server.pem", "server.key")}
+    _openssl("x509", "-req", "-in", path("server.csr"), "-CA", ca("ca.pem"), "-CAkey", ca("ca.key"),
+             "-set_serial", str(int(time.time() * 1000)), "-days", "3", "-out", path("server.pem"),
+             "-extfile", path("server.ext"))
+    return {"ca.pem": ca("ca.pem"), "ca.der": ca("ca.der"), "server.pem": path("server.pem"),
+            "server.key": path("server.key")}
 
 
 def port_open(port):

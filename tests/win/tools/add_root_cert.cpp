@@ -1,7 +1,7 @@
 // Test helper: trusts a certificate authority in the local machine's Root
 // store of the Wine prefix it runs in, so that WinINet accepts a test
-// server's certificate there and nowhere else. Earlier certificates with the
-// same subject are removed first, so repeated test runs do not pile up.
+// server's certificate there and nowhere else. (Wine 8 keeps additions to
+// this store but not deletions, so the test makes its CA once per prefix.)
 // Usage: add-root-cert CA.der
 #include <windows.h>
 #include <wincrypt.h>
@@ -32,13 +32,8 @@ int main(int argc, char** argv) {
     HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
     if (!store) {
         std::fprintf(stderr, "add-root-cert: cannot open the Root store (%lu)\n", GetLastError());
+        CertFreeCertificateContext(cert);
         return 1;
-    }
-    int removed = 0;
-    for (PCCERT_CONTEXT old; (old = CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_SUBJECT_NAME,
-                                                               &cert->pCertInfo->Subject, nullptr));) {
-        if (!CertDeleteCertificateFromStore(old)) break;
-        removed++;
     }
     BOOL added = CertAddCertificateContextToStore(store, cert, CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
     DWORD error = GetLastError();
@@ -48,6 +43,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "add-root-cert: not added (%lu)\n", error);
         return 1;
     }
-    std::printf("add-root-cert: trusted (%d earlier removed)\n", removed);
+    std::printf("add-root-cert: trusted\n");
     return 0;
 }
