@@ -56,9 +56,10 @@ def load_map_checks():
 def load_window_checks():
     """(name, function(session, exe, report)) pairs of the other windows' and
     the control panel's checks (checks_lists.py: the list and graph windows;
-    checks_panel.py: the control panel, dialogs and menu), when present."""
+    checks_panel.py: the control panel, dialogs and menu; checks_overlays.py:
+    the overlay panels, map picking and the report buttons), when present."""
     checks = []
-    for module in ("checks_lists", "checks_panel"):
+    for module in ("checks_lists", "checks_panel", "checks_overlays"):
         try:
             checks += list(getattr(importlib.import_module(module), "CHECKS", []))
         except ImportError:
