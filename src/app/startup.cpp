@@ -19,6 +19,7 @@
 #include "catalogue/model.h"
 #include "mapview/d3d_view.h"
 #include "mapview/memory_hdc.h"
+#include "panel/actions.h"
 #include "platform/platform.h"
 #include "resources/resource.h"
 #include "windows/graph_window.h"
@@ -105,7 +106,10 @@ static int InitInstance(HINSTANCE instance) {
     RankAlertRegions();
     BuildMonthSeries();
     // Filter once now: the tick's change check runs only while a window is
-    // active, and the panels must not index gpEQ with stale selections.
+    // active, and the panels must not index gpEQ with stale selections. The
+    // check also records the conditions, so the first active tick does not
+    // filter again (which would undo a first click in a list window).
+    ChangeCheck();
     RunConditionChange();
 
     gDataReady = 1;
