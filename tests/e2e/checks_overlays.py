@@ -1,7 +1,8 @@
 """Overlay panel checks, run by run_e2e.py: the hover panel over a known
 epicentre, read from the screenshot; a click there makes the region current
 (the region box, the card and the second list's title follow); the bottom
-tabs; a ranking row click; 保存 on both pages against wolt-cli.
+tabs; a ranking row click; 保存 on both pages against wolt-cli; a class row
+of the region page selects that class's newest earthquake (kept in wolt.dat).
 
 Reading a text from the screen: the program draws every region name with
 the same font, right-aligned, white on a dark fill. The mask of its bright
@@ -246,7 +247,26 @@ def check_overlays(session, exe, report):
     press(session, corner, *TAB_1, page_shown(session, origin, 0, "overlays_page0b.png"), "tab 1 again")
     saved_report(session, folder, exe, corner, f"wolt_{NAMES[top_region]}_*.txt",
                  ["--record", str(top_newest), "region-report"], "region report after the ranking click")
+
+    # A class row of page 0: the region's newest match of class M3 becomes
+    # the selected earthquake; its card turns from red (M6+) to blue-violet.
+    m3 = next(i for i, r in enumerate(RECORDS) if r[8] == top_region and r[9] // 10 == 3)
+    card_blue = lambda: session.screenshot(os.path.join(work, "overlays_class.png")).pixel(
+        origin[0] + 2, origin[1] + 230)[2] > 40
+    expect(not card_blue(), "the card of the M6+ earthquake is not red")
+    press(session, corner, 700, 544 + 18 * 3, card_blue, "class row M3")
+    report.append(("class row M3 clicked", os.path.join(work, "overlays_class.png")))
     expect(program.box_texts() == [], f"message boxes: {program.box_texts()}")
+    code = None
+    for _ in range(3):   # as with every Esc here: a key sent before the focus moved is lost
+        if window in session.windows():
+            program.press_escape(window)
+        code = program.exited(5)
+        if code is not None:
+            break
+    expect(code == 0, f"Esc did not end the program (exit code {code})")
+    saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
+    expect(saved["selFirst"] == m3, f"saved selection {saved['selFirst']}, expected record {m3} (class M3)")
 
 
 CHECKS = [
