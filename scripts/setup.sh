@@ -8,7 +8,7 @@ PACKAGES=(
   mingw-w64 g++-mingw-w64-x86-64-posix wine64
   xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
   gmt gmt-gshhg-high ghostscript
-  nginx python3 zip
+  nginx openssl python3 zip
 )
 
 missing=()
