@@ -14,6 +14,10 @@ UV_SCALE = 0.99 * 512 / 511.5   # the map quad spans 511.5 pixels with u, v up t
 # Window rectangles of the overlay panels that lie over the map.
 RECENT_PANEL = (0, 0, 193, 269)
 REGION_PANEL = (2, 284, 514, 514)
+# The parts of them that are painted (the rest is black, so transparent):
+# the recent-events panel, and of the region panel its box, its depth legend
+# with the labels, and the site and credit lines.
+PAINTED_OVERLAYS = [RECENT_PANEL, (315, 407, 507, 487), (440, 290, 512, 412), (98, 464, 504, 512)]
 
 
 def _inside(rect, x, y):
@@ -44,18 +48,18 @@ def _clear_of_markers(context, x, y, margin=40):
 
 
 def map_image_visible(context):
-    """The centre of every 64-pixel square of the map picture, away from the
-    markers, shows the picture's colour there; none of them is seen right of
-    the map."""
+    """Four points inside every 64-pixel square of the map picture, away from
+    the markers and the painted parts of the overlay panels, show the
+    picture's colour there; none of them is seen right of the map."""
     matched, probed = 0, 0
     for by in range(8):
         for bx in range(8):
-            x, y = 64 * bx + 32, 64 * by + 32
-            if not _clear_of_markers(context, x, y):
-                continue
-            probed += 1
-            if _near(context.pixel(x, y), _map_pixel(context, x, y), 2):
-                matched += 1
+            for x, y in ((64 * bx + dx, 64 * by + dy) for dx in (16, 48) for dy in (16, 48)):
+                if not _clear_of_markers(context, x, y) or any(_inside(r, x, y) for r in PAINTED_OVERLAYS):
+                    continue
+                probed += 1
+                if _near(context.pixel(x, y), _map_pixel(context, x, y), 2):
+                    matched += 1
     expect(probed >= 40, f"only {probed} map probes clear of the markers")
     expect(matched >= probed * 3 // 4,
            f"the map picture shows at {matched} of {probed} square centres")
@@ -117,10 +121,14 @@ def selected_marker_pulses(context):
     (x, y), _ = _record_pixels(context)[0]
     ox, oy = context.origin
     levels = []
+    # The marker's centre lies at the recent-events panel's transparent gap
+    # between its strong-events tab and its card (texture rows 152 to 155,
+    # shown one pixel lower), and the leader line to the card runs down and
+    # right from it: the probes stay in the gap, left of the line.
     for k in range(24):
         image = context.screenshot(f"pulse{k}.png")
         levels.append(max(sum(image.pixel(ox + x + dx, oy + y + dy)[1:])
-                          for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
+                          for dx in (-2, -1) for dy in (1, 2, 3)))
         if max(levels) >= 400 and max(levels) - min(levels) >= 150:
             return
     expect(False, f"no pulse from the marker to nearly white: green + blue {levels}")
