@@ -17,7 +17,7 @@ stage "native tests" ctest --test-dir build/native --output-on-failure
 stage "wine unit tests" bash tests/win/run_wintests.sh build/win64
 stage "wine cli smoke test" bash tests/wine/cli_smoke.sh build/native build/win64
 stage "end-to-end" python3 tests/e2e/run_e2e.py --exe build/win64/wolt.exe
-stage "end-to-end update" python3 tests/e2e/checks_update.py --build build/win64-e2e
+stage "end-to-end update" python3 tests/e2e/checks_update.py --build build/win64
 # Each fuzz target runs for a bounded time on a scratch copy of its seeds.
 for target in build/fuzz/fuzz_*; do
   [ -x "$target" ] || continue

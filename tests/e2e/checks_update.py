@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """End-to-end checks of the data update (the 更新 button) against real HTTPS servers.
 
-Usage: python3 tests/e2e/checks_update.py [--build build/win64-e2e] [--keep] [--only TEXT]
+Usage: python3 tests/e2e/checks_update.py [--build build/win64] [--keep] [--only TEXT]
 
-The server address is built into the program, so this stage builds its own
-wolt.exe for https://localhost:47443 in a second MinGW tree (cmake with
--DWOLT_DATA_HOST=localhost -DWOLT_DATA_PORT=47443, then ninja). It makes a
+The server address is built into the program, so this stage links
+wolt-e2e.exe in the program's own MinGW tree: the same objects with the data
+server at https://localhost:47443 (CMake's WOLT_E2E_DATA_PORT). It makes a
 test certificate authority with openssl and trusts it inside its own Wine
 prefix only (build/wineprefix-update, through add-root-cert.exe; the CA is
 kept there and renewed when it nears its end), never on the system and never
@@ -367,15 +367,10 @@ def check_status_pixels(ctx):
 # ---- the run ----------------------------------------------------------------
 
 def build(tree):
-    """Configures (once) and builds the program for https://localhost:PORT."""
-    top = harness.TOP
-    if not os.path.exists(os.path.join(tree, "build.ninja")):
-        subprocess.run(["cmake", "-S", top, "-B", tree, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
-                        "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(top, "cmake", "mingw-w64.cmake"),
-                        "-DWOLT_DATA_HOST=localhost", f"-DWOLT_DATA_PORT={PORT}"],
-                       check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["ninja", "-C", tree, "-j", os.environ.get("JOBS", "2"), "wolt", "add-root-cert"], check=True,
-                   stdout=subprocess.DEVNULL)
+    """Builds, in the program's own MinGW tree, wolt-e2e.exe (the same objects
+    linked for https://localhost:PORT) and the CA helper."""
+    subprocess.run(["ninja", "-C", tree, "-j", os.environ.get("JOBS", "2"), "wolt-e2e", "add-root-cert"],
+                   check=True, stdout=subprocess.DEVNULL)
 
 
 def wine_path(path):
@@ -398,7 +393,7 @@ def run_one(name, body):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", default=os.path.join(harness.TOP, "build", "win64-e2e"))
+    parser.add_argument("--build", default=os.path.join(harness.TOP, "build", "win64"))
     parser.add_argument("--keep", action="store_true", help="keep the run folders, logs and screenshots")
     parser.add_argument("--only", default="", help="run only the cases whose name contains this")
     args = parser.parse_args()
@@ -426,7 +421,7 @@ def main():
             nginx = servers.Nginx(os.path.join(session.work, "nginx"), PORT, certs)
             code, messages = nginx.check_config()
             expect(code == 0, f"nginx -t refuses the kit's site file: {messages}")
-            ctx = Context(session, os.path.join(tree, "wolt.exe"), certs, nginx, report)
+            ctx = Context(session, os.path.join(tree, "wolt-e2e.exe"), certs, nginx, report)
             for case in CASES:
                 name = case.__name__[len("case_"):].replace("_", " ")
                 if args.only not in name:
