@@ -2,7 +2,8 @@
 // panel (frame, bands, both curves, boxes and texts, the transparent gaps),
 // the hover panel (box, transparent notch, texts, the pick it publishes) and
 // the selected-region panel (box with its step, legend bars, texts, redrawn
-// only for a new current record).
+// only for a new current record); no GDI object left behind by any panel.
+#include "mapview/bottom_panel.h"
 #include "mapview/hover_panel.h"
 #include "mapview/recent_panel.h"
 #include "mapview/region_panel.h"
@@ -186,6 +187,42 @@ TEST_F(RegionPanel, RedrawnOnlyForANewCurrentRecord) {
     gCurrentRecord = -1;
     DrawRegionPanel();
     EXPECT_EQ(At(PANEL_REGION, 320, 190), (Rgb{1, 2, 3}));
+}
+
+}  // namespace
+
+namespace {
+
+using OverlayObjects = OverlayTest;
+
+// With the GDI handle table filled up to a reserve, a hundred rounds of all
+// four panels (both bottom pages, the cursor moving over the map and the
+// rows, a new current record now and then) leave the reserve as it was.
+TEST_F(OverlayObjects, NoGdiObjectLeftBehind) {
+    Load(MinuteApart());
+    std::vector<HPEN> filler;
+    while (HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3))) filler.push_back(pen);
+    ASSERT_GT(filler.size(), 1000u);
+    const int reserve = 60;
+    for (int i = 0; i < reserve; i++) {
+        DeleteObject(filler.back());
+        filler.pop_back();
+    }
+    for (int i = 0; i < 100; i++) {
+        gReportPage = i / 10 % 2;
+        gMouseX = i % 2 ? 300 : 700;
+        gMouseY = i % 2 ? 300 : 580 + i;
+        if (i % 7 == 0) gCurrentRecord = i;
+        DrawRecentPanel();
+        DrawHoverPanel();
+        DrawRegionPanel();
+        DrawBottomPanel();
+    }
+    std::vector<HPEN> probe;
+    while (HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3))) probe.push_back(pen);
+    for (HPEN pen : probe) DeleteObject(pen);
+    for (HPEN pen : filler) DeleteObject(pen);
+    EXPECT_EQ(int(probe.size()), reserve);
 }
 
 }  // namespace
