@@ -6,6 +6,8 @@
 
 #include <d3d9.h>
 
+#include <vector>
+
 #include "mapview/markers.h"
 #include "mapview/memory_hdc.h"
 
@@ -15,6 +17,9 @@ struct StagedTexture {
     IDirect3DSurface9* level;     // level 0 of texture
     IDirect3DSurface9* staging;   // system-memory copy source
     int width, height;            // of the staging surface
+    // The 24-bit picture the texture shows now; empty while it shows none
+    // (a new texture), so an unchanged panel is not uploaded again.
+    std::vector<unsigned char> shown;
 };
 
 struct MapScene {

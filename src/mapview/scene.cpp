@@ -257,6 +257,7 @@ int D3DCreate() {
 }
 
 static void ReleaseStagedTexture(StagedTexture* t) {
+    t->shown.clear();
     ReleaseObject(t->staging);
     ReleaseObject(t->level);
     ReleaseObject(t->texture);

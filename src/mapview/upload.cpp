@@ -4,6 +4,7 @@
 #include "mapview/d3d_scene.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "mapview/d3d_view.h"
 
@@ -39,6 +40,12 @@ void UploadPanelTextures() {
         const PanelBitmap& bitmap = gPanels[p];
         StagedTexture& t = gScene.panels[p];
         if (!bitmap.pixels || !t.staging) continue;
+        // Most panels repeat their picture from tick to tick; the texture
+        // upload is the expensive step (a copy through the driver), the
+        // comparison is not.
+        const size_t bytes = size_t(bitmap.width) * bitmap.height * 3;
+        if (t.shown.size() == bytes && std::memcmp(t.shown.data(), bitmap.pixels, bytes) == 0)
+            continue;
         D3DLOCKED_RECT locked;
         if (FAILED(t.staging->LockRect(&locked, nullptr, 0))) continue;   // next tick
         // Row by row through the surface's pitch, never beyond the picture.
@@ -47,6 +54,7 @@ void UploadPanelTextures() {
         ConvertPanelPixels(bitmap.pixels, bitmap.width, width, height,
                            static_cast<unsigned char*>(locked.pBits), locked.Pitch);
         if (FAILED(t.staging->UnlockRect())) continue;
-        gScene.device->UpdateSurface(t.staging, nullptr, t.level, nullptr);
+        if (SUCCEEDED(gScene.device->UpdateSurface(t.staging, nullptr, t.level, nullptr)))
+            t.shown.assign(bitmap.pixels, bitmap.pixels + bytes);
     }
 }
