@@ -25,7 +25,7 @@ for target in build/fuzz/fuzz_*; do
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
   [ -d "tests/fuzz/seeds/$name" ] && cp -n "tests/fuzz/seeds/$name"/* "$corpus"/ 2>/dev/null
-  stage "fuzz $name" "$target" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "$corpus"
+  stage "fuzz $name" "$target" -max_total_time="${FUZZ_SECONDS:-15}" -rss_limit_mb=2048 "$corpus"
 done
 
 [ $failed -eq 0 ] || echo "failed stages: ${failures[*]}"
