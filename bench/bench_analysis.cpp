@@ -17,27 +17,13 @@
 
 namespace {
 
-enum { kRecords = 200000, kSeed = 1 };
+enum { kRecords = 200000 };
 
 // The benchmark catalogue under the default conditions over its whole
 // period, filtered once, with both lists allocated and the newest match
 // current (as after a filter run in the program).
 void PrepareFiltered() {
-    MakeBenchCatalogue(kRecords, kSeed);
-    SetDefaultSettings();
-    const QuakeRecord& newest = gpEQ[0];
-    const QuakeRecord& oldest = gpEQ[kRecords - 1];
-    SettingsBlock& s = AppSettings;
-    s.startYear = oldest.year, s.startMonth = oldest.month, s.startDay = oldest.day;
-    s.startHour = 0, s.startMinute = 0;
-    s.endYear = newest.year, s.endMonth = newest.month, s.endDay = newest.day;
-    s.endHour = 23, s.endMinute = 59;
-    AllocateList(&gConditionList);
-    AllocateList(&gRegionList);
-    ApplyConditions();
-    gCurrentRecord = s.selFirstIndex;
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    PrepareFilteredCatalogue(kRecords, 1);
 }
 
 void BM_ApplyConditions(benchmark::State& state) {

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "catalogue/model.h"
 #include "platform/platform.h"
+#include "windows/list_data.h"
 
 enum {
     kBenchRegions = 250,
@@ -169,4 +170,23 @@ int WriteBenchDataFolder(const char* dir, int records, unsigned seed) {
     for (size_t i = 0; i < ne.size(); i++) ne[i] = uint8_t(i * 7 + seed);
     failed |= WriteFile(base + "ne_tbl.dat", ne.data(), ne.size());
     return failed;
+}
+
+void PrepareFilteredCatalogue(int records, int magMin) {
+    MakeBenchCatalogue(records, 1);
+    SetDefaultSettings();
+    const QuakeRecord& newest = gpEQ[0];
+    const QuakeRecord& oldest = gpEQ[records - 1];
+    SettingsBlock& s = AppSettings;
+    s.startYear = oldest.year, s.startMonth = oldest.month, s.startDay = oldest.day;
+    s.startHour = 0, s.startMinute = 0;
+    s.endYear = newest.year, s.endMonth = newest.month, s.endDay = newest.day;
+    s.endHour = 23, s.endMinute = 59;
+    s.magMin = magMin;
+    AllocateList(&gConditionList);
+    AllocateList(&gRegionList);
+    ApplyConditions();
+    gCurrentRecord = s.selFirstIndex;
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
 }

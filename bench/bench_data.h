@@ -15,3 +15,9 @@ void MakeBenchCatalogue(int records, unsigned seed);
 // generated catalogue afterwards. 0 on success, 1 when a file could not be
 // written.
 int WriteBenchDataFolder(const char* dir, int records, unsigned seed);
+
+// The benchmark catalogue of `records` records (seed 1) over its whole period
+// with minimum magnitude `magMin`, filtered once, both lists allocated, the
+// newest match current and the region list refreshed (as after a filter run
+// in the program).
+void PrepareFilteredCatalogue(int records, int magMin);

@@ -16,25 +16,12 @@
 
 namespace {
 
-enum { kRecords = 200000, kSeed = 1 };
+enum { kRecords = 200000 };
 
 // The whole period under the given minimum magnitude, filtered once, the
 // newest match current.
 void PrepareFiltered(int magMin) {
-    MakeBenchCatalogue(kRecords, kSeed);
-    SetDefaultSettings();
-    const QuakeRecord& newest = gpEQ[0];
-    const QuakeRecord& oldest = gpEQ[kRecords - 1];
-    SettingsBlock& s = AppSettings;
-    s.startYear = oldest.year, s.startMonth = oldest.month, s.startDay = oldest.day;
-    s.startHour = 0, s.startMinute = 0;
-    s.endYear = newest.year, s.endMonth = newest.month, s.endDay = newest.day;
-    s.endHour = 23, s.endMinute = 59;
-    s.magMin = magMin;
-    AllocateList(&gConditionList);
-    AllocateList(&gRegionList);
-    ApplyConditions();
-    gCurrentRecord = s.selFirstIndex;
+    PrepareFilteredCatalogue(kRecords, magMin);
 }
 
 RecentPanelData gRecent;
