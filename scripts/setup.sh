@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ clang libgtest-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix wine64
-  xvfb xdotool x11-utils imagemagick fonts-ipafont-gothic
+  xvfb xdotool x11-utils x11-apps imagemagick fonts-ipafont-gothic
   gmt gmt-gshhg-high ghostscript
   nginx openssl python3 zip
 )

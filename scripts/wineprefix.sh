@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Creates the project-local Wine prefix once (usage: wineprefix.sh DIR).
+# Creates a project-local Wine prefix once (usage: wineprefix.sh DIR [--unmanaged]).
 # Japanese system texts need IPAGothic linked behind the default UI fonts.
+# --unmanaged (the test prefixes): Wine positions and focuses the windows
+# itself. Xvfb runs no window manager, and a managed window would make Wine
+# wait 2 s for one at every window it hides.
 set -euo pipefail
-prefix=$(realpath -m "${1:?usage: wineprefix.sh DIR}")
-[ -f "$prefix/.wolt-ready-2" ] && exit 0
+prefix=$(realpath -m "${1:?usage: wineprefix.sh DIR [--unmanaged]}")
+mode=${2:-}
+ready=$prefix/.wolt-ready-3${mode:+-unmanaged}
+[ -f "$ready" ] && exit 0
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
@@ -21,5 +26,9 @@ done
 for face in "MS UI Gothic" "MS Gothic" "Courier New"; do
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
 done
+managed=Y
+[ "$mode" = --unmanaged ] && managed=N
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
-touch "$prefix/.wolt-ready-2"
+rm -f "$prefix"/.wolt-ready-*
+touch "$ready"

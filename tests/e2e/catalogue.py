@@ -1,17 +1,13 @@
-"""Small deterministic Data folders and settings files for the end-to-end tests.
-
-Writes the yearly catalogue files (16-byte records, four little-endian int32
-words), the region table, the 512 x 512 map image and wolt.dat, and knows
-where the program should draw what: grid to pixel, depth colours, the map
-picture's own colours.
-"""
+"""Small deterministic Data folders and settings files for the end-to-end
+tests: yearly files (16-byte records, four little-endian int32 words), the
+region table, a 512 x 512 checkerboard map and wolt.dat; and where the
+program should draw what (grid to pixel, depth colours)."""
 import os
 import struct
 
-# One record: date and time, map grid position, depth, region, magnitude x 10,
-# intensity class. The newest record is the selected earthquake at start.
+# year mo dy hh mi  mapX mapY depth region mag10 int; newest first. The newest
+# record is the selected earthquake at start.
 STANDARD_RECORDS = [
-    # year mo dy hh mi  mapX mapY depth region mag10 int
     (2020, 6, 1, 12, 0, 278, 100, 10, 1, 60, 4),    # pixel (152, 152), red-orange, M6
     (2020, 5, 1, 8, 30, 378, 250, 100, 2, 50, 3),   # pixel (304, 380), yellow-green, M5
     (2020, 4, 1, 3, 15, 228, 300, 180, 3, 40, 2),   # pixel (76, 456), blue-green, M4
@@ -19,26 +15,16 @@ STANDARD_RECORDS = [
     (2019, 7, 7, 7, 7, 600, 100, 30, 5, 50, 3),     # pixel (641, 152): off the map
 ]
 
-FIELDS = (
-    "tag winWidth winHeight "
-    + " ".join(f"winX{i}" for i in range(8)) + " "
-    + " ".join(f"winY{i}" for i in range(8)) + " "
-    "placeMode alpha magMin magMax depthMin depthMax intMin intMax "
-    "selCount selMaxMag10 selMeanMag10 selMeanDepth selStrongRecent recordCount dataDays "
-    "selCount2 selFirst selMaxMag10b selMeanMag10b selMeanDepthB selLastIndex selFirstIndex "
-    "lastFullYear newestFileSize lastUpdateDay "
-    "startYear startMonth startDay startHour startMinute "
-    "endYear endMonth endDay endHour endMinute"
-).split()
-assert len(FIELDS) == 54
-
-DEFAULTS = dict(tag=100, winWidth=864, winHeight=768, winX1=860, winX2=860, winX3=1359,
-                winY2=516, alpha=255, magMin=1, magMax=9, depthMax=999, intMin=1, intMax=9,
-                startYear=1970, startMonth=1, startDay=1, endYear=1970, endMonth=1, endDay=1,
-                endHour=23, endMinute=59)
-
-SEA = (0, 32, 64)
-LAND = (48, 48, 32)
+FIELDS = ("tag winWidth winHeight " + " ".join(f"winX{i}" for i in range(8)) + " "
+          + " ".join(f"winY{i}" for i in range(8)) + " placeMode alpha magMin magMax depthMin depthMax "
+          "intMin intMax selCount selMaxMag10 selMeanMag10 selMeanDepth selStrongRecent recordCount dataDays "
+          "selCount2 selFirst selMaxMag10b selMeanMag10b selMeanDepthB selLastIndex selFirstIndex "
+          "lastFullYear newestFileSize lastUpdateDay startYear startMonth startDay startHour startMinute "
+          "endYear endMonth endDay endHour endMinute").split()
+DEFAULTS = dict(tag=100, winWidth=864, winHeight=768, winX1=860, winX2=860, winX3=1359, winY2=516, alpha=255,
+                magMin=1, magMax=9, depthMax=999, intMin=1, intMax=9, startYear=1970, startMonth=1, startDay=1,
+                endYear=1970, endMonth=1, endDay=1, endHour=23, endMinute=59)
+SEA, LAND = (0, 32, 64), (48, 48, 32)
 
 
 def write_settings(path, **fields):
@@ -52,36 +38,37 @@ def read_settings(path):
     with open(path, "rb") as f:
         data = f.read()
     if len(data) != 216:
-        raise AssertionError(f"{path} has {len(data)} bytes, not 216")
+        raise AssertionError(f"expected 216 bytes in {path}; seen {len(data)}")
     return dict(zip(FIELDS, struct.unpack("<54i", data)))
 
 
-def pack_record(record):
-    year, month, day, hour, minute, map_x, map_y, depth, region, mag10, intensity = record
+def pack_record(r):
+    year, month, day, hour, minute, map_x, map_y, depth, region, mag10, intensity = r
     return struct.pack("<4i", year * 10000 + month * 100 + day, hour * 100 + minute,
-                       map_x * 1000000 + map_y * 1000 + depth,
-                       region * 1000 + mag10 * 10 + intensity)
+                       map_x * 1000000 + map_y * 1000 + depth, region * 1000 + mag10 * 10 + intensity)
 
 
-def write_catalogue(data_dir, records):
-    """One cmp_YYYY.dat per year, newest record first."""
-    by_year = {}
-    for r in sorted(records, reverse=True):
-        by_year.setdefault(r[0], []).append(r)
-    for year, rows in by_year.items():
-        with open(os.path.join(data_dir, f"cmp_{year:04d}.dat"), "wb") as f:
-            f.write(b"".join(pack_record(r) for r in rows))
+def year_file(records):
+    return b"".join(pack_record(r) for r in sorted(records, reverse=True))
 
 
-def write_region_table(data_dir, count=10):
-    entries = []
-    for i in range(300):
-        name = f"Region {i}".encode("ascii") if i < count else b""
-        entries.append(struct.pack("<i", 100 + i if i < count else 0) + name.ljust(44, b"\0"))
-    with open(os.path.join(data_dir, "s_tbl.dat"), "wb") as f:
-        f.write(b"".join(entries))
-    with open(os.path.join(data_dir, "ne_tbl.dat"), "wb") as f:
+def write_data_folder(data, records=STANDARD_RECORDS, names=None, with_map=True):
+    """One cmp_YYYY.dat per year, the region table ("Region i" for 0..9, or
+    `names` by index, Shift-JIS), ne_tbl.dat and the map."""
+    os.makedirs(data, exist_ok=True)
+    for year in {r[0] for r in records}:
+        with open(os.path.join(data, f"cmp_{year:04d}.dat"), "wb") as f:
+            f.write(year_file([r for r in records if r[0] == year]))
+    names = names or {}
+    table = b"".join(struct.pack("<i", 100 + i if i < 10 else 0)
+                     + (names.get(i, f"Region {i}" if i < 10 else "")).encode("cp932").ljust(44, b"\0")
+                     for i in range(300))
+    with open(os.path.join(data, "s_tbl.dat"), "wb") as f:
+        f.write(table)
+    with open(os.path.join(data, "ne_tbl.dat"), "wb") as f:
         f.write(bytes(5000))
+    if with_map:
+        write_map(data)
 
 
 def map_colour(x, y):
@@ -89,43 +76,21 @@ def map_colour(x, y):
     return LAND if (x // 64 + y // 64) % 2 == 0 else SEA
 
 
-def write_map(data_dir, size=512):
-    """MAP01_512.bmp: 24-bit, bottom-up, rows padded to 4 bytes."""
-    row_bytes = (size * 3 + 3) & ~3
-    rows = []
-    for y in range(size - 1, -1, -1):
-        row = bytearray()
-        for x in range(size):
-            r, g, b = map_colour(x, y)
-            row += bytes((b, g, r))
-        rows.append(bytes(row.ljust(row_bytes, b"\0")))
-    pixels = b"".join(rows)
+def write_map(data, size=512):
+    """MAP01_512.bmp: 24-bit, bottom-up (rows of 1536 bytes need no padding)."""
+    pixels = b"".join(bytes(c for x in range(size) for c in reversed(map_colour(x, y)))
+                      for y in range(size - 1, -1, -1))
     header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
     info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    with open(os.path.join(data_dir, "MAP01_512.bmp"), "wb") as f:
+    with open(os.path.join(data, "MAP01_512.bmp"), "wb") as f:
         f.write(header + info + pixels)
 
 
-def write_data_folder(data_dir, records=STANDARD_RECORDS, with_map=True, with_tables=True):
-    os.makedirs(data_dir, exist_ok=True)
-    if with_tables:
-        write_region_table(data_dir)
-    if records:
-        write_catalogue(data_dir, records)
-    if with_map:
-        write_map(data_dir)
-
-
-def _f32(value):
-    return struct.unpack("<f", struct.pack("<f", value))[0]
-
-
-K = _f32(1.52)   # 1.52 rounded to single precision
+K = struct.unpack("<f", struct.pack("<f", 1.52))[0]   # 1.52 rounded to single precision
 
 
 def grid_to_pixel(map_x, map_y):
-    """Window pixel of a grid position, truncated as the marker walk does: the
-    product is not rounded first, so 25 x K = 37.9999995 lands at 37."""
+    """Window pixel of a grid position, truncated: 25 x K = 37.9999995 lands at 37."""
     return int((map_x - 178) * K), int(map_y * K)
 
 
@@ -139,8 +104,3 @@ def depth_colour(depth):
         return clamp(255 - (d - 68) * 3.75), 255, 0
     g = clamp(255 - (d - 136) * 3.75)
     return 0, g, 255 - g
-
-
-def marker_half_size(mag10, selected=False):
-    s = int(_f32(_f32(mag10 * _f32(0.09)) ** _f32(3.2)) / 10)
-    return max(s, 16 if selected else 2)

@@ -1,27 +1,34 @@
 """Drives the real wolt.exe under Wine on a private Xvfb display.
 
-A Session owns one Xvfb display and one Wine prefix; leaving it (also on a
-failed check, an exception or Ctrl-C) ends every Wine process of the prefix
-and stops Xvfb. A Program is one wolt.exe started in a run folder; its Wine
-log records the message boxes it showed (the msgbox debug channel).
-Only the Python standard library and the Debian tools xdotool, xprop and
-ImageMagick's import/convert are used.
+A Suite owns one Xvfb display and one Wine prefix and runs its cases one
+after another. Every case has its own folder, build/e2e/<suite>/<case>/,
+holding the program folders it ran, one Wine log per program start
+(wine-N.log) and its screenshots; a failed case adds failure.png,
+processes.txt and windows.txt there, and its message names the folder.
+Between cases every Wine process of the prefix is ended and the wineserver
+has exited, so no case sees what an earlier one left running.
+
+The prefixes are unmanaged (no window manager runs on Xvfb, and Wine would
+otherwise wait 2 s for one at every window it hides). Only the Python
+standard library and xdotool, xprop, xwininfo, xwd and ImageMagick are used.
 """
 import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
-import tempfile
 import time
+import traceback
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 TITLE = "wolt 1.45"
 MAIN_SIZE = (864, 768)
 CLIENT_OFFSET = (2, 2)   # the sunken client edge of the main window
-SCREEN = "1920x1080x24"
 TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Upper bounds only: every wait ends as soon as its event is seen.
+START_LIMIT, EXIT_LIMIT = 60, 30
 
 
 class CheckFailed(AssertionError):
@@ -38,178 +45,258 @@ def wait_for(probe, timeout, interval=0.1):
     end = time.monotonic() + timeout
     while True:
         value = probe()
-        if value:
+        if value or time.monotonic() >= end:
             return value
-        if time.monotonic() >= end:
-            return None
         time.sleep(interval)
 
 
-def free_display():
-    for n in range(90, 200):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+def near(a, b, tolerance):
+    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
+
+
+class Image:
+    """A screenshot in the xwd format: 24-bit colour in 3 or 4 bytes a pixel,
+    in either byte order (xwd and ImageMagick write different ones)."""
+
+    def __init__(self, name, xwd):
+        self.name, self.xwd = name, xwd
+        header = struct.unpack(">25I", xwd[:100])
+        self.width, self.height, self.step, self.line = header[4], header[5], header[11] // 8, header[12]
+        self.start = header[0] + header[19] * 12   # behind the header and the colour map
+        expect(header[3] == 24 and self.step in (3, 4) and header[14] == 0xFF0000, f"xwd format {header[:15]}")
+        # Offsets of red, green and blue within a pixel.
+        self.rgb = (2, 1, 0) if header[7] == 0 else (0, 1, 2) if self.step == 3 else (1, 2, 3)
+
+    def pixel(self, x, y):
+        i = self.start + y * self.line + x * self.step
+        return self.xwd[i + self.rgb[0]], self.xwd[i + self.rgb[1]], self.xwd[i + self.rgb[2]]
+
+    def save(self, path):
+        """As a PNG (evidence)."""
+        subprocess.run(["convert", "xwd:-", path], input=self.xwd, check=True)
+
+
+def _free_display():
+    for n in range(90, 400):
+        try:   # the lock file is the X server's own claim: take it first, atomically
+            os.close(os.open(f"/tmp/.X{n}-lock", os.O_CREAT | os.O_EXCL | os.O_WRONLY))
+        except FileExistsError:
+            continue
+        os.remove(f"/tmp/.X{n}-lock")
+        if not os.path.exists(f"/tmp/.X11-unix/X{n}"):
             return n
     raise RuntimeError("no free X display number")
 
 
-class Image:
-    """A screenshot as raw RGB bytes."""
-
-    def __init__(self, path):
-        self.path = path
-        size = subprocess.run(["identify", "-format", "%w %h", path], check=True,
-                              capture_output=True, text=True).stdout.split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
-                                   capture_output=True).stdout
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.data[i:i + 3])
-
-
-class Session:
-    def __init__(self, prefix=None, keep_dir=None):
-        self.prefix = prefix or os.path.join(TOP, "build", "wineprefix-e2e")
-        self.work = keep_dir or tempfile.mkdtemp(prefix="wolt-e2e-", dir=os.path.join(TOP, "build"))
-        self.xvfb = None
-        self.display = None
-        self.programs = []
+class Suite:
+    def __init__(self, name, prefix, keep=False, evidence=None):
+        self.name, self.keep = name, keep
+        self.prefix = os.path.join(TOP, "build", prefix)
+        self.root = evidence or os.path.join(TOP, "build", "e2e", name)
+        self.results, self.xvfb, self.display, self.case = [], None, None, None
 
     def __enter__(self):
-        self._old_handlers = {s: signal.signal(s, self._on_signal) for s in (signal.SIGTERM, signal.SIGHUP)}
-        try:
-            subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix], check=True)
-            self._start_xvfb()
-        except BaseException:
-            self.close()
-            raise
-        return self
+        signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt("SIGTERM")))
+        shutil.rmtree(self.root, ignore_errors=True)
+        os.makedirs(self.root)
+        subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"],
+                       check=True)
+        for _ in range(3):   # another server may take the number between the check and the start
+            n = _free_display()
+            self.xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
+                                         stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.root, "xvfb.log"), "ab"))
+            if wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}") or self.xvfb.poll() is not None, 10) \
+                    and self.xvfb.poll() is None:
+                self.display = f":{n}"
+                return self
+        raise RuntimeError("Xvfb did not start")
 
     def __exit__(self, *exc):
-        self.close()
+        self.end_wine()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
         return False
 
-    def _on_signal(self, signum, frame):
-        raise KeyboardInterrupt(f"signal {signum}")
-
-    def _start_xvfb(self):
-        n = free_display()
-        self.xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", SCREEN, "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.display = f":{n}"
-        if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}"), 10):
-            raise RuntimeError("Xvfb did not start")
-
-    def stop_programs(self):
-        """Ends every Wine process of the prefix (the display stays)."""
-        for program in self.programs:
-            if program.process.poll() is None:
-                program.process.terminate()
-        if os.path.isdir(self.prefix):
-            subprocess.run([WINESERVER, "-k"], env=self.env(), stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-            subprocess.run([WINESERVER, "-w"], env=self.env(), timeout=30,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for program in self.programs:
-            try:
-                program.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                program.process.kill()
-            program.log.close()
-        self.programs = []
-
-    def close(self):
-        """Ends every Wine process of the prefix, then Xvfb. Safe to repeat."""
-        try:
-            self.stop_programs()
-        finally:
-            if self.xvfb and self.xvfb.poll() is None:
-                self.xvfb.terminate()
-                try:
-                    self.xvfb.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    self.xvfb.kill()
-            self.xvfb = None
-            for s, handler in getattr(self, "_old_handlers", {}).items():
-                signal.signal(s, handler)
-            self._old_handlers = {}
-
     def env(self):
-        env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG=os.environ.get("E2E_WINEDEBUG", "-all,+msgbox"),
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
-        if self.display:
-            env["DISPLAY"] = self.display
-        return env
+        debug = os.environ.get("E2E_WINEDEBUG", "-all,err+all,+msgbox,+timestamp")
+        return dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG=debug, WINEDLLOVERRIDES="mscoree,mshtml=",
+                    DISPLAY=self.display or "")
 
-    # --- run folders and programs -------------------------------------------------
-    def run_folder(self, name, exe):
-        """A fresh folder with wolt.exe and text/; the caller fills Data/."""
-        folder = os.path.join(self.work, name)
-        shutil.rmtree(folder, ignore_errors=True)
+    def end_wine(self):
+        """Ends every process of the prefix and waits until its wineserver has exited."""
+        if self.case:
+            for program in self.case.programs:
+                if program.process.poll() is None:
+                    program.process.kill()
+        subprocess.run([WINESERVER, "-k"], env=self.env(), capture_output=True)
+        subprocess.run([WINESERVER, "-w"], env=self.env(), capture_output=True, timeout=60)
+        if self.case:
+            for program in self.case.programs:
+                program.process.wait(timeout=10)
+                program.log.close()
+
+    def run(self, name, body, *args):
+        """Runs body(case, *args) as the case `name`; prints PASS or FAIL."""
+        self.case = Case(self, name)
+        started = time.monotonic()
+        try:
+            body(self.case, *args)
+            failure = None
+        except CheckFailed as error:
+            failure = str(error)
+        except Exception:
+            failure = traceback.format_exc()
+        if failure:
+            self.case.keep_evidence()
+            failure += f"\n    evidence: {self.case.folder}"
+        self.end_wine()
+        if not failure and not self.keep:
+            shutil.rmtree(self.case.folder, ignore_errors=True)
+        self.case = None
+        self.results.append(failure is None)
+        print(f"{'PASS' if failure is None else 'FAIL'} {name} ({time.monotonic() - started:.1f} s)"
+              f"{': ' + failure if failure else ''}", flush=True)
+
+    def summary(self):
+        passed = sum(self.results)
+        print(f"{self.name}: {passed} passed, {len(self.results) - passed} failed")
+        return 0 if self.results and all(self.results) else 1
+
+
+class Case:
+    def __init__(self, suite, name):
+        self.suite, self.name = suite, name
+        self.folder = os.path.join(suite.root, re.sub(r"[^A-Za-z0-9]+", "-", name).strip("-")[:60])
+        os.makedirs(self.folder)
+        self.programs, self.shots, self.recent = [], 0, []
+
+    def tool(self, *args, check=True):
+        result = subprocess.run(list(args), env=self.suite.env(), capture_output=True, text=True, timeout=60)
+        expect(result.returncode == 0 or not check, f"{' '.join(args)}: {result.stderr.strip()}")
+        return result.stdout
+
+    def run_folder(self, exe, name="run"):
+        """A fresh program folder with wolt.exe and text/; the caller fills Data/."""
+        folder = os.path.join(self.folder, name)
         os.makedirs(os.path.join(folder, "text"))
         shutil.copy(exe, os.path.join(folder, "wolt.exe"))
         return folder
 
     def start(self, folder):
-        program = Program(self, folder, len(self.programs))
+        program = Program(self, folder, len(self.programs) + 1)
         self.programs.append(program)
         return program
 
-    # --- the display -------------------------------------------------------------
-    def tool(self, *args, check=True):
-        result = subprocess.run(list(args), env=self.env(), capture_output=True, text=True, timeout=30)
-        if check and result.returncode != 0:
-            raise CheckFailed(f"{' '.join(args)}: {result.stderr.strip()}")
-        return result.stdout
-
+    # --- the display -------------------------------------------------------
     def windows(self, title=TITLE):
         """X windows whose name is exactly `title`."""
         out = self.tool("xdotool", "search", "--name", "^" + re.escape(title) + "$", check=False)
         return [int(w) for w in out.split()]
 
     def geometry(self, window):
-        """(x, y, width, height) of a window's outer rectangle."""
-        out = self.tool("xdotool", "getwindowgeometry", "--shell", str(window))
+        """(x, y, width, height) of a window's outer rectangle, None once it is gone."""
+        out = self.tool("xdotool", "getwindowgeometry", "--shell", str(window), check=False)
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        keys = ("X", "Y", "WIDTH", "HEIGHT")
+        return tuple(int(values[k]) for k in keys) if all(k in values for k in keys) else None
+
+    def viewable(self, window):
+        """Waits until `window` is mapped on the screen (a dialog then has its
+        keyboard focus set: keys go to the program's focused control)."""
+        probe = lambda: "IsViewable" in self.tool("xwininfo", "-id", str(window), check=False)
+        expect(wait_for(probe, 20), f"expected window {window} mapped within 20 s")
 
     def opacity(self, window):
-        """_NET_WM_WINDOW_OPACITY as 0..1; 1.0 when the property is absent
-        (Wine removes it at full opacity)."""
+        """_NET_WM_WINDOW_OPACITY as 0..1; 1.0 when absent (Wine removes it at full opacity)."""
         out = self.tool("xprop", "-id", str(window), "_NET_WM_WINDOW_OPACITY", check=False)
         match = re.search(r"=\s*(\d+)", out)
         return int(match.group(1)) / 0xFFFFFFFF if match else 1.0
 
-    def screenshot(self, path):
-        self.tool("import", "-window", "root", path)
-        return Image(path)
+    def shot(self, name, every_visual=False):
+        """A screenshot; the last few stay in memory and become PNG files of
+        the case folder when it fails (every one with --keep). xwd reads the
+        screen in one request, which leaves windows of another depth (Wine's
+        pop-up menus) black; `every_visual` reads each window in its own
+        visual (ImageMagick's import, some times slower)."""
+        self.shots += 1
+        command = ["import", "-window", "root", "xwd:-"] if every_visual else ["xwd", "-root", "-silent"]
+        for _ in range(3):
+            # Both tools visit the windows of other visuals one by one; a window
+            # that goes away meanwhile fails the capture (BadWindow), not the program.
+            result = subprocess.run(command, env=self.suite.env(), capture_output=True, timeout=60)
+            if result.returncode == 0:
+                break
+            with open(os.path.join(self.folder, "capture-errors.txt"), "ab") as f:
+                f.write(result.stderr)
+        expect(result.returncode == 0, f"expected a screenshot; {command[0]} failed three times")
+        image = Image(f"{self.shots:03d}-{name}", result.stdout)
+        self.recent = self.recent[-4:] + [image]
+        if self.suite.keep:
+            image.save(os.path.join(self.folder, image.name + ".png"))
+        return image
 
-    def click(self, x, y):
-        self.tool("xdotool", "mousemove", str(x), str(y), "click", "1")
+    def shot_until(self, name, condition, message, timeout=10, every_visual=False):
+        """Screenshots until condition(image) holds (a busy Xvfb may show an
+        older frame for a while); fails with message(last image) after `timeout`."""
+        end = time.monotonic() + timeout
+        while True:
+            image = self.shot(name, every_visual)
+            if condition(image):
+                return image
+            expect(time.monotonic() < end, message(image) if callable(message) else message)
+            time.sleep(0.2)
 
-    def key(self, name):
-        self.tool("xdotool", "key", name)
+    def move(self, x, y, settle=0.35):
+        self.tool("xdotool", "mousemove", str(x), str(y))
+        time.sleep(settle)   # the hover state comes from the next ticks
 
-    def drag(self, start, end, steps=12):
-        """Left-button drag from `start` to `end` in screen pixels."""
-        self.tool("xdotool", "mousemove", str(start[0]), str(start[1]), "mousedown", "1")
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i // steps
-            y = start[1] + (end[1] - start[1]) * i // steps
-            self.tool("xdotool", "mousemove", str(x), str(y))
-            time.sleep(0.05)
-        time.sleep(0.2)
-        self.tool("xdotool", "mouseup", "1")
+    def click(self, x, y, button=1, settle=0.35):
+        self.move(x, y, settle)
+        self.tool("xdotool", "click", str(button))
+        time.sleep(settle)
+
+    def key(self, *names):
+        self.tool("xdotool", "key", *names)
+
+    def focus(self, window, point=None):
+        """Waits until X has given `window` the keyboard focus, so that a key
+        that follows reaches it; with `point` (window pixels from the outer
+        corner) it clicks there first, and again should the focus not come."""
+        focused = lambda: self.tool("xdotool", "getwindowfocus", check=False).strip() == str(window)
+        for _ in range(3 if point else 1):
+            corner = self.geometry(window)
+            expect(corner, f"expected window {window} to focus; it is gone")
+            if point:
+                self.click(corner[0] + point[0], corner[1] + point[1], settle=0)
+            if wait_for(focused, 10):
+                return
+        expect(False, f"expected window {window} to have the focus; seen "
+                      f"{self.tool('xdotool', 'getwindowfocus', check=False).strip()}")
+
+    def keep_evidence(self):
+        """What a failed case leaves for whoever reads it."""
+        for name, command in (("processes.txt", ["ps", "-eo", "pid,ppid,etimes,time,stat,args"]),
+                              ("windows.txt", ["xwininfo", "-root", "-tree"])):
+            with open(os.path.join(self.folder, name), "w") as f:
+                f.write(self.tool(*command, check=False))
+        for image in self.recent:
+            image.save(os.path.join(self.folder, image.name + ".png"))
+        try:
+            self.shot("failure").save(os.path.join(self.folder, "failure.png"))
+        except (CheckFailed, subprocess.SubprocessError) as error:
+            print(f"    no failure screenshot: {error}")
 
 
 class Program:
-    def __init__(self, session, folder, number):
-        self.session = session
-        self.folder = folder
-        self.log_path = os.path.join(session.work, f"wine-{number}.log")
+    """One wolt.exe started in a program folder; its Wine log records the
+    message boxes it showed (the msgbox channel) and Wine's errors."""
+
+    def __init__(self, case, folder, number):
+        self.case, self.folder = case, folder
+        self.log_path = os.path.join(case.folder, f"wine-{number}.log")
         self.log = open(self.log_path, "wb")
-        self.process = subprocess.Popen([WINE, "wolt.exe"], cwd=folder, env=session.env(),
+        self.process = subprocess.Popen([WINE, "wolt.exe"], cwd=folder, env=case.suite.env(),
                                         stdout=self.log, stderr=subprocess.STDOUT)
 
     def exited(self, timeout):
@@ -219,44 +306,38 @@ class Program:
         except subprocess.TimeoutExpired:
             return None
 
-    def main_window(self, timeout=20):
-        """The 864-pixel-wide window titled "wolt 1.45"."""
+    def main_window(self):
+        """The 864 x 768 window titled "wolt 1.45" of this program."""
         def probe():
-            for w in self.session.windows():
-                try:
-                    if self.session.geometry(w)[2:] == MAIN_SIZE:
-                        return w
-                except CheckFailed:
-                    pass   # the window went away between search and query
+            if self.process.poll() is not None:
+                return "ended"
+            for w in self.case.windows():
+                if (self.case.geometry(w) or (0, 0))[2:] == MAIN_SIZE:
+                    return w
             return None
-        window = wait_for(probe, timeout)
-        expect(window, f"no {MAIN_SIZE[0]}x{MAIN_SIZE[1]} window titled '{TITLE}' within {timeout} s")
+        window = wait_for(probe, START_LIMIT)
+        expect(window != "ended", f"expected the main window; the program ended with exit code "
+                                  f"{self.process.returncode} before showing it (see {self.log_path})")
+        expect(window, f"expected a {MAIN_SIZE[0]}x{MAIN_SIZE[1]} window titled '{TITLE}' within "
+                       f"{START_LIMIT} s; seen: {[(w, self.case.geometry(w)) for w in self.case.windows()]}")
         return window
 
-    def wait_full_opacity(self, window, timeout=10):
-        """Waits until the window is fully opaque; returns the opacities read
-        on the way (the fade-in shows as rising values below 1)."""
+    def shown(self, **kwargs):
+        """The main window once it has faded in; returns (window, opacities seen on the way)."""
+        window = self.main_window()
         readings = []
 
-        def probe():
-            readings.append(self.session.opacity(window))
+        def opaque():
+            readings.append(self.case.opacity(window))
             return readings[-1] >= 1.0
-        expect(wait_for(probe, timeout, interval=0.05),
-               f"the window did not reach full opacity within {timeout} s (at {readings[-1]:.3f})")
-        return readings
+        expect(wait_for(opaque, 20, interval=0.05),
+               f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
+        return window, readings
 
-    def boxes(self, timeout=0):
-        """Windows titled "wolt 1.45" that are not the main window (message boxes)."""
-        def probe():
-            found = []
-            for w in self.session.windows():
-                try:
-                    if self.session.geometry(w)[2:] != MAIN_SIZE:
-                        found.append(w)
-                except CheckFailed:
-                    pass
-            return found
-        return wait_for(probe, timeout) or []
+    def origin(self, window):
+        """Screen pixel of the picture's pixel (0, 0) (2 inside the outer corner)."""
+        x, y, _, _ = self.case.geometry(window)
+        return x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]
 
     def box_texts(self):
         """Texts of every message box the program has shown so far."""
@@ -265,20 +346,19 @@ class Program:
             text = f.read().decode("utf-8", "replace")
         return [_unescape(m) for m in re.findall(r'trace:msgbox:MSGBOX_OnInit L"((?:[^"\\]|\\.)*)"', text)]
 
-    def dismiss_box(self, box):
-        """Focuses the box by a click on its body and confirms it with Return."""
-        x, y, w, h = self.session.geometry(box)
-        self.session.click(x + 8, y + 8)
-        time.sleep(0.2)
-        self.session.key("Return")
+    def boxes(self):
+        """Windows titled "wolt 1.45" that are not the main window (message boxes)."""
+        return [w for w in self.case.windows() if (self.case.geometry(w) or (0, 0))[2:] != MAIN_SIZE]
 
-    def press_escape(self, window):
-        """Gives the main window the keyboard focus by a click on the empty
-        strip at its right edge (beside the control panel), then Esc."""
-        x, y, w, h = self.session.geometry(window)
-        self.session.click(x + CLIENT_OFFSET[0] + 856, y + CLIENT_OFFSET[1] + 300)
-        time.sleep(0.5)
-        self.session.key("Escape")
+    def close(self, window, key="Escape", focus=(856, 300)):
+        """Gives `window` the focus by a click at `focus` (window pixels: the
+        main window's empty strip beside the control panel by default), then
+        `key`; expects a clean exit and no message box."""
+        self.case.focus(window, focus)
+        self.case.key(key)
+        code = self.exited(EXIT_LIMIT)
+        expect(code == 0, f"expected exit code 0 within {EXIT_LIMIT} s after {key}; seen {code}")
+        expect(self.box_texts() == [], f"expected no message box; seen {self.box_texts()}")
 
 
 def _unescape(text):

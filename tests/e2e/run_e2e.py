@@ -1,261 +1,185 @@
 #!/usr/bin/env python3
 """End-to-end checks of wolt.exe under Wine on a private Xvfb display.
 
-Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep]
-Each check runs the real program in a throwaway run folder with a small
-deterministic catalogue. The map picture checks live in checks_map.py (run
-when present: a list CHECKS of functions taking a MapContext). Ends with
-the line "N passed, N failed"; the exit code is 0 only when all passed.
+Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep] [--only TEXT]
+        [--evidence DIR]
+Each case runs the real program in its own folder (build/e2e/main/<case>/)
+on a small deterministic catalogue; a case starts the program as few times
+as its checks allow. Ends with "main: N passed, N failed".
 """
 import argparse
-import importlib
 import os
-import shutil
 import subprocess
 import sys
 import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
+import checks_lists  # noqa: E402
+import checks_overlays  # noqa: E402
+import checks_panel  # noqa: E402
 import harness  # noqa: E402
-from harness import expect  # noqa: E402
+from harness import expect, near  # noqa: E402
+
+RIGHT_LISTS = dict(winX1=1170, winY1=0, winX2=1170, winY2=560, winX3=1600, winY3=0)
+RECENT_PANEL, REGION_PANEL = (0, 0, 193, 269), (2, 284, 514, 514)   # window rectangles over the map
+UV_SCALE = 0.99 * 512 / 511.5   # the map quad spans 511.5 pixels with u, v up to 0.99
 
 
-class MapContext:
-    """What a map check gets: the running program on the standard catalogue,
-    its main window, one screenshot taken at full opacity, and the client
-    origin (screen pixel of window pixel (0, 0))."""
-
-    def __init__(self, session, program, window, image):
-        self.session = session
-        self.program = program
-        self.window = window
-        self.image = image
-        x, y, _, _ = session.geometry(window)
-        self.origin = (x + harness.CLIENT_OFFSET[0], y + harness.CLIENT_OFFSET[1])
-        self.records = catalogue.STANDARD_RECORDS
-        self.catalogue = catalogue
-
-    def pixel(self, x, y):
-        """The screenshot's colour at window pixel (x, y)."""
-        return self.image.pixel(self.origin[0] + x, self.origin[1] + y)
-
-    def screenshot(self, name):
-        return self.session.screenshot(os.path.join(self.session.work, name))
+def map_pixel(x, y):
+    """The map picture's colour that window pixel (x, y) shows."""
+    return catalogue.map_colour(int(x * UV_SCALE), int(y * UV_SCALE))
 
 
-def load_map_checks():
-    try:
-        import checks_map
-    except ImportError:
-        return []
-    return list(getattr(checks_map, "CHECKS", []))
+def check_map(case, program, window):
+    """The checkerboard map in (0, 0)-(512, 512) under a white frame, each
+    visible record's marker at its grid pixel with the hue of its depth band
+    (red shallow, green middle, blue deep), and the newest record's marker
+    pulsing towards white."""
+    ox, oy = program.origin(window)
+    image = case.shot("map")
+    at = lambda x, y: image.pixel(ox + x, oy + y)
+    inside = lambda r, x, y: r[0] <= x < r[2] and r[1] <= y < r[3]
+    placed = [(catalogue.grid_to_pixel(r[5], r[6]), r) for r in catalogue.STANDARD_RECORDS]
+    clear = [(x, y) for x in range(16, 512, 32) for y in range(16, 512, 32)
+             if not any(inside(r, x, y) for r in (RECENT_PANEL, REGION_PANEL))
+             and all(abs(x - px) > 40 or abs(y - py) > 40 for (px, py), _ in placed)]
+    shown = sum(near(at(x, y), map_pixel(x, y), 2) for x, y in clear)
+    expect(len(clear) > 60 and shown >= len(clear) * 9 // 10,
+           f"expected the map picture at {len(clear)} clear probes; seen at {shown}")
+    beside = [at(520 + 64 * k, 300) for k in range(4)]
+    expect(not any(p in (catalogue.LAND, catalogue.SEA) for p in beside), f"map colours right of the map: {beside}")
+    frame = [(512, y) for y in range(16, 272, 16)] + [(x, 0) for x in range(208, 508, 20)]
+    white = sum(near(at(x, y), (255, 255, 255), 16) for x, y in frame)
+    expect(white >= len(frame) * 9 // 10, f"expected a white frame; {white} of {len(frame)} probes are white")
+
+    for (x, y), r in placed[1:]:
+        if x > 512 or inside(RECENT_PANEL, x, y) or inside(REGION_PANEL, x, y):
+            continue
+        added = [max(0, c - m) for c, m in zip(at(x, y), map_pixel(x, y))]
+        band = 0 if r[7] <= 67 else 1 if r[7] <= 135 else 2
+        expect(max(added) >= 60 and added.index(max(added)) == band,
+               f"expected a depth-{r[7]} marker at {(x, y)}; seen {at(x, y)} over the map's {map_pixel(x, y)}")
+        expect(near(at(x + 12, y), map_pixel(x + 12, y), 2), f"the marker at {(x, y)} spreads to x + 12")
+
+    # The selected marker's centre lies in the recent panel's transparent gap
+    # left of the leader line: green + blue swing from the red marker to white.
+    (x, y), _ = placed[0]
+    levels = []
+
+    def swung(image):
+        levels.append(max(sum(image.pixel(ox + x + dx, oy + y + dy)[1:]) for dx in (-2, -1) for dy in (1, 2, 3)))
+        return max(levels) >= 400 and max(levels) - min(levels) >= 150
+    case.shot_until("pulse", swung, lambda _: f"expected the selected marker to pulse; green + blue {levels}")
 
 
-def load_window_checks():
-    """(name, function(session, exe, report)) pairs of the other windows' and
-    the control panel's checks (checks_lists.py: the list and graph windows;
-    checks_panel.py: the control panel, dialogs and menu; checks_overlays.py:
-    the overlay panels, map picking and the report buttons), when present."""
-    checks = []
-    for module in ("checks_lists", "checks_panel", "checks_overlays"):
-        try:
-            checks += list(getattr(importlib.import_module(module), "CHECKS", []))
-        except ImportError:
-            pass
-    return checks
-
-
-def standard_folder(session, exe, name, **settings):
-    folder = session.run_folder(name, exe)
+def case_main(case, exe):
+    """The stored position and the fade-in, the map, a second start that
+    ends silently, the control panel and its dialogs, 終了 saving the block;
+    then an off-screen position repaired and the block saved at log-off."""
+    folder = case.run_folder(exe)
     catalogue.write_data_folder(os.path.join(folder, "Data"))
-    if settings:
-        catalogue.write_settings(os.path.join(folder, "wolt.dat"), **settings)
-    return folder
-
-
-def close_with_escape(program, window):
-    # The X focus follows the click with a delay: a key sent too early is
-    # lost, so Esc is given up to three times.
-    code = None
-    for _ in range(3):
-        if window in program.session.windows():
-            program.press_escape(window)
-        code = program.exited(5)
-        if code is not None:
-            break
-    expect(code is not None, "Esc (three times) did not end the program")
-    expect(code == 0, f"the program ended with exit code {code}")
-
-
-def check_empty_data(session, exe, report):
-    """Only the map in Data: the program starts to an empty map, no box."""
-    folder = session.run_folder("empty", exe)
-    os.makedirs(os.path.join(folder, "Data"))
-    catalogue.write_map(os.path.join(folder, "Data"))
-    program = session.start(folder)
-    window = program.main_window()
-    program.wait_full_opacity(window)
-    time.sleep(2)   # a box would come up within the first ticks
-    expect(program.process.poll() is None, "the program ended on its own")
-    expect(program.boxes() == [], "a message box is open")
-    expect(program.box_texts() == [], f"message boxes were shown: {program.box_texts()}")
-    report.append(("empty data screenshot", session.screenshot(os.path.join(session.work, "empty.png")).path))
-    close_with_escape(program, window)
-
-
-def check_missing_map(session, exe, report):
-    """No MAP01_512.bmp: "ERROR : D3DCreate 3", then a clean exit."""
-    folder = session.run_folder("nomap", exe)
-    catalogue.write_data_folder(os.path.join(folder, "Data"), with_map=False)
-    program = session.start(folder)
-    boxes = program.boxes(timeout=20)
-    expect(len(boxes) == 1, f"expected one message box, found {len(boxes)}")
-    time.sleep(1)   # the box must stay the only one while it is open
-    expect(len(program.boxes()) == 1, "a second box came up while the first was open")
-    expect(program.box_texts() == ["ERROR : D3DCreate 3"], f"box texts: {program.box_texts()}")
-    report.append(("missing map screenshot", session.screenshot(os.path.join(session.work, "nomap.png")).path))
-    code = None
-    for _ in range(3):   # as with Esc: a Return sent before the focus moved is lost
-        if boxes[0] in session.windows():
-            program.dismiss_box(boxes[0])
-        code = program.exited(5)
-        if code is not None:
-            break
-    expect(code is not None, "the program did not end after the box was confirmed")
-    expect(code == 0, f"exit code {code}")
-    expect(session.windows() == [], "a window is left after the exit")
-    expect(program.box_texts() == ["ERROR : D3DCreate 3"], f"box texts: {program.box_texts()}")
-
-
-def check_main(session, exe, report, map_checks, results):
-    """The stored position, size and full opacity; the map checks; a second
-    start; Esc saves the position; a restart uses it."""
-    folder = standard_folder(session, exe, "main", winX0=300, winY0=200, magMin=2)
-    program = session.start(folder)
-    window = program.main_window()
-    readings = program.wait_full_opacity(window)
+    settings = os.path.join(folder, "wolt.dat")
+    catalogue.write_settings(settings, winX0=300, winY0=200, magMin=2, **RIGHT_LISTS)
+    program = case.start(folder)
+    window, readings = program.shown()
     partial = [r for r in readings if r < 1.0]
-    expect(partial and partial == sorted(partial), f"no steady fade-in seen: {readings}")
-    expect(session.geometry(window) == (300, 200, 864, 768),
-           f"window at {session.geometry(window)}, expected (300, 200, 864, 768)")
-    time.sleep(0.5)
-    image = session.screenshot(os.path.join(session.work, "main.png"))
-    report.append(("main screenshot", image.path))
-    context = MapContext(session, program, window, image)
-    for check in map_checks:
-        results.append(run_one("map: " + check.__name__, lambda: check(context)))
+    expect(partial and partial == sorted(partial), f"expected a steady fade-in; seen opacities {readings}")
+    expect(case.geometry(window) == (300, 200, 864, 768), f"expected the window at (300, 200, 864, 768); "
+                                                         f"seen {case.geometry(window)}")
+    check_map(case, program, window)
 
-    second = session.start(folder)
-    code = second.exited(15)
-    expect(code == 0, f"the second start did not end silently (exit code {code})")
-    expect(session.windows() == [window], f"windows after a second start: {session.windows()}")
-    expect(program.process.poll() is None, "the first program ended")
+    second = case.start(folder)
+    expect(second.exited(harness.EXIT_LIMIT) == 0, f"expected a second start to end with 0; seen "
+                                                   f"{second.process.poll()}")
+    expect(case.windows() == [window] and program.process.poll() is None,
+           f"expected the first program alone; windows {case.windows()}")
 
-    close_with_escape(program, window)
-    saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
-    expect((saved["winX0"], saved["winY0"]) == (300, 200),
-           f"saved position {saved['winX0']}, {saved['winY0']}")
-    expect(saved["tag"] == 100 and saved["magMin"] == 2 and saved["recordCount"] == 5,
-           f"saved block: tag {saved['tag']}, magMin {saved['magMin']}, records {saved['recordCount']}")
-    expect(program.box_texts() == [], f"message boxes were shown: {program.box_texts()}")
+    checks_panel.check_buttons(case, program, window)
+    checks_panel.check_dialogs(case, program, window, settings)
+    s = catalogue.read_settings(settings)
+    seen = [s[k] for k in ("tag", "winX0", "winY0", "recordCount", "magMin", "magMax", "depthMin", "depthMax",
+                           "intMin", "intMax", "startYear", "startMonth", "startDay", "startHour", "startMinute")]
+    expect(seen == [100, 300, 200, 5, 1, 9, 0, 999, 1, 9, 2020, 1, 2, 3, 4], f"saved block {seen}")
 
-
-def check_position_repair(session, exe, report):
-    """A stored position far off-screen comes back inside the work area; Esc
-    saves the repaired position and a restart opens there again."""
-    folder = standard_folder(session, exe, "repair", winX0=5000, winY0=3000)
+    catalogue.write_settings(settings, **dict(s, winX0=5000, winY0=3000, magMin=3))
+    program = case.start(folder)
+    window, _ = program.shown()
     inside = (1920 - 864, 1080 - 768)
-    for run in range(2):
-        program = session.start(folder)
-        window = program.main_window()
-        program.wait_full_opacity(window)   # placed before the first tick
-        expect(session.geometry(window)[:2] == inside,
-               f"run {run + 1}: window at {session.geometry(window)[:2]}, expected {inside}")
-        close_with_escape(program, window)
-        saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
-        expect((saved["winX0"], saved["winY0"]) == inside,
-               f"run {run + 1}: saved position {saved['winX0']}, {saved['winY0']}")
-
-
-def check_session_end(session, exe, report):
-    """Log-off (wineboot --end-session): the settings are saved, not zeroed,
-    and nothing crashes on the way out."""
-    folder = standard_folder(session, exe, "logoff", winX0=40, winY0=30, magMin=3)
-    program = session.start(folder)
-    window = program.main_window()
-    program.wait_full_opacity(window)
-    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=session.env(), timeout=60,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    expect(program.exited(20) is not None, "the program still runs after the session ended")
-    saved = catalogue.read_settings(os.path.join(folder, "wolt.dat"))
-    expect((saved["tag"], saved["winX0"], saved["winY0"], saved["magMin"], saved["recordCount"]) == (100, 40, 30, 3, 5),
-           f"saved block: {saved}")
-    program.log.flush()
+    expect(case.geometry(window)[:2] == inside, f"expected the off-screen window moved to {inside}; "
+                                                f"seen {case.geometry(window)[:2]}")
+    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=case.suite.env(), timeout=60,
+                   capture_output=True)
+    expect(program.exited(harness.EXIT_LIMIT) is not None, "expected the program to end with the session")
+    s = catalogue.read_settings(settings)
+    seen = [s[k] for k in ("tag", "winX0", "winY0", "magMin", "recordCount")]
+    expect(seen == [100, *inside, 3, 5], f"expected the block saved at log-off; seen {seen}")
     with open(program.log_path, "rb") as f:
-        log = f.read().decode("utf-8", "replace")
-    expect("Unhandled" not in log, "the program crashed while the session ended")
+        expect(b"Unhandled" not in f.read(), "the program crashed while the session ended")
 
 
-def run_one(name, body):
-    started = time.monotonic()
-    try:
-        body()
-        outcome = (name, True, "")
-    except harness.CheckFailed as failure:
-        outcome = (name, False, str(failure))
-    except Exception:
-        outcome = (name, False, traceback.format_exc())
-    seconds = time.monotonic() - started
-    print(f"{'PASS' if outcome[1] else 'FAIL'} {name} ({seconds:.1f} s){': ' + outcome[2] if outcome[2] else ''}",
-          flush=True)
-    return outcome
+def case_empty_data(case, exe):
+    """Only the map in Data: an empty map, no message box."""
+    folder = case.run_folder(exe)
+    catalogue.write_data_folder(os.path.join(folder, "Data"), records=[])
+    for name in ("s_tbl.dat", "ne_tbl.dat"):
+        os.remove(os.path.join(folder, "Data", name))
+    program = case.start(folder)
+    window, _ = program.shown()   # 32 ticks have run: a box of the first ticks would be up
+    expect(program.boxes() == [] and program.box_texts() == [], f"expected no box; seen {program.box_texts()}")
+    ox, oy = program.origin(window)
+    image = case.shot("empty")
+    probes = [(x, y) for x in range(220, 500, 40) for y in range(20, 270, 40)]
+    shown = sum(near(image.pixel(ox + x, oy + y), map_pixel(x, y), 2) for x, y in probes)
+    expect(shown == len(probes), f"expected the bare map at {len(probes)} probes; seen at {shown}")
+    program.close(window)
+
+
+def case_missing_map(case, exe):
+    """No MAP01_512.bmp: one box "ERROR : D3DCreate 3", then a clean exit."""
+    folder = case.run_folder(exe)
+    catalogue.write_data_folder(os.path.join(folder, "Data"), with_map=False)
+    program = case.start(folder)
+    boxes = harness.wait_for(program.boxes, harness.START_LIMIT)
+    expect(len(boxes) == 1, f"expected one message box; seen {boxes}")
+    case.shot("box")
+    expect(program.box_texts() == ["ERROR : D3DCreate 3"], f"expected 'ERROR : D3DCreate 3'; seen "
+                                                           f"{program.box_texts()}")
+    case.focus(boxes[0], (8, 8))
+    case.key("Return")
+    expect(program.exited(harness.EXIT_LIMIT) == 0, f"expected exit code 0; seen {program.process.poll()}")
+    expect(case.windows() == [] and len(program.box_texts()) == 1,
+           f"expected no window and no second box; seen {case.windows()}, {program.box_texts()}")
+
+
+CASES = [
+    ("start, map, second start, control panel, dialogs, 終了, repair, log-off", case_main),
+    ("empty Data folder", case_empty_data),
+    ("missing map", case_missing_map),
+    ("list windows: positions, depth sort, row clicks, save files, a moved window", checks_lists.case_lists),
+    ("overlay panels: hover, map click, tabs, ranking row, 保存 on both pages", checks_overlays.case_overlays),
+]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", default=os.path.join(harness.TOP, "build", "win64", "wolt.exe"))
-    parser.add_argument("--keep", action="store_true", help="keep the run folders, logs and screenshots")
-    parser.add_argument("--only", default="", help="run only the checks whose name contains this")
+    parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
+    parser.add_argument("--only", default="", help="run only the cases whose name contains this")
+    parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/main)")
     args = parser.parse_args()
     exe = os.path.realpath(args.exe)
-    if not os.path.isfile(exe):
-        print(f"no program at {exe}")
-        print("0 passed, 1 failed")
-        return 1
-
-    results, report = [], []
-    map_checks = load_map_checks()
-    session = harness.Session()
+    expect(os.path.isfile(exe), f"no program at {exe}")
+    suite = harness.Suite("main", "wineprefix-e2e", args.keep, args.evidence)
     try:
-        with session:
-            checks = [
-                ("empty Data folder starts without a box", lambda: check_empty_data(session, exe, report)),
-                ("missing map shows ERROR : D3DCreate 3", lambda: check_missing_map(session, exe, report)),
-                ("position, opacity, second start, Esc saves", lambda: check_main(session, exe, report, map_checks, results)),
-                ("off-screen position repaired, saved, reused", lambda: check_position_repair(session, exe, report)),
-                ("session end saves the settings", lambda: check_session_end(session, exe, report)),
-            ]
-            checks += [(name, lambda check=check: check(session, exe, report)) for name, check in load_window_checks()]
-            for name, body in checks:
-                if args.only not in name:
-                    continue
-                results.append(run_one(name, body))
-                session.stop_programs()
+        with suite:
+            for name, body in CASES:
+                if args.only in name:
+                    suite.run(name, body, exe)
     except KeyboardInterrupt:
         print("interrupted")
-        results.append(("interrupted", False, ""))
-    finally:
-        if args.keep or not all(ok for _, ok, _ in results):
-            for what, path in report:
-                print(f"{what}: {path}")
-            print(f"run folders and logs kept in {session.work}")
-        else:
-            shutil.rmtree(session.work, ignore_errors=True)
-    passed = sum(1 for _, ok, _ in results if ok)
-    print(f"{passed} passed, {len(results) - passed} failed")
-    return 0 if passed == len(results) and results else 1
+        suite.results.append(False)
+    return suite.summary()
 
 
 if __name__ == "__main__":

@@ -6,8 +6,8 @@ set -euo pipefail
 build=$(realpath "${1:?usage: run_wintests.sh WIN64_BUILD_DIR}")
 shift
 top=$(realpath "$(dirname "$0")/../..")
-export WINEPREFIX="$top/build/wineprefix" WINEDEBUG=-all
-bash "$top/scripts/wineprefix.sh" "$WINEPREFIX"
+export WINEPREFIX="$top/build/wineprefix-wintests" WINEDEBUG=-all
+bash "$top/scripts/wineprefix.sh" "$WINEPREFIX" --unmanaged
 
 xvfb=
 cleanup() {

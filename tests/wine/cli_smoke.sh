@@ -7,10 +7,10 @@ native=$(realpath "$1")
 win64=$(realpath "$2")
 top=$(realpath "$(dirname "$0")/../..")
 work=$(mktemp -d)
-export WINEPREFIX="$top/build/wineprefix" WINEDEBUG=-all
+export WINEPREFIX="$top/build/wineprefix-wintests" WINEDEBUG=-all
 trap 'rm -rf "$work"; /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
-bash "$top/scripts/wineprefix.sh" "$WINEPREFIX"
+bash "$top/scripts/wineprefix.sh" "$WINEPREFIX" --unmanaged
 "$native/make-sample" --out "$work/Data" --seed 11 --end 2026-06-30 --records 30000 >/dev/null
 mkdir -p "$work/text"
 cd "$work"

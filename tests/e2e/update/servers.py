@@ -179,7 +179,7 @@ class ScriptedServer:
 
     def __init__(self, port, certs, mode, status=200, body=b"", cut=0, pause=0.5):
         self.port, self.mode, self.status, self.body, self.cut, self.pause = port, mode, status, body, cut, pause
-        self.requests = []
+        self.requests, self.sent = [], 0
         self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         self.context.load_cert_chain(certs["server.pem"], certs["server.key"])
         self.listener = socket.socket()
@@ -228,6 +228,7 @@ class ScriptedServer:
                         if self.stopping.is_set():
                             return
                         tls.sendall(self.body[at:at + 16])
+                        self.sent += 16
                         time.sleep(self.pause)
                 try:
                     tls.unwrap()
