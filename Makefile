@@ -2,12 +2,13 @@
 #   make run    builds everything and starts wolt on the bundled sample data
 #   make test   installs missing packages (as root), builds both trees, runs every test
 #   make dist   zips the run folder (wolt.exe, Data, text, README) into build/wolt-1.45.zip
+#   make e2e N=5  builds, then runs the two end-to-end stages N times in a row
 NATIVE := build/native
 WIN64  := build/win64
 FUZZ   := build/fuzz
 JOBS   ?= 2
 
-.PHONY: run dist test setup native win64 fuzz bench clean
+.PHONY: run dist test e2e setup native win64 fuzz bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -34,6 +35,10 @@ dist: native win64
 
 test: native win64 fuzz
 	@bash scripts/test.sh
+
+N ?= 1
+e2e: native win64
+	@bash scripts/test.sh --e2e $(N)
 
 bench: native
 	@$(NATIVE)/wolt-bench
