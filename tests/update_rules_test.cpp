@@ -37,7 +37,6 @@ TEST(UpdatePaths, UrlAndFileNames) {
     } cases[] = {
         {"wolt.example.org", 443, 2024, "https://wolt.example.org/wolt/data/cmp_2024.dat"},
         {"localhost", 47443, 2021, "https://localhost:47443/wolt/data/cmp_2021.dat"},
-        {"data.example.jp", 8443, 1970, "https://data.example.jp:8443/wolt/data/cmp_1970.dat"},
     };
     for (const Case& c : cases) EXPECT_EQ(UpdateUrl(c.host, c.port, c.year), c.url) << c.host;
     EXPECT_EQ(YearlyFilePath("Data", 2024), "Data/cmp_2024.dat");
@@ -78,14 +77,11 @@ TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
         size_t bytes;
         int overflow, broken, calls;
     } cases[] = {
-        {"empty reply", {{0, 0}}, 0, 0, 0, 1},
         {"three chunks", {{0, 100}, {0, 4096}, {0, 7}, {0, 0}}, 4203, 0, 0, 4},
         {"largest accepted reply", {{0, kFull - 1000}, {0, 999}, {0, 0}}, kFull - 1, 0, 0, 3},
         {"reaching the buffer size is refused", {{0, kFull - 1000}, {0, 1000}, {0, 0}}, kFull - 1000, 1, 0, 2},
-        {"300,000 bytes in one read", {{0, 300000}, {0, 0}}, 0, 1, 0, 1},
         {"300,000 bytes in 4 KiB reads", std::vector<Step>(74, Step{0, 4096}), 63 * 4096, 1, 0, 64},
         {"broken in mid-reply", {{0, 2000}, {1, 0}, {0, 100}, {0, 0}}, 2000, 0, 1, 2},
-        {"broken before any byte", {{1, 0}}, 0, 0, 1, 1},
         {"a connection that only fails ends at once", {}, 0, 0, 1, 1},
     };
     std::vector<unsigned char> buffer(kFull);
@@ -104,21 +100,6 @@ TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
     }
 }
 
-// A reader that claims more bytes than it was offered is a broken connection,
-// never a write past the buffer.
-TEST(UpdateRead, ReaderClaimingTooMuchCountsAsBroken) {
-    struct Liar {
-        static int Read(void*, unsigned char*, size_t room, size_t* got) {
-            *got = room + 1;
-            return 0;
-        }
-    };
-    std::vector<unsigned char> buffer(kUpdateBufferBytes);
-    ReplyRead r = ReadReply(Liar::Read, nullptr, buffer.data());
-    EXPECT_EQ(r.broken, 1);
-    EXPECT_EQ(r.bytes, 0u);
-}
-
 // ---- the HTML test ---------------------------------------------------------
 
 TEST(UpdateHtml, MarkerBeforeTheFirstZeroByte) {
@@ -126,14 +107,9 @@ TEST(UpdateHtml, MarkerBeforeTheFirstZeroByte) {
         std::string bytes;
         bool html;
     } cases[] = {
-        {"<!-- error -->", true},
         {"<html><body>x</body></html>\n<!---->", true},
-        {"abc<!--", true},
         {std::string("ab\0<!--", 7), false},     // after the first zero byte: not text
-        {std::string("<!--\0", 5), true},
-        {"<!-", false},
         {"<! --", false},
-        {"", false},
         {"<html><body>404</body></html>", false},
     };
     for (const Case& c : cases) EXPECT_EQ(LooksLikeHtml(U(c.bytes), c.bytes.size()), c.html) << c.bytes;
@@ -151,20 +127,9 @@ TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
         int bad;
     } cases[] = {
         {"good", Good(2024), 0},
-        {"29 February", {20240229, 2359, 1, 286 * 1000 + 10}, 0},
-        {"time with upper bits", {20240101, 65536 + 1200, 1, 10}, 0},
         {"region 286", {20241231, 0, 0, 286 * 1000 + 99 * 10 + 9}, 0},
         {"region 287", {20241231, 0, 0, 287 * 1000 + 50}, 1},
         {"another year", Good(2023), 1},
-        {"month 0", {20240015, 1200, 1, 10}, 1},
-        {"month 13", {20241315, 1200, 1, 10}, 1},
-        {"day 0", {20240600, 1200, 1, 10}, 1},
-        {"day 32", {20240632, 1200, 1, 10}, 1},
-        {"hour 24", {20240615, 2400, 1, 10}, 1},
-        {"minute 60", {20240615, 1260, 1, 10}, 1},
-        {"negative date", {-20240615, 1200, 1, 10}, 1},
-        {"negative position", {20240615, 1200, -1, 10}, 1},
-        {"negative event", {20240615, 1200, 1, -10}, 1},
         {"magnitude 0.0 would end the catalogue", {20240615, 1200, 1, 12 * 1000 + 4}, 1},
     };
     for (const Case& c : cases) {
@@ -172,7 +137,7 @@ TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
         EXPECT_EQ(CheckYearlyRecords(U(one), one.size(), 2024), c.bad) << c.what;
     }
     std::string two = Bytes({Good(2024), Good(2024)});
-    for (size_t length : {size_t(1), size_t(15), size_t(17), size_t(31)})
+    for (size_t length : {size_t(15), size_t(17)})
         EXPECT_EQ(CheckYearlyRecords(U(two), length, 2024), 1) << length << " bytes";
     EXPECT_EQ(CheckYearlyRecords(U(two), 32, 2024), 0);
 }
@@ -229,25 +194,14 @@ TEST(UpdateVerdict, DecisionOrder) {
         int overflow, broken;
         int code;
     } cases[] = {
-        {"no connection", UPDATE_NO_CONNECTION, 0, -1, nullptr, 0, 0, UPDATE_NO_CONNECTION},
-        {"no memory", UPDATE_NO_MEMORY, 0, -1, nullptr, 0, 0, UPDATE_NO_MEMORY},
-        {"no session", UPDATE_NO_SESSION, 0, -1, nullptr, 0, 0, UPDATE_NO_SESSION},
         {"URL never opened", UPDATE_NO_URL, 0, -1, nullptr, 0, 0, UPDATE_NO_URL},
-        {"good records", 0, 200, 48, &records, 0, 0, UPDATE_OK},
         {"good records, no length announced", 0, 200, -1, &records, 0, 0, UPDATE_OK},
-        {"empty reply", 0, 200, 0, nullptr, 0, 0, UPDATE_UP_TO_DATE},
         {"empty reply whatever the status", 0, 500, 0, nullptr, 0, 0, UPDATE_UP_TO_DATE},
         {"broken before any byte is no 'up to date'", 0, 200, 48, nullptr, 0, 1, UPDATE_BAD_REPLY},
-        {"broken in mid-reply", 0, 200, 48, &records, 0, 1, UPDATE_BAD_REPLY},
         {"busy answer with 503", 0, 503, 589, &busy, 0, 0, UPDATE_BUSY},
-        {"busy answer with 200", 0, 200, 589, &busy, 0, 0, UPDATE_BUSY},
         {"589 bytes kept before an overflow", 0, 200, -1, &busy, 1, 0, UPDATE_BAD_REPLY},
         {"404: no file for the year yet", 0, 404, 113, &html, 0, 0, UPDATE_UP_TO_DATE},
-        {"500", 0, 500, 113, &html, 0, 0, UPDATE_BAD_REPLY},
         {"500 with record bytes", 0, 500, 48, &records, 0, 0, UPDATE_BAD_REPLY},
-        {"403", 0, 403, 48, &records, 0, 0, UPDATE_BAD_REPLY},
-        {"status unknown", 0, 0, 48, &records, 0, 0, UPDATE_BAD_REPLY},
-        {"too long", 0, 200, 300000, &records, 1, 0, UPDATE_BAD_REPLY},
         {"too long in the first read", 0, 200, 300000, nullptr, 1, 0, UPDATE_BAD_REPLY},
         {"shorter than announced", 0, 200, 64, &records, 0, 0, UPDATE_BAD_REPLY},
         {"HTML page with 200", 0, 200, 113, &html, 0, 0, UPDATE_BAD_REPLY},
@@ -314,23 +268,12 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
                                Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
     ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
 
-    EXPECT_EQ(AppSettings.recordCount, 6);
-    EXPECT_EQ(gpEQ[0].magnitude10, 73);
-    EXPECT_EQ(AppSettings.selFirstIndex, 0);
-    EXPECT_EQ(gCurrentRecord, 0) << "the newest match is the current record";
-    EXPECT_EQ(gConditionList.count, 6);
-    EXPECT_EQ(gConditionList.highlight, 0);
-    EXPECT_EQ(gConditionList.entries[gConditionList.topRow].displayIndex, 0);
-    EXPECT_EQ(gRegionList.count, 1) << "the region list follows the new current record (region 4)";
-    EXPECT_EQ(gAlertRow, -1);
-    EXPECT_EQ(gStatsPick, 0);
-    EXPECT_EQ(gClassPick, 0);
-    EXPECT_EQ(gStatsPickRecord, -1);
-    EXPECT_EQ(gClassPickRecord, -1);
-    EXPECT_EQ(gSelectedRecordA, 0);
-    EXPECT_EQ(gSelectedRecordB, 0);
-    EXPECT_EQ(gRegionSummaryKey, kSummaryKeyReset);
-    EXPECT_EQ(gRegionSummaryKey2, kSummaryKeyReset);
+    // The newest match is the current record; the region list follows it (region 4).
+    EXPECT_EQ(std::vector<int>({AppSettings.recordCount, AppSettings.selFirstIndex, gCurrentRecord, gConditionList.count,
+                                gConditionList.highlight, gConditionList.entries[gConditionList.topRow].displayIndex,
+                                gRegionList.count, gAlertRow, gStatsPick + gClassPick, gStatsPickRecord, gClassPickRecord,
+                                gSelectedRecordA, gSelectedRecordB, gRegionSummaryKey, gRegionSummaryKey2}),
+              std::vector<int>({6, 0, 0, 6, 0, 0, 1, -1, 0, -1, -1, 0, 0, kSummaryKeyReset, kSummaryKeyReset}));
     // The statistics are gathered again: the M7 class now has two records,
     // the newest at index 0, the old M7.0 moved to index 5.
     const StatsCell m7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
@@ -338,12 +281,6 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
     EXPECT_EQ(m7.newest, 0);
     EXPECT_EQ(m7.oldest, 5);
     for (int i = 0; i < 6; i++) EXPECT_EQ(gpEQ[i].inFilter, 1) << "record " << i << " filtered again";
-}
-
-TEST_F(ReloadTest, FailedLoadReportsTheLoaderCode) {
-    FreeCatalogue();
-    EXPECT_EQ(ReloadCatalogue(), EQSET_NO_STORE);
-    AllocateCatalogue();
 }
 
 }  // namespace

@@ -1,0 +1,263 @@
+// The condition filter, the two lists, their region tables, locating and
+// sorting: hand-checked cases at the boundaries, and the fast fills, counts
+// and sorts against their literal twins on random catalogues.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/month_series.h"
+#include "analysis/region_stats.h"
+#include "analysis_fixture.h"
+#include "literal_lists.h"
+#include "platform/platform.h"
+#include "random_catalogue.h"
+
+namespace {
+
+void SetPeriod(const int a[5], const int b[5]) {
+    SettingsBlock& s = AppSettings;
+    s.startYear = a[0], s.startMonth = a[1], s.startDay = a[2], s.startHour = a[3], s.startMinute = a[4];
+    s.endYear = b[0], s.endMonth = b[1], s.endDay = b[2], s.endHour = b[3], s.endMinute = b[4];
+}
+
+std::vector<int> Matching() {
+    std::vector<int> out;
+    for (int i = 0; i < DataEnd(); i++)
+        if (gpEQ[i].inFilter) out.push_back(i);
+    return out;
+}
+
+std::vector<int> Display(const RecordList& list) {
+    std::vector<int> out;
+    for (int p = list.first; p < list.end; p++) out.push_back(list.entries[p].displayIndex);
+    return out;
+}
+
+TEST(Filter, PeriodBoundsAreInclusiveToTheMinute) {
+    // Records newest first; the period 2024-03-05 12:30 .. 2024-03-10 08:15.
+    LoadCatalogue({Rec(2024, 3, 10, 8, 16, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 10, 8, 15, 300, 100, 10, 1, 30, 1),
+                   Rec(2024, 3, 7, 0, 0, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 5, 12, 30, 300, 100, 10, 1, 30, 1),
+                   Rec(2024, 3, 5, 12, 29, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 4, 23, 59, 300, 100, 10, 1, 30, 1)});
+    const int start[5] = {2024, 3, 5, 12, 30}, end[5] = {2024, 3, 10, 8, 15};
+    SetPeriod(start, end);
+    std::vector<int> outside;
+    for (int i = 0; i < 6; i++) outside.push_back(IsOutsidePeriod(i));
+    EXPECT_EQ(outside, std::vector<int>({1, 0, 0, 0, 1, 1}));
+    // Fields beyond their ranges still compare as numbers: month 13 lies after December.
+    const int late[5] = {2024, 13, 1, 0, 0}, later[5] = {2025, 1, 1, 0, 0};
+    SetPeriod(late, later);
+    EXPECT_EQ(IsOutsidePeriod(0), 1);
+    EXPECT_NE(IsOutsidePeriod(-1), 0);
+    EXPECT_NE(IsOutsidePeriod(kMaxRecords), 0);
+}
+
+TEST(Filter, RangesAreInclusiveAndTheSummaryFollows) {
+    std::vector<QuakeRecord> records;   // magnitude 5.9 .. 7.1 and depth 0 .. 50, one apart
+    const int mags[] = {59, 60, 61, 69, 70, 71};
+    for (int i = 0; i < 6; i++) records.push_back(Rec(2024, 5, 1, 0, 9 - i, 300, 100, 10 * i, 1 + i % 2, mags[i], i));
+    struct Case {
+        int magMin, magMax, depthMin, depthMax, intMin, intMax;
+        std::vector<int> expected;
+    } cases[] = {
+        {6, 6, 0, 999, 0, 9, {1}}, {6, 7, 0, 999, 0, 9, {1, 2, 3, 4}}, {0, 9, 10, 30, 0, 9, {1, 2, 3}},
+        {0, 9, 0, 999, 2, 3, {2, 3}},    {0, 9, 0, 999, 5, 4, {}},
+    };
+    for (const Case& c : cases) {
+        LoadCatalogue(records);
+        OpenConditions();
+        SettingsBlock& s = AppSettings;
+        s.magMin = c.magMin, s.magMax = c.magMax, s.depthMin = c.depthMin, s.depthMax = c.depthMax;
+        s.intMin = c.intMin, s.intMax = c.intMax;
+        ApplyConditions();
+        EXPECT_EQ(Matching(), c.expected) << c.magMin << "-" << c.magMax << " " << c.depthMin << "-" << c.depthMax;
+        EXPECT_EQ(s.selCount, int(c.expected.size()));
+    }
+    // Depth 25.. of these: records 3, 4, 5 (M6.9, 7.0, 7.1 at 30, 40, 50 km).
+    LoadCatalogue(records);
+    OpenConditions();
+    AppSettings.depthMin = 25;
+    ApplyConditions();
+    const SettingsBlock& s = AppSettings;
+    EXPECT_EQ(std::vector<int>({s.selCount, s.selCount2, s.selMaxMag10, s.selMeanMag10, s.selMeanDepth,
+                                s.selStrongRecent, s.selFirst, s.selFirstIndex, s.selLastIndex}),
+              std::vector<int>({3, 3, 71, 70, 40, 3, 3, 3, 5}));
+}
+
+TEST(Filter, EdgeCatalogues) {
+    // The end before the start moves the start onto the end.
+    LoadCatalogue({DayRec(0, 1, 30), DayRec(1, 1, 30), DayRec(2, 1, 0), DayRec(3, 1, 30)});
+    OpenConditions();
+    const int start[5] = {2024, 7, 1, 0, 0}, end[5] = {2024, 6, 19, 12, 0};
+    SetPeriod(start, end);
+    ApplyConditions();
+    EXPECT_EQ(AppSettings.startMonth * 100 + AppSettings.startDay, 619);
+    EXPECT_EQ(Matching(), std::vector<int>({1}));   // record 3 lies behind the end of the data
+    // Nothing matches: zeros, empty lists with their end marker, no selection.
+    AppSettings.magMin = 8;
+    ApplyConditions();
+    EXPECT_EQ(AppSettings.selCount + AppSettings.selFirst + AppSettings.selFirstIndex + AppSettings.selMaxMag10, 0);
+    EXPECT_EQ(gConditionList.entries[0].recordIndex, -1);
+    EXPECT_EQ(gSelectedRecordA, -1);
+    // The strong-earthquake count looks at the 100 newest matches only.
+    std::vector<QuakeRecord> many;
+    for (int i = 0; i < 150; i++) many.push_back(Rec(2024, 5, 1, 0, 0, 300, 100, 10, 1, i % 2 ? 30 : 55, 1));
+    LoadCatalogue(many);
+    OpenConditions();
+    ApplyConditions();
+    EXPECT_EQ(AppSettings.selStrongRecent, 50);
+}
+
+std::string gTitle;
+void RecordTitle(const char* sjis) { gTitle = sjis; }
+
+TEST(Filter, RunsTheWholeChain) {
+    // Region 4 holds records 1 and 3; record 0 (region 2) is filtered out.
+    LoadCatalogue({DayRec(0, 2, 20), DayRec(1, 4, 61), DayRec(2, 2, 45), DayRec(3, 4, 35), DayRec(5, 7, 62)});
+    OpenConditions();
+    AppSettings.magMin = 3;
+    gCurrentRecord = 3;
+    gRegionListTitleHook = RecordTitle;
+    gDataReady = 0;
+    ApplyConditions();
+    EXPECT_EQ(gConditionList.count, 4);
+    EXPECT_EQ(std::vector<int>({gRegionList.count, gRegionList.entries[0].recordIndex, gRegionList.entries[1].recordIndex,
+                                gRegionList.highlight}),
+              std::vector<int>({2, 1, 3, 3}));
+    std::string expected;
+    ASSERT_EQ(Utf8ToSjis("R4 設定条件地震一覧", &expected), 0);
+    EXPECT_EQ(gTitle, expected);
+    EXPECT_EQ(AlertTable[0].m6Count, 1);     // the ranking ran
+    EXPECT_EQ(MonthDayTable[19].count, 1);   // and the monthly series
+    EXPECT_EQ(gSelectedRecordA, 1);          // newest match of selFirst's region
+    EXPECT_EQ(gRegionDays, 5);               // 2024-06-15 .. 2024-06-19
+    EXPECT_EQ(gDataReady, 1);
+    // A current record behind the data gives an empty region list, titled with no name.
+    gCurrentRecord = 200000;
+    RefreshRegionList();
+    ASSERT_EQ(Utf8ToSjis(" 設定条件地震一覧", &expected), 0);
+    EXPECT_EQ(gRegionList.count, 0);
+    EXPECT_EQ(gTitle, expected);
+}
+
+TEST(Lists, LocateCurrentScrollsToTheRecordOrItsRegion) {
+    // Region 3 holds records 1, 4 and 6; record 1 is filtered out (M1.0).
+    std::vector<QuakeRecord> records = {DayRec(0, 5, 30), DayRec(1, 3, 10), DayRec(2, 5, 30), DayRec(3, 5, 30),
+                                        DayRec(4, 3, 30), DayRec(5, 5, 30), DayRec(6, 3, 55), DayRec(7, 8, 10)};
+    struct Case {
+        int current, sortBy, expectedCurrent, expectedTopRow;
+    } cases[] = {
+        {4, 0, 4, 3},                // in the list
+        {1, 0, 4, 3},                // the newest of its region stands in
+        {1, SORT_MAGNITUDE, 6, 0},   // ... in display order
+        {7, 0, 7, 5},                // nothing of its region: the scroll stays
+        {-1, 0, -1, 5},
+    };
+    for (const Case& c : cases) {
+        LoadCatalogue(records);
+        OpenConditions();
+        AppSettings.magMin = 2;
+        ApplyConditions();
+        if (c.sortBy) SortList(&gConditionList, c.sortBy);
+        gConditionList.topRow = 5;
+        gCurrentRecord = c.current;
+        LocateCurrent(&gConditionList);
+        EXPECT_EQ(gCurrentRecord, c.expectedCurrent) << c.current;
+        EXPECT_EQ(gConditionList.topRow, c.expectedTopRow) << c.current;
+    }
+}
+
+TEST(Lists, SortClicksGiveTheHandCheckedOrders) {
+    // Newest first: region, magnitude, depth, intensity. Region 3 has three
+    // records, 7 and 9 two each, 7 appearing first.
+    const std::vector<QuakeRecord> seven = {DayRec(0, 7, 45, 30, 3), DayRec(1, 3, 52, 10, 1), DayRec(2, 3, 45, 30, 4),
+                                            DayRec(3, 7, 60, 50, 3), DayRec(4, 9, 52, 10, 1), DayRec(5, 9, 38, 70, 4),
+                                            DayRec(6, 3, 45, 30, 2)};
+    struct Case {
+        std::vector<int> clicks, display;
+    } cases[] = {
+        {{SORT_DATE}, {6, 5, 4, 3, 2, 1, 0}},
+        {{SORT_DEPTH}, {5, 3, 0, 2, 6, 1, 4}},   // deepest first, ties newest first
+        {{SORT_DEPTH, SORT_DEPTH}, {1, 4, 0, 2, 6, 3, 5}},
+        {{SORT_DEPTH, SORT_DEPTH, SORT_DEPTH}, {0, 1, 2, 3, 4, 5, 6}},
+        {{SORT_MAGNITUDE}, {3, 1, 4, 0, 2, 6, 5}},
+        {{SORT_INTENSITY, SORT_INTENSITY}, {1, 4, 6, 0, 3, 2, 5}},
+        {{SORT_REGION}, {1, 2, 6, 0, 3, 4, 5}},   // most frequent first, equal counts by first appearance
+        {{SORT_REGION, SORT_REGION}, {0, 3, 4, 5, 1, 2, 6}},
+        {{SORT_DEPTH, SORT_MAGNITUDE, SORT_DEPTH}, {1, 4, 0, 2, 6, 3, 5}},   // each column keeps its own state
+        {{SORT_DEPTH, 0, 6}, {5, 3, 0, 2, 6, 1, 4}},                          // unknown columns change nothing
+    };
+    for (const Case& c : cases) {
+        LoadCatalogue(seven);
+        OpenConditions();
+        ApplyConditions();
+        gConditionList.highlight = 2;
+        for (int column : c.clicks) SortList(&gConditionList, column);
+        EXPECT_EQ(Display(gConditionList), c.display) << c.clicks[0] << " x" << c.clicks.size();
+        for (size_t p = 0; p < c.display.size(); p++)   // the highlighted record becomes the top row
+            if (c.display[p] == 2) {
+                EXPECT_EQ(gConditionList.topRow, int(p));
+            }
+    }
+    RefreshConditionList();
+    EXPECT_EQ(gConditionList.depthOrder + gConditionList.magOrder, 0);
+}
+
+// The same clicks on the list and on a copy sorted by the literal selection.
+void CompareSorts(RecordList* list, const std::vector<int>& clicks) {
+    std::vector<ListEntry> copy(list->entries, list->entries + std::max(list->end + 1, 1));
+    RecordList literal = *list;
+    literal.entries = copy.data();
+    for (size_t k = 0; k < clicks.size(); k++) {
+        SortList(list, clicks[k]);
+        LiteralSortList(&literal, clicks[k]);
+        ASSERT_EQ(Display(*list), Display(literal)) << "click " << k << " column " << clicks[k];
+        for (int p = list->first; p < list->end; p++) ASSERT_EQ(list->entries[p].placed, literal.entries[p].placed);
+        ASSERT_EQ(list->topRow, literal.topRow);
+    }
+}
+
+TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 30; round++) {
+        int n = round < 2 ? round : int(random() % 3000);
+        auto records = RandomCatalogue(random, n, 1 + int(random() % (round % 5 ? 287 : 3)));
+        if (round == 29)   // more regions than the table holds: the rest take no slot and no position
+            for (int i = 0; i < n; i++) records[i].regionIndex = uint16_t(i * 7 % 320);
+        LoadCatalogue(records);
+        OpenConditions();
+        ApplyConditions();   // a longer list first, so stale entries lie behind the new end
+        AppSettings.magMin = int(random() % 4);
+        AppSettings.depthMax = 100 + int(random() % 200);
+        gCurrentRecord = n > 0 ? int(random() % n) : 0;
+        ApplyConditions();
+
+        for (RecordList* list : {&gConditionList, &gRegionList}) {
+            std::vector<ListEntry> fill;
+            int count = LiteralFill(&fill, list == &gRegionList && n > 0 ? gpEQ[gCurrentRecord].regionIndex : -1);
+            ASSERT_EQ(list->count, count) << "round " << round;
+            for (int p = 0; p < count; p++) {
+                ASSERT_EQ(list->entries[p].recordIndex, fill[p].recordIndex) << p;
+                ASSERT_EQ(list->entries[p].displayIndex, fill[p].displayIndex) << p;
+            }
+            ASSERT_EQ(list->entries[count].recordIndex, -1);
+        }
+        RecordList counted = gConditionList;
+        ASSERT_EQ(gConditionList.regionsUsed, LiteralCountRegions(&counted));
+        for (int s = 0; s < 300; s++) {
+            ASSERT_EQ(gConditionList.regionCounts[s].count, counted.regionCounts[s].count) << s;
+            ASSERT_EQ(gConditionList.regionCounts[s].regionIndex, counted.regionCounts[s].regionIndex) << s;
+        }
+        gConditionList.highlight = n > 0 ? int(random() % n) : 0;
+        std::vector<int> clicks;
+        for (int k = 0; k < 14; k++)
+            for (int r = 1 + int(random() % 3), column = 1 + int(random() % 5); r > 0; r--) clicks.push_back(column);
+        CompareSorts(&gConditionList, clicks);
+        clicks.erase(std::remove(clicks.begin(), clicks.end(), int(SORT_REGION)), clicks.end());
+        CompareSorts(&gRegionList, clicks);
+    }
+}
+
+}  // namespace
