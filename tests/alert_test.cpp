@@ -78,51 +78,6 @@ TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
     EXPECT_EQ(AlertTable[4].eventCount, 0);
 }
 
-TEST(RankAlertRegions, EqualLevelsStayInTableOrderWhenNothingIsBetween) {
-    // A (1) and C (3) have the same level and appear in that order.
-    LoadEvents(1000, {{50, 1, 60}, {200, 3, 60}, {600, 1, 60}});
-    ApplyConditions();
-    ASSERT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
-    EXPECT_EQ(AlertTable[0].regionIndex, 1);
-    EXPECT_EQ(AlertTable[1].regionIndex, 3);
-}
-
-TEST(RankAlertRegions, UndefinedRegionEndsTheWalk) {
-    LoadEvents(100, {{10, 1, 60}, {20, 2, 60}, {30, 3, 60}});
-    RegionTable[2].code = 0;
-    ApplyConditions();
-    EXPECT_GT(EntryOf(1)->alertLevel, 0.0f);
-    for (int region : {2, 3}) {
-        const AlertEntry* e = EntryOf(region);
-        ASSERT_NE(e, nullptr);
-        EXPECT_EQ(e->m6Count, 1) << region;
-        EXPECT_EQ(e->meanInterval, 0) << region;
-        EXPECT_EQ(e->alertLevel, 0.0f) << region;
-    }
-}
-
-TEST(RankAlertRegions, FullTableDropsFurtherRegions) {
-    std::vector<M6Event> events;
-    for (int r = 0; r <= 300; r++) events.push_back({r, r, 60});
-    LoadEvents(400, events);
-    ApplyConditions();
-    int used = 0;
-    for (const AlertEntry& e : AlertTable) used += e.eventCount != 0;
-    EXPECT_EQ(used, kAlertEntries);
-    EXPECT_EQ(EntryOf(300), nullptr);
-}
-
-TEST(RankAlertRegions, EmptyCatalogueGivesAnEmptyRanking) {
-    LoadCatalogue({});
-    OpenConditions();
-    ApplyConditions();
-    for (const AlertEntry& e : AlertTable) {
-        ASSERT_EQ(e.eventCount, 0);
-        ASSERT_EQ(e.alertLevel, 0.0f);
-    }
-    EXPECT_EQ(PrintedAlertEntry(0), -1);
-}
-
 TEST(AddM6Event, BoxesOnAndOffTheMap) {
     struct Case {
         const char* what;
@@ -183,45 +138,6 @@ TEST(RegionAlertFor, MeasuresFromTheNewestRecord) {
     const float previousDue = float(6.0 / 5 * 100);
     const float previousShare = float(double(2.0f / 10.0f) * 100.0);
     EXPECT_EQ(e.previousLevel, previousDue * previousShare);
-}
-
-TEST(RegionAlertFor, RegionsWithoutTwoEvents) {
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < 10; i++) records.push_back(DayRec(i, 1, 30));
-    records[4] = DayRec(4, 2, 61);
-    LoadCatalogue(records);
-    struct Case {
-        const char* what;
-        int record;
-        int m6Count, latestIndex, previousIndex;
-        float level;
-    } cases[] = {
-        {"no M6+", 0, 0, -1, 0, 0},
-        {"one M6+", 4, 1, 4, 0, float(4.0 / 10 * 100) * float(double(1.0f / 10.0f) * 100.0)},
-        {"beyond the data", 10, 0, -1, 0, 0},
-        {"negative", -3, 0, -1, 0, 0},
-    };
-    for (const Case& c : cases) {
-        AlertEntry e;
-        RegionAlertFor(c.record, &e);
-        EXPECT_EQ(e.m6Count, c.m6Count) << c.what;
-        EXPECT_EQ(e.latestIndex, c.latestIndex) << c.what;
-        EXPECT_EQ(e.previousIndex, c.previousIndex) << c.what;
-        EXPECT_EQ(e.previousLevel, 0.0f) << c.what;
-        EXPECT_EQ(e.alertLevel, c.level) << c.what;
-    }
-}
-
-TEST(AlertRows, PointerArithmetic) {
-    struct RowCase {
-        int y, row;
-    } rows[] = {{561, -1}, {562, 0}, {579, 0}, {580, 1}, {705, 7}, {723, 8}, {724, -1}, {742, -1}, {0, -1}};
-    for (const RowCase& c : rows) EXPECT_EQ(AlertRowAtY(c.y), c.row) << c.y;
-    struct HoverCase {
-        int x, y, r;
-    } hovers[] = {{4, 567, 1}, {3, 567, 0}, {847, 723, 9}, {848, 600, 0}, {100, 566, 0},
-                  {100, 724, 0}, {100, 580, 2}, {100, 597, 2}, {100, 598, 3}};
-    for (const HoverCase& c : hovers) EXPECT_EQ(AlertHoverRowAt(c.x, c.y), c.r) << c.x << "," << c.y;
 }
 
 // Levels D 3, C 2, A 2, B 1 print four rows; region 6 (level 0.05) is in

@@ -55,20 +55,6 @@ TEST(Borrowing, MatchesTheLiteralWalkOnRandomCatalogues) {
     }
 }
 
-TEST(Borrowing, RegionWithoutAnyPositionStaysUnknown) {
-    std::mt19937 random(5);
-    std::vector<QuakeRecord> records = RandomRecords(random, 5000, 3, 20);
-    for (size_t i = 0; i < records.size(); i += 2) {
-        records[i].regionIndex = 200;
-        records[i].mapX = records[i].mapY = 0;
-    }
-    std::vector<QuakeRecord> literal = records;
-    BorrowPositions(records.data(), int(records.size()));
-    LiteralBorrowPositions(literal.data(), int(literal.size()));
-    ExpectSamePositions(records, literal);
-    for (size_t i = 0; i < records.size(); i += 2) ASSERT_EQ(records[i].mapX + records[i].mapY, 0);
-}
-
 TEST(Borrowing, EQSetBorrowsLikeTheLiteralWalk) {
     std::string root = MakeTempDir();
     SetDataFolder(root.c_str());

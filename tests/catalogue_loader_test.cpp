@@ -83,41 +83,6 @@ TEST_F(LoaderTest, ReadsYearsNewestFirstAndDerivesTheCatalogueValues) {
     EXPECT_STREQ(IntensityLabels[6], "5\x8b\xad");   // 5強 in Shift-JIS
 }
 
-TEST_F(LoaderTest, LastFullYearAndNewestFileSize) {
-    struct Case {
-        std::vector<std::pair<int, std::vector<QuakeRecord>>> files;
-        bool everyYearPresent;
-        int storedLastFullYear, lastFullYear, newestFileSize;
-    } cases[] = {
-        {{{2024, {R(2024, 5, 1), R(2024, 2, 1)}}, {2023, {R(2023, 12, 31)}}}, false, 0, 2023, 32},
-        {{{2024, {R(2024, 5, 1)}}, {2023, {R(2023, 6, 1)}}}, false, 2019, 2019, 0},   // no 31 December: kept
-        {{{2024, {R(2024, 5, 1)}}}, false, 0, 2024, 0},
-        {{{2024, {}}, {2023, {R(2023, 6, 1), R(2023, 6, 1)}}}, true, 0, 2024, 32},     // an empty newest file
-    };
-    for (const Case& c : cases) {
-        Fresh();
-        for (const auto& f : c.files) WriteYearFile(data, f.first, f.second);
-        for (int year = 1970; c.everyYearPresent && year <= 2024; year++)
-            if (!std::filesystem::exists(YearPath(year))) WriteBytes(YearPath(year), "");
-        AppSettings.lastFullYear = c.storedLastFullYear;
-        ASSERT_EQ(EQSet(), EQSET_OK);
-        EXPECT_EQ(AppSettings.lastFullYear, c.lastFullYear) << c.files.size();
-        EXPECT_EQ(AppSettings.newestFileSize, c.newestFileSize) << c.files.size();
-    }
-}
-
-TEST_F(LoaderTest, UnknownRegionStopsTheLoadWithoutStoringTheRecord) {
-    for (int event : {287000, 2147483647}) {
-        Fresh();
-        QuakeRecord first = Rec(2024, 5, 1, 1, 1, 300, 200, 10, 286, 30, 1);
-        WriteBytes(YearPath(2024), Words({PackCmpRecord(first), {20240401, 100, 300200010, event}, PackCmpRecord(R(2024, 3, 1))}));
-        WriteYearFile(data, 2023, {R(2023, 3, 1)});
-        ASSERT_EQ(EQSet(), EQSET_OK);
-        ExpectRecords({first});
-        EXPECT_EQ(messages.messages, std::vector<std::string>{"ERROR : 震源地が無い"});
-    }
-}
-
 TEST_F(LoaderTest, BorrowsMissingPositionsFromNewerRecordsOfTheRegion) {
     WriteYearFile(data, 2024, {Rec(2024, 5, 9, 0, 0, 0, 50, 1, 12, 30, 1),      // nothing newer: stays
                                Rec(2024, 5, 8, 0, 0, 300, 300, 2, 5, 30, 1),    // another region
@@ -151,23 +116,6 @@ TEST_F(LoaderTest, SkipsImpossibleRecordsAndReportsThemOnceAfterTheLoad) {
     ExpectRecords({keep1, keep2, keep3});
     EXPECT_EQ(again.messages,
               std::vector<std::string>{"読めない記録 8 件を飛ばしました (cmp_2024.dat: 7 件, cmp_2023.dat: 1 件)"});
-}
-
-TEST_F(LoaderTest, CapacityKeepsTheNewestRecordsAndSaysSoOnce) {
-    for (auto c : {std::pair<int, int>{100000, 100001}, {199999, 0}}) {
-        Fresh();
-        std::vector<QuakeRecord> y2023(size_t(c.second), R(2023, 5, 9));
-        for (size_t i = 0; i < y2023.size(); i++) y2023[i].magnitude10 = uint8_t(10 + i % 80);
-        WriteYearFile(data, 2024, std::vector<QuakeRecord>(size_t(c.first), R(2024, 5, 9)));
-        WriteYearFile(data, 2023, y2023);
-        WriteYearFile(data, 2022, {R(2022, 5, 9)});
-        ASSERT_EQ(EQSet(), EQSET_OK);
-        const bool full = c.first + c.second + 1 > kMaxRecords;
-        EXPECT_EQ(AppSettings.recordCount, full ? kMaxRecords : c.first + c.second + 1);
-        EXPECT_EQ(messages.messages.size(), full ? 1u : 0u);
-        const QuakeRecord& last = gpEQ[AppSettings.recordCount - 1];
-        EXPECT_EQ(last.year * 100 + (full ? last.magnitude10 : 0), full ? 2023 * 100 + 10 + 99999 % 80 : 2022 * 100);
-    }
 }
 
 TEST_F(LoaderTest, TruncatedAndGarbageFilesLoadOnlyWholePlausibleRecords) {
@@ -204,31 +152,6 @@ TEST_F(LoaderTest, TruncatedAndGarbageFilesLoadOnlyWholePlausibleRecords) {
             ASSERT_TRUE(i == 0 || r.year <= gpEQ[i - 1].year);
         }
     }
-}
-
-TEST_F(LoaderTest, TablesAndTheEmptyCatalogue) {
-    std::string table(100, '\0');   // two whole entries and 4 bytes of a third
-    table[0] = 0x34, table[1] = 0x12;
-    std::memcpy(&table[4], "\x94\x5c\x93\x6f", 4);
-    std::memset(&table[52], 'A', kRegionNameBytes);   // no terminating zero
-    WriteBytes(data + "/s_tbl.dat", table);
-    RegionTable[2].code = 77;
-    std::string ne(kNeTableBytes + 10, 'n');
-    WriteBytes(data + "/ne_tbl.dat", ne);
-    ASSERT_EQ(EQSet(), EQSET_OK);
-    EXPECT_EQ(RegionTable[0].code, 0x1234);
-    EXPECT_STREQ(RegionName(0), "\x94\x5c\x93\x6f");
-    EXPECT_EQ(std::string(RegionName(1)), std::string(kRegionNameBytes, 'A'));
-    EXPECT_EQ(RegionTable[2].code, 77);   // the short third entry is not read
-    EXPECT_EQ(std::memcmp(gpNE, ne.data(), kNeTableBytes), 0);
-    // No yearly file: the catalogue covers today.
-    const SettingsBlock& s = AppSettings;
-    EXPECT_EQ(std::vector<int>({s.recordCount, s.startYear, s.startMonth, s.startDay, s.endDay, s.endHour, s.dataDays,
-                                s.lastFullYear}),
-              std::vector<int>({0, 2024, 6, 15, 15, 23, 1, 2024}));
-    FreeCatalogue();
-    EXPECT_EQ(EQSet(), EQSET_NO_STORE);
-    ASSERT_EQ(AllocateCatalogue(), 0);
 }
 
 }  // namespace

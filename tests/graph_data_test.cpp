@@ -78,34 +78,6 @@ TEST(GraphPlot, SeriesClampsAndTotals) {
     }
 }
 
-TEST(GraphPlot, MagnitudeTotalInSinglePrecision) {
-    std::vector<Day> days;
-    float expected = 0;
-    for (int d = 1; d <= 31; d++) {
-        float sum = float(d * 0.7 + 0.1);
-        days.push_back({d, 1, 0, sum});
-        expected += sum;
-    }
-    SetMonth(31, days, 0);
-    GraphPlot plot;
-    BuildGraphPlot(&plot);
-    EXPECT_EQ(plot.days, 31);
-    EXPECT_EQ(plot.counts[30].x, 481);
-    EXPECT_EQ(plot.totalMagnitude, expected);
-    EXPECT_EQ(plot.magnitudes[30].y, 221 - int(days[30].magnitudeSum));
-}
-
-TEST(GraphPlot, NoDataDrawsNothing) {
-    LoadCatalogue({});
-    BuildMonthSeries();
-    GraphPlot plot;
-    BuildGraphPlot(&plot);
-    EXPECT_EQ(plot.days, 0);
-    EXPECT_EQ(plot.totalCount, 0);
-    EXPECT_EQ(plot.intervalDays, gM6DaysBeforeMonth);
-    EXPECT_EQ(plot.meanY, 221);
-}
-
 // The interval in the text is the days-since count of the newest day, from
 // which the monthly series derives its percentage.
 TEST(GraphPlot, IntervalTextAgreesWithTheMonthlySeries) {
@@ -125,20 +97,6 @@ TEST(GraphPlot, IntervalTextAgreesWithTheMonthlySeries) {
         compared++;
     }
     EXPECT_GT(compared, 40);
-}
-
-TEST(GraphPlot, TextLines) {
-    SetMonth(5, {{1, 2, 0, 7.5f}, {5, 1, 1, 6.1f}}, 12, 31);
-    gM6DuePercent = 51.6f;
-    GraphPlot plot;
-    BuildGraphPlot(&plot);
-    char lines[kGraphTextLines][kGraphTextBytes];
-    FormatGraphLines(plot, lines);
-    const char* expected[kGraphTextLines] = {
-        "地震回数・合計規模グラフ 2024/03/01～2024/03/05", "地震回数 3", "合計規模 13.6",
-        "M6以上間隔  16日", "M6以上平均: 31日", "M6以上確率: 52%",
-    };
-    for (int i = 0; i < kGraphTextLines; i++) EXPECT_EQ(std::string(lines[i]), expected[i]) << i;
 }
 
 }  // namespace

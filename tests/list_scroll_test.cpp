@@ -29,46 +29,6 @@ ListControls MouseAt(const ListLayout& layout, int x, int y) {
     return c;
 }
 
-std::vector<int> DisplayOrder(const RecordList& list) {
-    std::vector<int> out;
-    for (int p = list.first; p < list.end; p++) out.push_back(list.entries[p].displayIndex);
-    return out;
-}
-
-TEST(ListScroll, KeysWheelAndCounter) {
-    const ListLayout *one = &kConditionListLayout, *two = &kRegionListLayout;
-    struct Case {
-        const ListLayout* layout;
-        int count, topRow;
-        std::vector<int> keys;   // ListKey, or 100 + wheel delta / 120
-        int expectTop;
-        const char* counter;
-    } cases[] = {
-        {one, 30, 0, {LIST_KEY_PAGE_DOWN, LIST_KEY_DOWN}, 6, "該当件数:  30 [    7 -   30 ]"},
-        {two, 50, 0, {LIST_KEY_PAGE_DOWN}, 12, "  50 [   13 -   50 ]"},
-        {one, 0, 0, {LIST_KEY_PAGE_DOWN}, 0, "該当件数:   0 [    1 -   24 ]"},
-        {one, 1000, 0, {LIST_KEY_PAGE_DOWN, LIST_KEY_PAGE_DOWN, LIST_KEY_UP, LIST_KEY_PAGE_UP, LIST_KEY_DOWN}, 24,
-         "該当件数:1000 [   25 -   48 ]"},
-        {one, 1000, 10, {LIST_KEY_PAGE_UP, LIST_KEY_UP}, 0, "該当件数:1000 [    1 -   24 ]"},
-        {one, 1000, 10, {101, 101, 99, 100, 100, 100}, 12, "該当件数:1000 [   13 -   36 ]"},   // 0 counts as down
-    };
-    for (const Case& c : cases) {
-        LoadList(c.count);
-        RecordList* list = LayoutList(*c.layout);
-        list->topRow = c.topRow;
-        for (int key : c.keys) {
-            if (key >= 90)
-                ScrollByWheel(*c.layout, list, (key - 100) * 120);
-            else
-                ScrollByKey(*c.layout, list, ListKey(key));
-        }
-        EXPECT_EQ(list->topRow, c.expectTop) << c.counter;
-        char counter[64];
-        FormatCounter(*c.layout, *list, counter, sizeof counter);
-        EXPECT_EQ(std::string(counter), c.counter);
-    }
-}
-
 TEST(ListScroll, ThumbRects) {
     struct Case {
         const ListLayout* layout;
@@ -124,35 +84,6 @@ TEST(ListScrollBar, HeldArrowsAndTheDraggedThumb) {
     }
 }
 
-TEST(ListHeader, CellsAndClicks) {
-    const int cells[][4] = {{0, 131, 19, 1}, {0, 132, 10, 0}, {0, 133, 10, 2}, {0, 462, 10, 5}, {0, 10, 20, 0},
-                            {1, 178, 10, 2}, {1, 179, 10, 0}, {1, 227, 10, 4}};   // list, x, y, cell
-    for (const auto& c : cells)
-        EXPECT_EQ(HeaderCellAt(c[0] ? kRegionListLayout : kConditionListLayout, c[1], c[2]), c[3]) << c[1] << "," << c[2];
-    // The depth header three times in either window: deepest first, shallowest first, as built.
-    for (const ListLayout* layout : {&kConditionListLayout, &kRegionListLayout}) {
-        LoadCatalogue({DayRec(0, 1, 40, 30), DayRec(1, 1, 40, 50), DayRec(2, 1, 40, 10), DayRec(3, 1, 40, 50),
-                       DayRec(4, 1, 40, 30)});
-        OpenConditions();
-        ApplyConditions();
-        RecordList* list = LayoutList(*layout);
-        const int depthX = layout->headerHitX[layout->regionList ? 1 : 2].low + 2;
-        for (const std::vector<int>& order : {std::vector<int>{1, 3, 0, 4, 2}, {2, 0, 4, 1, 3}, {0, 1, 2, 3, 4}}) {
-            ListControls c = MouseAt(*layout, depthX, 10);
-            TrackHeader(&c, *layout, list, HEADER_PRESS);
-            TrackHeader(&c, *layout, list, HEADER_RELEASE);
-            EXPECT_EQ(DisplayOrder(*list), order) << layout->page;
-        }
-        // Pressed on the depth cell, released on the magnitude cell: nothing.
-        ListControls c = MouseAt(*layout, depthX, 10);
-        TrackHeader(&c, *layout, list, HEADER_PRESS);
-        MoveMouse(&c, *layout, layout->headerHitX[layout->regionList ? 2 : 3].low + 2, 10);
-        TrackHeader(&c, *layout, list, HEADER_HOVER);
-        TrackHeader(&c, *layout, list, HEADER_RELEASE);
-        EXPECT_EQ(DisplayOrder(*list), std::vector<int>({0, 1, 2, 3, 4}));
-    }
-}
-
 TEST(ListRows, PickingARow) {
     struct Case {
         const ListLayout* layout;
@@ -170,55 +101,6 @@ TEST(ListRows, PickingARow) {
         list->topRow = c.topRow;
         EXPECT_EQ(RecordAtRow(*c.layout, *list, c.y), c.record) << c.count << " " << c.topRow << " " << c.y;
     }
-}
-
-std::string sTitle;
-void RecordTitle(const char* sjis) { sTitle = sjis; }
-
-TEST(ListRows, ClicksMoveTheSelectionBetweenTheLists) {
-    LoadList(60, {1, 2, 3});   // record 4 lies in region 2
-    std::string name, suffix;
-    ASSERT_EQ(Utf8ToSjis("能登半島沖", &name) + Utf8ToSjis(" 設定条件地震一覧", &suffix), 0);
-    std::memcpy(RegionTable[2].name, name.c_str(), name.size() + 1);
-    gRegionListTitleHook = RecordTitle;
-    gConditionList.topRow = 2;
-    ListControls c = MouseAt(kConditionListLayout, 100, 20 + 2 * 18 + 5);   // position 4
-    EXPECT_EQ(SelectRowAt(&c, kConditionListLayout, &gConditionList, 0), -1);   // inactive window
-    EXPECT_EQ(SelectRowAt(&c, kConditionListLayout, &gConditionList, 1), 4);
-    EXPECT_EQ(std::vector<int>({gCurrentRecord, AppSettings.selFirst, gConditionList.highlight, gRegionList.count,
-                                gRegionList.entries[0].displayIndex, gRegionList.highlight, gRegionList.topRow}),
-              std::vector<int>({4, 4, 4, 20, 1, 4, 1}));
-    EXPECT_EQ(sTitle, name + suffix);
-    gRegionListTitleHook = nullptr;
-    // A row of the second list: located in the first, the second is not rebuilt.
-    c = MouseAt(kRegionListLayout, 100, 20 + 5 * 18 + 3);   // position 5 of region 2: record 16
-    EXPECT_EQ(SelectRowAt(&c, kRegionListLayout, &gRegionList, 1), 16);
-    EXPECT_EQ(std::vector<int>({gCurrentRecord, gRegionList.highlight, gConditionList.highlight,
-                                gConditionList.topRow, gRegionList.count}),
-              std::vector<int>({16, 16, 16, 16, 20}));
-}
-
-TEST(ListRows, RowsToDrawAndTheirTexts) {
-    LoadList(30);
-    AppSettings.depthMin = AppSettings.depthMax = 20;   // refills only the first entries
-    ApplyConditions();
-    gConditionList.topRow = 3;
-    int records[kMaxListPage];
-    ASSERT_EQ(RowsToDraw(kConditionListLayout, &gConditionList, records), 5);
-    EXPECT_EQ(gConditionList.topRow, 0);   // clamped and kept
-    for (int i = 0; i < 5; i++) EXPECT_EQ(records[i], 1 + 7 * i);
-
-    LoadCatalogue({Rec(2024, 3, 5, 7, 9, 300, 100, 10, 2, 60, 4), Rec(1970, 1, 1, 0, 0, 300, 100, 650, 3, 5, 1)});
-    std::string noto;
-    ASSERT_EQ(Utf8ToSjis("能登半島沖", &noto), 0);
-    std::memcpy(RegionTable[2].name, noto.c_str(), noto.size() + 1);
-    char text[128];
-    FormatListRow(kConditionListLayout, gpEQ[0], text, sizeof text);
-    EXPECT_EQ(std::string(text), "2024/03/05 07:09 " + std::string(10, ' ') + noto + "    10  6.0");
-    FormatListRow(kConditionListLayout, gpEQ[1], text, sizeof text);
-    EXPECT_EQ(std::string(text), "1970/01/01 00:00                   R3   650  0.5");
-    FormatListRow(kRegionListLayout, gpEQ[0], text, sizeof text);
-    EXPECT_EQ(std::string(text), "2024/03/05 07:09    10  6.0");
 }
 
 }  // namespace

@@ -174,38 +174,3 @@ TEST(BmpReader, RefusesBadFilesAndLeavesTheImageUntouched) {
         EXPECT_EQ(image.pixels, reinterpret_cast<unsigned char*>(&image)) << c.what;
     }
 }
-
-TEST(BmpReader, MissingLastRowPaddingIsAccepted) {
-    std::string bytes = MakeBmp(3, 2, 24);   // rows of 9 pixel bytes, 3 padding
-    BmpImage image = {};
-    ASSERT_EQ(Decode(bytes.substr(0, bytes.size() - 3), &image), BMP_OK);
-    ExpectPicture(image, 3, 2, "no padding after the last row");
-    FreeBmp(&image);
-}
-
-TEST(BmpReader, ReadsFiles) {
-    std::string dir = MakeTempDir();
-    WriteBytes(dir + "/map.bmp", MakeBmp(7, 4, 24));
-    WriteBytes(dir + "/short.bmp", MakeBmp(7, 4, 24).substr(0, 60));
-    struct Case {
-        std::string path;
-        int result;
-    } cases[] = {
-        {dir + "/map.bmp", BMP_OK},
-        {dir + "/short.bmp", BMP_TRUNCATED},
-        {dir + "/missing.bmp", BMP_NO_FILE},
-        {dir, BMP_NO_FILE},   // a folder is not a readable file
-    };
-    for (const Case& c : cases) {
-        BmpImage image = {77, 88, nullptr};
-        EXPECT_EQ(ReadBmp(c.path.c_str(), &image), c.result) << c.path;
-        if (c.result == BMP_OK) {
-            ExpectPicture(image, 7, 4, "file");
-            FreeBmp(&image);
-        } else {
-            EXPECT_EQ(image.width, 77) << c.path;
-            EXPECT_EQ(image.pixels, nullptr) << c.path;
-        }
-    }
-    RemoveTree(dir);
-}

@@ -118,53 +118,6 @@ TEST_F(LinkLines, PartnerRules) {
     }
 }
 
-TEST_F(LinkLines, ColoursComeFromTheMarkers) {
-    std::vector<QuakeRecord> records = {L(2020, 300, 100, 10), L(2020, 301, 100, 10)};
-    records[0].markerColor = 0x12345678;
-    records[1].markerColor = 0xFFABCDEF;
-    SetCatalogue(records);
-    Select(0, 9, 2000, 2030);
-    ASSERT_EQ(BuildLinkLines(out), 1);
-    EXPECT_EQ(out[0].diffuse, 0x80345678u);
-    EXPECT_EQ(out[1].diffuse, 0x80ABCDEFu);
-}
-
-TEST_F(LinkLines, ThePartnerLiesWithinTheThousandOlderRecords) {
-    // Record `first` and a twin at `partner`, everything between unmatched.
-    struct Case {
-        int first, partner, lines;
-    } cases[] = {
-        {0, 1000, 1},
-        {0, 1001, 0},
-        {5, 1005, 1},
-        {5, 1006, 0},
-        {kMaxRecords - 600, kMaxRecords - 1, 1},   // the window ends at the last slot
-    };
-    for (const Case& c : cases) {
-        std::vector<QuakeRecord> records(size_t(c.partner + 1), L(2020, 400, 300, 10, 0));
-        records[size_t(c.first)] = L(2020, 300, 100, 10);
-        records[size_t(c.partner)] = L(2020, 301, 100, 10);
-        SetCatalogue(records);
-        Select(c.first, 9, 2000, 2030);
-        Pairs expected;
-        if (c.lines) expected.push_back({c.first, c.partner});
-        ExpectLines(out, BuildLinkLines(out), expected, "window");
-    }
-}
-
-TEST_F(LinkLines, AThousandLinesFillTheBuffer) {
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < 1100; i++) records.push_back(L(2020, 300 + i % 7, 100 + i % 5, 10 + i % 3));
-    SetCatalogue(records);
-    Select(0, 5000, 2000, 2030);
-    ASSERT_EQ(BuildLinkLines(out), kLinkLines);
-    for (int k = 0; k < kLinkLines; k++) {
-        ASSERT_EQ(out[2 * k].x, GridToPixelX(records[size_t(k)].mapX)) << k;
-        ASSERT_EQ(out[2 * k + 1].x, GridToPixelX(records[size_t(k + 1)].mapX)) << k;
-        ASSERT_NE(out[2 * k + 1].diffuse, 0u) << k;
-    }
-}
-
 // Random catalogues with many near and far pairs, depths over the whole
 // tolerance range, year bounds, unmatched gaps, off-map points and early ends
 // of the data: the one-scan search gives the literal search's lines.

@@ -58,114 +58,6 @@ TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
     EXPECT_EQ(GridToPixelY(-1), -1.52f);
 }
 
-TEST(MapViewNumbers, DepthColourTable) {
-    struct Case {
-        int depth;
-        uint32_t color;
-    } cases[] = {
-        {0, 0xFFFF0000},   {1, 0xFFFF0300},   {34, 0xFFFF7F00},  {67, 0xFFFFFB00},
-        {68, 0xFFFFFF00},  {69, 0xFFFBFF00},  {102, 0xFF7FFF00}, {135, 0xFF03FF00},
-        {136, 0xFF00FF00}, {137, 0xFF00FB04}, {170, 0xFF007F80}, {203, 0xFF000300 | 0xFC},
-        {204, 0xFF0000FF}, {205, 0xFF0000FF}, {700, 0xFF0000FF}, {65535, 0xFF0000FF},
-    };
-    for (const Case& c : cases) EXPECT_EQ(DepthColor(c.depth), c.color) << c.depth << " km";
-}
-
-TEST(MapViewNumbers, MarkerHalfSizeTable) {
-    struct Case {
-        int magnitude10, selected, size;
-    } cases[] = {
-        {0, 0, 2},   {25, 0, 2},  {30, 0, 2},  {35, 0, 3},  {40, 0, 6},   {45, 0, 8},
-        {50, 0, 12}, {55, 0, 16}, {60, 0, 22}, {65, 0, 28}, {70, 0, 36},  {80, 0, 55},
-        {90, 0, 80}, {255, 0, 2262},
-        {0, 1, 16},  {30, 1, 16}, {50, 1, 16}, {55, 1, 16}, {60, 1, 22}, {90, 1, 80},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(MarkerHalfSize(c.magnitude10, c.selected), c.size)
-            << "M" << c.magnitude10 << (c.selected ? " selected" : "");
-    for (int m = 1; m < 256; m++) EXPECT_GE(MarkerHalfSize(m, 0), MarkerHalfSize(m - 1, 0)) << m;
-}
-
-TEST(MapViewNumbers, DistanceTableIsNearExactlyInsideRadius32) {
-    FillDistanceTable();
-    EXPECT_EQ(DistanceTable[0][0], 0.0f);
-    EXPECT_EQ(DistanceTable[3][4], 5.0f);
-    EXPECT_EQ(DistanceTable[4][3], 5.0f);
-    EXPECT_EQ(DistanceTable[579][0], 579.0f);
-    EXPECT_EQ(DistanceTable[0][446], 446.0f);
-    EXPECT_FLOAT_EQ(DistanceTable[579][446], 730.86047f);
-    for (int dx = 0; dx < 64; dx++)
-        for (int dy = 0; dy < 64; dy++)
-            EXPECT_EQ(DistanceTable[dx][dy] < 32.0f, dx * dx + dy * dy < 1024) << dx << "," << dy;
-}
-
-TEST(MapViewNumbers, InitialAndFixedBuffers) {
-    TexturedScreenVertex quads[3 * 4];
-    std::memset(quads, 0x5A, sizeof quads);
-    InitMarkerQuads(quads, 3);
-    for (int k = 0; k < 3; k++) ExpectQuad(quads + 4 * k, 0, 0, 0, 0, 0, "initial marker");
-
-    uint16_t indices[6 * 1000 + 1];
-    indices[6000] = 0xBEEF;
-    FillQuadIndices(indices, 1000);
-    const uint16_t firstQuad[6] = {0, 1, 2, 2, 1, 3};
-    const uint16_t lastQuad[6] = {3996, 3997, 3998, 3998, 3997, 3999};
-    for (int c = 0; c < 6; c++) {
-        EXPECT_EQ(indices[c], firstQuad[c]);
-        EXPECT_EQ(indices[5994 + c], lastQuad[c]);
-    }
-    EXPECT_EQ(indices[6000], 0xBEEF);   // nothing past the last quad
-    uint16_t single[7] = {0, 0, 0, 0, 0, 0, 0xBEEF};
-    FillQuadIndices(single, 1);
-    EXPECT_EQ(single[6], 0xBEEF);
-
-    struct Fixed {
-        int quad;
-        float x1, y1, x2, y2, uv;
-        uint32_t color;
-    } fixed[] = {
-        {QUAD_MAP, 0, 0, 511.5f, 511.5f, 0.99f, 0xFFFFFFFF},
-        {QUAD_RECENT, 0, 0, 192.5f, 268.5f, 1, 0xFFFFFFFF},
-        {QUAD_CONTROL, 512, 0, 848.5f, 534.5f, 1, 0xFFFFFFFF},
-        {QUAD_HOVER, 0, 0, 192.5f, 60.5f, 1, 0xBFFFFFFF},
-        {QUAD_REGION, 2, 284, 513.5f, 513.5f, 1, 0xEFFFFFFF},
-        {QUAD_BOTTOM, 0.5f, 515.5f, 864.5f, 761.5f, 1, 0xEFFFFFFF},
-    };
-    for (const Fixed& f : fixed) {
-        TexturedScreenVertex q[4];
-        FillFixedQuad(f.quad, q);
-        EXPECT_EQ(q[0].x, f.x1) << f.quad;
-        EXPECT_EQ(q[0].y, f.y1) << f.quad;
-        EXPECT_EQ(q[3].x, f.x2) << f.quad;
-        EXPECT_EQ(q[3].y, f.y2) << f.quad;
-        EXPECT_EQ(q[1].x, f.x2) << f.quad;
-        EXPECT_EQ(q[2].y, f.y2) << f.quad;
-        EXPECT_EQ(q[3].u, f.uv) << f.quad;
-        EXPECT_EQ(q[3].v, f.uv) << f.quad;
-        EXPECT_EQ(q[0].u + q[0].v + q[1].v + q[2].u, 0.0f) << f.quad;
-        for (int c = 0; c < 4; c++) EXPECT_EQ(q[c].diffuse, f.color) << f.quad;
-    }
-
-    ColoredScreenVertex leader[4];
-    InitLeaderLines(leader);
-    const float leaderAt[4][2] = {{0, 268}, {192, 268}, {192, 268}, {192, 268}};
-    const uint32_t leaderColor[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x40FFFFFF};
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(leader[i].x, leaderAt[i][0]);
-        EXPECT_EQ(leader[i].y, leaderAt[i][1]);
-        EXPECT_EQ(leader[i].diffuse, leaderColor[i]);
-    }
-    ColoredScreenVertex frame[5];
-    FillMapFrame(frame);
-    const float frameAt[5][2] = {{0, 0}, {512, 0}, {512, 512}, {0, 512}, {0, 0}};
-    for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(frame[i].x, frameAt[i][0]);
-        EXPECT_EQ(frame[i].y, frameAt[i][1]);
-        EXPECT_EQ(frame[i].diffuse, 0xFFFFFFFFu);
-        EXPECT_EQ(frame[i].z * frame[i].rhw, 1.0f);
-    }
-}
-
 struct MarkerWalk : ::testing::Test {
     TexturedScreenVertex out[kMarkerVertices];
     void SetUp() override { std::memset(out, 0x7F, sizeof out); }
@@ -229,16 +121,6 @@ TEST_F(MarkerWalk, AtMostTheNewestThousand) {
     EXPECT_EQ(gpEQ[1001].markerColor, 0u);   // the 1001st match is not drawn
 }
 
-TEST_F(MarkerWalk, NoMatchLeavesEverythingTransparentAndTheWalkEndsAtTheStore) {
-    SetCatalogue({});
-    EXPECT_EQ(BuildMarkerQuads(out), 0);
-    ExpectEmptyFrom(0);
-    // A store full to the last slot: the walk reaches index 199,999 and stops.
-    for (int i = 0; i < kMaxRecords; i++) gpEQ[i] = At(300, 100, 10, 40, i == kMaxRecords - 1);
-    EXPECT_EQ(BuildMarkerQuads(out), 1);
-    EXPECT_NE(gpEQ[kMaxRecords - 1].markerColor, 0u);
-}
-
 struct SelectedMarker : ::testing::Test {
     TexturedScreenVertex quad[4];
     void SetUp() override {
@@ -271,19 +153,6 @@ TEST_F(SelectedMarker, PulseSequence) {
         ExpectQuad(quad, 37 - 16, 37 - 16, 37 + 16, 37 + 16, color, "selected M4.0");
         EXPECT_EQ(gpEQ[1].markerColor, color) << "tick " << tick;
     }
-}
-
-TEST_F(SelectedMarker, ColourChannelsClampAndLargeMarkersKeepTheirSize) {
-    SetCatalogue({At(300, 100, 170, 80)});   // 0x00, 0x7F, 0x80 plus the level
-    AppSettings.selFirst = 0;
-    gSelectedPulse = 100;
-    gSelectedPulseDown = 1;
-    ASSERT_EQ(BuildSelectedQuad(quad), 1);
-    ExpectQuad(quad, 185 - 55, 151 - 55, 185 + 55, 151 + 55, 0x645CDBDCu, "selected M8.0");
-    gSelectedPulse = 240;
-    gSelectedPulseDown = 0;
-    ASSERT_EQ(BuildSelectedQuad(quad), 1);
-    EXPECT_EQ(quad[0].diffuse, 0xF0F8FFFFu);   // 0x7F + 248 and 0x80 + 248 clamp at 255
 }
 
 TEST_F(SelectedMarker, NoMarkerOffTheMapOrWithoutARecord) {

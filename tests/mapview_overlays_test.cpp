@@ -35,71 +35,6 @@ TEST(MapViewOverlays, HoverQuadFollowsTheCursor) {
     }
 }
 
-TEST(MapViewOverlays, TooltipFrameOnBothSides) {
-    struct Case {
-        int mouseX, mouseY;
-        float at[9][2];
-    } cases[] = {
-        {100, 200,
-         {{128, 212}, {144, 212}, {160, 200}, {320, 200}, {320, 260}, {128, 260}, {128, 212},
-          {116, 200}, {100, 200}}},
-        {100, 300,
-         {{128, 288}, {128, 240}, {144, 240}, {160, 228}, {320, 228}, {320, 288}, {128, 288},
-          {116, 300}, {100, 300}}},
-    };
-    for (const Case& c : cases) {
-        ColoredScreenVertex v[kTooltipFrameVertices];
-        BuildTooltipFrame(c.mouseX, c.mouseY, v);
-        for (int i = 0; i < kTooltipFrameVertices; i++) {
-            EXPECT_EQ(v[i].x, c.at[i][0]) << c.mouseY << " vertex " << i;
-            EXPECT_EQ(v[i].y, c.at[i][1]) << c.mouseY << " vertex " << i;
-            EXPECT_EQ(v[i].diffuse, i < 7 ? 0xFFAACCFFu : (i == 7 ? 0xDFAACCFFu : 0xAFAACCFFu)) << i;
-        }
-    }
-}
-
-TEST(MapViewOverlays, RegionPanelFramePointsAtTheRegion) {
-    const float outline[7][2] = {{315, 406}, {419, 406}, {437, 424}, {506, 424},
-                                 {506, 486}, {315, 486}, {315, 406}};
-    const int grid[][2] = {{203, 25}, {0, 0}, {600, 400}};
-    for (const auto& g : grid) {
-        ColoredScreenVertex v[kRegionPanelFrameVertices];
-        BuildRegionPanelFrame(g[0], g[1], v);
-        for (int i = 0; i < 7; i++) {
-            EXPECT_EQ(v[i].x, outline[i][0]) << i;
-            EXPECT_EQ(v[i].y, outline[i][1]) << i;
-            EXPECT_EQ(v[i].diffuse, 0xFFAAFFFFu) << i;
-        }
-        EXPECT_EQ(v[7].x, LiteralPixel(g[0] - 178)) << g[0];
-        EXPECT_EQ(v[7].y, LiteralPixel(g[1])) << g[1];
-        EXPECT_EQ(v[7].diffuse, 0x8FAAFFFFu);
-    }
-}
-
-TEST(MapViewOverlays, InitialAlertBoxesAndLines) {
-    TexturedScreenVertex boxes[kAlertBoxVertices];
-    InitAlertBoxes(boxes);
-    for (int k = 0; k < 10; k++) {
-        const TexturedScreenVertex* q = boxes + 4 * k;
-        EXPECT_EQ(q[0].x + q[0].y + q[1].y + q[2].x, 0.0f) << k;
-        EXPECT_EQ(q[3].x, 64.0f) << k;
-        EXPECT_EQ(q[3].y, 64.0f) << k;
-        EXPECT_EQ(q[1].u, 1.0f) << k;
-        EXPECT_EQ(q[2].u, 0.0f) << k;
-        EXPECT_FLOAT_EQ(q[0].v, 0.1f * k) << k;
-        EXPECT_FLOAT_EQ(q[3].v, 0.1f * k + 0.1f) << k;
-        for (int c = 0; c < 4; c++) EXPECT_EQ(q[c].diffuse, 0xEFFFFFFFu) << k;
-    }
-    ColoredScreenVertex lines[kLinkVertices];
-    std::memset(lines, 0x7F, sizeof lines);
-    InitTransparentVertices(lines, kLinkVertices);
-    for (const ColoredScreenVertex& v : lines) {
-        ASSERT_EQ(v.x + v.y, 0.0f);
-        ASSERT_EQ(v.diffuse, 0u);
-        ASSERT_EQ(v.z * v.rhw, 1.0f);
-    }
-}
-
 static AlertEntry Box(int minX, int minY, int maxX, int maxY, int boxOnMap) {
     AlertEntry e;
     std::memset(&e, 0, sizeof e);
@@ -160,37 +95,4 @@ TEST(MapViewOverlays, AlertBoxGeometryClampsToTheMapButOutlinesDoNot) {
     EXPECT_EQ(std::memcmp(boxes + 36, initial + 36, 4 * sizeof(TexturedScreenVertex)), 0);
     for (int i = 45; i < 50; i++) EXPECT_EQ(outlines[i].diffuse, 0u) << i;
     EXPECT_EQ(entries[9].pulseAlpha, 0);
-}
-
-TEST(MapViewOverlays, AlertBoxesBlinkBetween31And129) {
-    AlertEntry entries[10];
-    for (int k = 0; k < 10; k++) entries[k] = Box(200, 50, 300, 150, k != 4);
-    struct Step {
-        int tick, alpha, dir;
-    } steps[] = {
-        {1, 1, 0},     {128, 128, 0}, {129, 129, 1}, {130, 128, 1}, {227, 31, 0},
-        {228, 32, 0},  {325, 129, 1}, {423, 31, 0},
-    };
-    TexturedScreenVertex boxes[kAlertBoxVertices];
-    int tick = 0, low = 255, high = 0;
-    for (const Step& s : steps) {
-        while (tick < s.tick) {
-            BuildAlertBoxes(entries, boxes);
-            tick++;
-            if (tick > 129) {
-                low = entries[0].pulseAlpha < low ? entries[0].pulseAlpha : low;
-                high = entries[0].pulseAlpha > high ? entries[0].pulseAlpha : high;
-            }
-        }
-        for (int k = 0; k < kAlertBoxes; k++) {
-            EXPECT_EQ(entries[k].pulseAlpha, s.alpha) << "tick " << tick << " box " << k;
-            EXPECT_EQ(entries[k].pulseDir, s.dir) << "tick " << tick << " box " << k;
-            // A box off the map keeps blinking but stays transparent.
-            uint32_t color = k == 4 ? 0 : uint32_t(s.alpha) << 24 | 0xFFFFFFu;
-            EXPECT_EQ(boxes[4 * k + 3].diffuse, color) << "tick " << tick << " box " << k;
-        }
-    }
-    EXPECT_EQ(low, 31);
-    EXPECT_EQ(high, 129);
-    EXPECT_EQ(entries[9].pulseAlpha, 0);   // only the nine drawn boxes blink
 }

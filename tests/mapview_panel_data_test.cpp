@@ -27,12 +27,6 @@ std::string Utf8(const char* sjis) {
     return out;
 }
 
-std::vector<std::string> Lines(const OverlayText* texts, int count) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < count; i++) lines.push_back(Utf8(texts[i].text));
-    return lines;
-}
-
 void LoadMatching(const std::vector<QuakeRecord>& records) {
     LoadCatalogue(records);
     OpenConditions();
@@ -108,29 +102,6 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
     EXPECT_EQ(gSelectedRecordA, -1);
 }
 
-TEST(OverlayTexts, HoverAndRegionPanels) {
-    LoadCatalogue({Rec(2024, 6, 20, 12, 0, 300, 200, 10, 1, 62, 1), Rec(2024, 6, 19, 12, 0, 300, 200, 10, 2, 47, 1),
-                   Rec(2024, 6, 18, 12, 0, 300, 200, 10, 1, 15, 1), Rec(2024, 6, 17, 12, 0, 300, 200, 10, 1, 33, 1)});
-    OpenConditions();
-    AppSettings.magMin = 3;
-    ApplyConditions();
-    OverlayText t[kRegionPanelTexts];
-    ASSERT_EQ(HoverPanelTexts(HoverSummary{1, 7, 12, 63, 31}, t), 3);
-    EXPECT_EQ(Lines(t, 3), (std::vector<std::string>{"R7", "M1以上    12 /     4回", "最大M:6.3 平均M:3.1"}));
-    HoverPanelTexts(HoverSummary{0, 0, 0, 0, 0}, t);
-    EXPECT_EQ(Utf8(t[0].text), "--- --- --- --- ---");
-    // The box counts the current region's matches over the whole catalogue.
-    gCurrentRecord = 0;
-    ASSERT_EQ(UpdateRegionPanelSummary(), 1);
-    ASSERT_EQ(RegionPanelTexts("wolt 1.45", t), kRegionPanelTexts);
-    EXPECT_EQ(std::vector<std::string>(Lines(t, 4)),
-              (std::vector<std::string>{"選択震源地", "R1", "M1以上     3 /     4回", "最大M:6.2 平均M:3.6"}));
-    gCurrentRecord = 4;   // behind the data: never read
-    UpdateRegionPanelSummary();
-    RegionPanelTexts("wolt 1.45", t);
-    EXPECT_EQ(Utf8(t[1].text) + "|" + Utf8(t[2].text), "|M1以上     0 /     4回");
-}
-
 std::vector<std::pair<int, int>> Points(const OverlayPoint* p, int n) {
     std::vector<std::pair<int, int>> v;
     for (int i = 0; i < n; i++) v.push_back({p[i].x, p[i].y});
@@ -169,31 +140,6 @@ TEST(OverlayRegionGraph, AgreesWithTheLiteralWalkOnRandomCatalogues) {
         static RegionGraph g;
         BuildRegionGraph(&g);
         EXPECT_EQ(g.magnitudeCount + g.intervalCount, 0);
-    }
-}
-
-TEST(OverlayBottomPage, RegionDataTextsAndClassRows) {
-    LoadMatching({Rec(2024, 6, 20, 9, 0, 300, 100, 10, 1, 52, 1), Rec(2024, 6, 19, 9, 0, 300, 100, 50, 2, 30, 1),
-                  Rec(2024, 6, 10, 9, 0, 300, 100, 30, 1, 41, 1), Rec(2024, 5, 1, 9, 0, 300, 100, 20, 1, 55, 1),
-                  Rec(2024, 1, 1, 9, 0, 300, 100, 100, 2, 61, 1)});
-    gCurrentRecord = 0;
-    ASSERT_EQ(UpdateRegionPageSummary(), 1);
-    static OverlayText t[kRegionPageTexts];
-    ASSERT_EQ(RegionPageTexts(t), kRegionPageTexts);
-    const std::vector<std::string> lines = Lines(t, kRegionPageTexts);
-    const std::vector<std::string> some = {lines[0], lines[2], lines[3], lines[6], lines[7], lines[12], lines[13], lines[21]};
-    EXPECT_EQ(some, (std::vector<std::string>{
-                        "R1 地震データ", "2024年01月01日～2024年06月20日     172日", "M1以上の地震発生回数       3回",
-                        "M5以上の地震発生平均間隔       3回", "平均深さ: 20km 最大M:5.5 平均M:4.9",
-                        "M4       1 2024/06/10       2/      5", "M5       2 2024/06/20       0/      2",
-                        " M5   :  0.00%  66.67%"}));
-    // Class rows under the cursor: M4 is record 2, M5 record 0, M1 none; the header row picks nothing.
-    const int cases[][4] = {{600, 566, -1, 77}, {600, 567, 62, -1}, {520, 620, -1, 77}, {521, 620, 116, 2},
-                            {700, 635, 134, 0}, {848, 620, -1, 77}};   // x, y, underline, record (77 kept)
-    for (const auto& c : cases) {
-        gClassPickRecord = 77;
-        EXPECT_EQ(ClassRowPick(c[0], c[1]), c[2]) << c[0] << "," << c[1];
-        EXPECT_EQ(gClassPickRecord, c[3]) << c[0] << "," << c[1];
     }
 }
 
@@ -243,27 +189,5 @@ protected:
             ASSERT_EQ(gpEQ[gRegionList.entries[p].recordIndex].regionIndex, gpEQ[record].regionIndex) << p;
     }
 };
-
-TEST_F(OverlayPicks, ClassRowAndRankingRowPresses) {
-    gReportPage = 0;
-    gCurrentRecord = 40;   // region 5
-    ASSERT_EQ(ClassRowPick(700, 544 + 18 * 3), 98);   // M3: record 60
-    PanelPress(1, 544 + 18 * 3);
-    ExpectSelected(60);
-    ASSERT_EQ(ClassRowPick(700, 544 + 18 * 9), 206);  // M9: no record, nothing happens
-    PanelPress(1, 544 + 18 * 9);
-    EXPECT_EQ(gCurrentRecord, 60);
-
-    gReportPage = 1;
-    ASSERT_LT(PrintedAlertEntry(2), 0);   // two printed rows only
-    const int second = AlertTable[PrintedAlertEntry(1)].regionIndex;
-    ASSERT_GE(AlertRowHover(400, 562 + 18 + 5), 0);
-    PanelPress(1, 562 + 18 + 5);
-    EXPECT_EQ(gAlertRow, 1);
-    ExpectSelected(second == 5 ? 40 : 20);
-    ASSERT_GE(AlertRowHover(400, 562 + 36 + 5), 0);   // the third row shows no region
-    PanelPress(1, 562 + 36 + 5);
-    EXPECT_EQ(gAlertRow, 1);
-}
 
 }  // namespace

@@ -17,12 +17,6 @@
 
 namespace {
 
-std::string Utf8(const char* sjis) {
-    std::string out;
-    EXPECT_EQ(SjisToUtf8(sjis, &out), 0) << sjis;
-    return out;
-}
-
 // The catalogue's zone (standard time all year), as the program runs.
 class RecentPanel : public ::testing::Test {
 protected:
@@ -135,69 +129,6 @@ TEST_F(RecentPanel, CurvesMatchTheLiteralDrawingOnRandomCatalogues) {
     RecentPanelData data;
     BuildRecentPanel(&data);
     EXPECT_EQ(data.interval.count, 0);
-}
-
-TEST_F(RecentPanel, ColoursAndCounts) {
-    // The strong-events tab follows selStrongRecent, the card the selected magnitude.
-    const int cases[][7] = {{0, 32, 32, 128, 32, 32, 128}, {32, 128, 32, 0, 64, 32, 64}, {75, 255, 32, 0, 107, 32, 0},
-                            {223, 255, 32, 0, 255, 32, 0}};
-    for (const auto& c : cases) {
-        LoadCatalogue({Rec(2024, 6, 20, 12, 0, 300, 100, 10, 1, c[0], 1)});
-        AppSettings.selStrongRecent = c[0];
-        AppSettings.selFirst = 0;
-        RecentPanelData data;
-        BuildRecentPanel(&data);
-        EXPECT_EQ(std::vector<int>({data.strongFill.r, data.strongFill.g, data.strongFill.b, data.cardFill.r,
-                                    data.cardFill.g, data.cardFill.b}),
-                  std::vector<int>(c + 1, c + 7))
-            << c[0];
-    }
-    SettingsBlock& s = AppSettings;
-    s.magMin = 3, s.magMax = 8, s.selCount = 42, s.selCount2 = 1234, s.selMaxMag10 = 73, s.selMeanMag10 = 31;
-    s.selStrongRecent = 7;
-    RecentPanelData data;
-    BuildRecentPanel(&data);
-    EXPECT_EQ(std::vector<std::string>({Utf8(data.title.text), Utf8(data.counts[0].text), Utf8(data.counts[1].text),
-                                        Utf8(data.strong[1].text)}),
-              std::vector<std::string>({"直近192回分グラフ", "M3～8    42 /  1234回", "最大M:7.3 平均M:3.1",
-                                        "M5以上   7 / 100回"}));
-}
-
-TEST_F(RecentPanel, CardOfTheSelectedEarthquake) {
-    static const char* const kLabels[10] = {"0", "1", "2", "3", "4", "5弱", "5強", "6弱", "6強", "7"};
-    for (int i = 0; i < 10; i++) std::snprintf(IntensityLabels[i], sizeof IntensityLabels[i], "%s", SjisText(kLabels[i]));
-    // Region 1: M6+ at 0 and 5 (the same day) and 10 (an earlier day); region 2 one M6+ at 2; region 3 none.
-    std::vector<QuakeRecord> r;
-    for (int i = 0; i < 40; i++) r.push_back(DayRec(i / 4, 4 + i % 5, 20 + i % 20, 30, 2));
-    r[0] = Rec(2024, 6, 20, 9, 5, 300, 100, 42, 1, 65, 9), r[3] = Rec(2024, 6, 20, 8, 0, 300, 100, 10, 1, 31, 1);
-    r[5] = Rec(2024, 6, 20, 7, 0, 300, 100, 10, 1, 62, 3), r[10] = Rec(2024, 5, 1, 6, 30, 300, 100, 10, 1, 61, 4);
-    r[2] = Rec(2024, 6, 19, 23, 59, 300, 100, 70, 2, 60, 6), r[6] = Rec(2024, 6, 18, 3, 0, 300, 100, 5, 3, 58, 5);
-    LoadCatalogue(r);
-    struct Case {
-        int selFirst;
-        std::vector<std::string> lines;   // the alert line (index 4) is checked by form only
-    } cases[] = {
-        {0, {"2024年06月20日 09時05分", "深さ 42km  M:6.5", "R1", "震度 7", "(", "直近 2024年05月01日"}},   // its own M6+: the one before
-        {3, {"2024年06月20日 08時00分", "深さ 10km  M:3.1", "R1", "震度 1", "(", "直近 2024年06月20日"}},
-        {2, {"2024年06月19日 23時59分", "深さ 70km  M:6.0", "R2", "震度 5強", "", "直近 ----年--月--日"}},
-        {6, {"2024年06月18日 03時00分", "深さ 5km  M:5.8", "R3", "震度 5弱", "", "直近 ----年--月--日"}},
-        {40, {}},   // behind the data: never read
-        {-1, {}},
-    };
-    for (const Case& c : cases) {
-        AppSettings.selFirst = c.selFirst;
-        RecentPanelData data;
-        BuildRecentPanel(&data);
-        ASSERT_EQ(data.cardLines, int(c.lines.size())) << c.selFirst;
-        for (int i = 0; i < data.cardLines; i++) {
-            const std::string line = Utf8(data.card[i].text);
-            if (i == 4)
-                EXPECT_TRUE(line.rfind("警戒度 ", 0) == 0 && (line.find('(') != std::string::npos) == !c.lines[4].empty())
-                    << c.selFirst << ": " << line;   // "(previous)" while the level is 0.01 or less
-            else
-                EXPECT_EQ(line, c.lines[i]) << c.selFirst;
-        }
-    }
 }
 
 }  // namespace

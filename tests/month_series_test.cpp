@@ -75,38 +75,4 @@ TEST(BuildMonthSeries, DaysSinceTheLastM6Day) {
     }
 }
 
-TEST(BuildMonthSeries, MeanGapAndPercent) {
-    // 18,000 catalogue days, 600 M6+ days, 45 days since the last one.
-    const int newestDay = 17999;
-    int year, month, day;
-    TestCivilFromDays(newestDay, &year, &month, &day);
-    const int firstOfMonth = newestDay - (day - 1);
-    std::vector<QuakeRecord> records;
-    auto add = [&records](int dayNumber, int mag10) {
-        int y, m, d;
-        TestCivilFromDays(dayNumber, &y, &m, &d);
-        records.push_back(Rec(y, m, d, 12, 0, 300, 100, 10, 1, mag10, 1));
-    };
-    add(newestDay, 30);
-    add(firstOfMonth, 30);
-    const int lastM6 = firstOfMonth - (46 - day);
-    for (int j = 0; j < 600; j++) add(lastM6 - 20 * j, 60 + j % 5);
-    LoadCatalogue(records);
-    BuildMonthSeries();
-    EXPECT_EQ(gM6MeanDayGap, 30);
-    EXPECT_EQ(gM6DaysBeforeMonth, 46 - day);
-    EXPECT_FLOAT_EQ(gM6DuePercent, 150.0f);
-}
-
-TEST(BuildMonthSeries, EmptyCatalogue) {
-    LoadDays({});
-    MonthDayTable[3].count = 9;
-    gM6DaysBeforeMonth = gM6MeanDayGap = 5;
-    gM6DuePercent = 5;
-    EXPECT_EQ(BuildMonthSeries(), 0);
-    EXPECT_EQ(MonthDayTable[3].count, 0);
-    EXPECT_EQ(gM6DaysBeforeMonth + gM6MeanDayGap, 0);
-    EXPECT_EQ(gM6DuePercent, 0.0f);
-}
-
 }  // namespace

@@ -149,16 +149,6 @@ TEST(HoldTiming, RepeatsEvery11TicksWithGrowingSteps) {
     PanelRelease(1);
 }
 
-TEST(HoldTiming, ReleaseAddsAStepOnlyWhenNoRepeatFiredWithin10Ticks) {
-    const int cases[][2] = {{0, 1}, {10, 1}, {11, 1}, {20, 1}, {21, 2}, {22, 2}};   // ticks held, steps
-    for (const auto& c : cases) {
-        ResetPanel({1970, 1, 1, 0, 0}, {3000, 12, 31, 0, 0});
-        SetDates({1980, 1, 1, 0, 0}, {3000, 1, 1, 0, 0});
-        Click(kStartPlus, c[0]);
-        EXPECT_EQ(AppSettings.startYear - 1980, c[1]) << c[0] << " ticks";
-    }
-}
-
 TEST(FilterClick, MinusPlusAndREachField) {
     struct Case {
         int field, button, before, bound, expected;   // bound: the other end of the field's range
@@ -194,27 +184,6 @@ TEST(FilterClick, MinusPlusAndREachField) {
     HitTestPanel(kFilterPlus[0], kFilterPlus[1], 0);
     PanelRelease(1);
     EXPECT_EQ(AppSettings.magMin, 3);
-}
-
-TEST(PanelPress, SelectsFieldsAndTabsAndCopiesTheHover) {
-    ResetPanel();
-    struct Case {
-        int x, y, active, field, buttonDown, page, update, bottom;
-    } cases[] = {
-        {600, 90, 1, FIELD_MAG_MIN, 1, 0, 0, 0}, {600, 110, 0, FIELD_DEPTH_MIN, 0, 0, 0, 0},
-        {700, 130, 1, FIELD_INT_MAX, 1, 0, 0, 0}, {800, 520, 1, FIELD_INT_MAX, 1, 0, 1, 0},
-        {300, 530, 1, FIELD_INT_MAX, 1, 1, 0, 0}, {650, 745, 1, FIELD_INT_MAX, 1, 1, 0, 1},
-        {800, 745, 1, FIELD_INT_MAX, 1, 1, 0, 2},
-    };
-    for (const Case& c : cases) {
-        HitTestPanel(c.x, c.y, 0);
-        HitTestBottom(c.x, c.y);
-        PanelPress(c.active, c.y);
-        EXPECT_EQ(std::vector<int>({gPressedControl == gHoverControl, gFilterField, gButtonDown, gReportPage,
-                                    gUpdatePressed, gBottomPressed}),
-                  std::vector<int>({1, c.field, c.buttonDown, c.page, c.update, c.bottom}))
-            << c.x << "," << c.y;
-    }
 }
 
 TEST(PanelPress, PicksMakeTheirRecordCurrent) {
@@ -255,43 +224,6 @@ TEST(PanelPress, PicksMakeTheirRecordCurrent) {
     gAlertHover = 0;
 }
 
-TEST(PanelRelease, ButtonsAndLabels) {
-    ResetPanel();
-    SetDates({2021, 6, 1, 0, 0}, {2023, 6, 1, 0, 0});
-    Click(kStartMinus);
-    EXPECT_EQ(Start(), Date({2020, 6, 1, 0, 0}));
-    gEndField = 1;
-    Click(kEndPlus);
-    EXPECT_EQ(End(), Date({2023, 7, 1, 0, 0}));
-    Click(kStartR);
-    EXPECT_EQ(Start(), Date({2019, 5, 20, 0, 0}));   // 1970-01-01 raised to F
-    Click(kEndR);
-    EXPECT_EQ(End(), Date({2024, 3, 5, 23, 59}));
-    const int startLabel[2] = {540, 40};
-    EXPECT_EQ(Click(startLabel), PANEL_REQUEST_PERIOD_DIALOG);
-
-    AppSettings.magMin = 3, AppSettings.depthMax = 50;
-    Click(kReset);
-    EXPECT_EQ(std::vector<int>({AppSettings.magMin, AppSettings.depthMax}), std::vector<int>({1, 999}));
-
-    // 更新 once a day (day-of-month numbers compared), pressed and released on it.
-    const int days[][4] = {{0, 5, 1, 5}, {5, 5, 0, 5}, {5, 6, 1, 6}};   // stored, today, requested, stored after
-    for (const auto& d : days) {
-        AppSettings.lastUpdateDay = d[0];
-        gTodayDay = d[1];
-        EXPECT_EQ((Click(kUpdate) & PANEL_REQUEST_START_UPDATE) != 0, d[2] != 0) << d[0] << " " << d[1];
-        EXPECT_EQ(AppSettings.lastUpdateDay, d[3]);
-    }
-    // 終了 acts on the button under the cursor at the release; an inactive window does nothing.
-    HitTestPanel(kMagMin[0], kMagMin[1], 0);
-    HitTestBottom(kMagMin[0], kMagMin[1]);
-    PanelPress(1, kMagMin[1]);
-    HitTestPanel(kClose[0], kClose[1], 0);
-    HitTestBottom(kClose[0], kClose[1]);
-    EXPECT_EQ(PanelRelease(1), PANEL_REQUEST_CLOSE);
-    EXPECT_EQ(PanelRelease(0), 0);
-}
-
 TEST(PanelRelease, SaveWritesTheReportOfThePageShown) {
     std::vector<QuakeRecord> records;
     for (int i = 0; i < 10; i++) records.push_back(DayRec(i, i == 2 || i == 6 ? 1 : 5, i == 2 || i == 6 ? 65 : 30));
@@ -318,71 +250,6 @@ TEST(PanelRelease, SaveWritesTheReportOfThePageShown) {
     EXPECT_EQ(ReadBytes(saved[0]), ReadBytes(dir + "/alert.txt")) << saved[0];
     EXPECT_EQ(ReadBytes(saved[1]), ReadBytes(dir + "/region.txt")) << saved[1];
     RemoveTree(dir);
-}
-
-TEST(PanelWheel, StepsTheControlUnderTheCursor) {
-    struct Case {
-        int x, y, delta;
-        Date expectStart, expectEnd;
-        int expectDepthMax;
-    } cases[] = {
-        {600, 40, 120, {2020, 6, 1, 0, 0}, {2023, 6, 1, 0, 0}, 500},    // away: start year minus
-        {600, 40, -120, {2022, 6, 1, 0, 0}, {2023, 6, 1, 0, 0}, 500},   // towards: plus
-        {750, 40, 0, {2021, 6, 1, 0, 1}, {2023, 6, 1, 0, 0}, 500},      // zero delta is plus
-        {700, 110, -120, {2021, 6, 1, 0, 0}, {2023, 6, 1, 0, 0}, 501},
-        {540, 40, 120, {2021, 6, 1, 0, 0}, {2023, 6, 1, 0, 0}, 500},    // over the label: nothing
-    };
-    for (const Case& c : cases) {
-        ResetPanel();
-        SetDates({2021, 6, 1, 0, 0}, {2023, 6, 1, 0, 0});
-        AppSettings.depthMax = 500;
-        HitTestPanel(c.x, c.y, 0);
-        PanelWheel(c.delta);
-        EXPECT_EQ(Start(), c.expectStart) << c.x << "," << c.y;
-        EXPECT_EQ(End(), c.expectEnd) << c.x << "," << c.y;
-        EXPECT_EQ(AppSettings.depthMax, c.expectDepthMax) << c.x << "," << c.y;
-    }
-}
-
-TEST(ChangeCheck, CountsChangedFieldsAndClampsTheDates) {
-    ResetPanel();
-    SetDates({2020, 1, 1, 0, 0}, {2023, 1, 1, 0, 0});
-    ChangeCheck();
-    EXPECT_EQ(ChangeCheck(), 0);
-    AppSettings.depthMax = 500;
-    AppSettings.startYear = 1970;   // below F: clamped with the change
-    AppSettings.endMonth = 13;
-    EXPECT_EQ(ChangeCheck(), 3);
-    EXPECT_EQ(Start(), Date({2019, 5, 20, 0, 0}));
-    EXPECT_EQ(End(), Date({2023, 12, 1, 0, 0}));
-    EXPECT_EQ(ChangeCheck(), 0);
-    gDataLast = {2022, 1, 1, 0, 0};   // without a change nothing is clamped
-    EXPECT_EQ(ChangeCheck(), 0);
-    EXPECT_EQ(End(), Date({2023, 12, 1, 0, 0}));
-}
-
-TEST(PeriodDialog, TypedTextsAndDefault) {
-    LocalTime now = {2024, 2, 29, 13, 7, 0};
-    SetClockOverride(&now);
-    struct Case {
-        const char *start, *end;
-        Date expectStart, expectEnd;
-    } cases[] = {
-        {"2021/3/11 14:46", "2022/1/2 3:4", {2021, 3, 11, 14, 46}, {2022, 1, 2, 3, 4}},
-        {"2011/3/11 14:46", "2030/12/31 23:59", {2019, 5, 20, 14, 46}, {2024, 3, 5, 23, 59}},   // clamped
-        {"2021-03-11", "tomorrow", {1970, 1, 1, 0, 0}, {2024, 2, 29, 13, 7}},   // unreadable: 1970, the present
-        {"99999/-3/5 -4:-7", "-5/99/-99999999999 99999:99999", {2024, 1, 5, 0, 0}, {2019, 12, 1, 23, 59}},
-    };
-    for (const Case& c : cases) {
-        ResetPanel();
-        ApplyPeriodTexts(c.start, c.end);
-        EXPECT_EQ(Start(), c.expectStart) << c.start;
-        EXPECT_EQ(End(), c.expectEnd) << c.end;
-    }
-    SetClockOverride(nullptr);
-    SetDefaultPeriod();
-    EXPECT_EQ(Start(), Date({2019, 5, 20, 10, 0}));
-    EXPECT_EQ(End(), Date({2024, 3, 5, 10, 20}));
 }
 
 }  // namespace

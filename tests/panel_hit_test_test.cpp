@@ -118,47 +118,6 @@ TEST(HitTestPanel, RowButtonsFilterButtonsResetAndUpdate) {
     }
 }
 
-TEST(HitTestPanel, PressedCopiesClearedAwayFromTheirButtons) {
-    ClearHover();
-    gResetPressed = gUpdatePressed = 1;
-    HitTestPanel(800, 130, 0);   // over Reset
-    EXPECT_EQ(gResetPressed, 1);
-    EXPECT_EQ(gUpdatePressed, 0);
-    gUpdatePressed = 1;
-    HitTestPanel(800, 520, 0);   // over 更新
-    EXPECT_EQ(gResetPressed, 0);
-    EXPECT_EQ(gUpdatePressed, 1);
-}
-
-TEST(HitTestPanel, CountsTheHoldTimersDownToZero) {
-    ClearHover();
-    gStartTimer = 2;
-    gEndTimer = 1;
-    gFilterTimer = 0;
-    const int expected[3][3] = {{1, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-    for (const auto& e : expected) {
-        HitTestPanel(0, 0, 0);
-        EXPECT_EQ(gStartTimer, e[0]);
-        EXPECT_EQ(gEndTimer, e[1]);
-        EXPECT_EQ(gFilterTimer, e[2]);
-    }
-}
-
-TEST(HitTestPanel, HoldStepRunsOnlyWithTheButtonDown) {
-    ClearHover();
-    gBottomButton = 2;   // the close button of the bottom strip acts while held
-    EXPECT_EQ(HitTestPanel(10, 10, 0), 0);
-    EXPECT_EQ(HitTestPanel(10, 10, 1), PANEL_REQUEST_CLOSE);
-    gBottomButton = 0;
-    gStartField = 4;
-    HitTestPanel(700, 40, 1);   // holding over the start hour selects it
-    EXPECT_EQ(gStartField, 3);
-    HitTestPanel(700, 40, 0);
-    gStartField = 4;
-    HitTestPanel(700, 40, 0);   // hovering alone selects nothing
-    EXPECT_EQ(gStartField, 4);
-}
-
 TEST(HitTestBottom, TabsAndButtons) {
     struct Case {
         int x, y, tab, button;

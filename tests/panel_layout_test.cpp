@@ -83,38 +83,6 @@ TEST(ControlPanelTexts, EveryTextOfAKnownState) {
     }
 }
 
-TEST(ControlPanelTexts, EdgeValues) {
-    LoadFour();
-    SettingsBlock& a = AppSettings;
-    struct Case {
-        const char* what;
-        void (*set)(SettingsBlock&);
-        int index;
-        const char* text;
-    } cases[] = {
-        {"a single day counts 1", [](SettingsBlock& s) { s.startYear = 2024, s.startMonth = 6, s.startDay = 20; }, 11,
-         "2024年06月20日～2024年06月20日      1日"},
-        {"intensity minimum 1", [](SettingsBlock& s) { s.intMin = 1; }, 5, "1 以上"},
-        {"intensity maximum 6強", [](SettingsBlock& s) { s.intMax = 8; }, 9, "6強 以下"},
-        {"intensity out of the label table", [](SettingsBlock& s) { s.intMax = 12; }, 9, " 以下"},
-        {"three-digit depth", [](SettingsBlock& s) { s.depthMin = 5; }, 4, "深さ(km)   5 以上"},
-        {"depth maximum 999", [](SettingsBlock& s) { s.depthMax = 999; }, 8, "999 以下"},
-        {"magnitudes round to one decimal", [](SettingsBlock& s) { s.selMaxMag10b = 0, s.selMeanMag10b = 35; }, 12,
-         "平均深さ:132km 最大M:0.0 平均M:3.5"},
-        {"two thirds round to 66.67", [](SettingsBlock& s) { s.recordCount = 3; }, 25,
-         "M6    0.00% (      0/      2)/ 66.67%"},
-        {"no records at all: no division by zero", [](SettingsBlock& s) { s.recordCount = 0; }, 28,
-         "M9   75.00% (      3/      4)/  0.00%"},
-    };
-    for (const Case& c : cases) {
-        LoadFour();
-        c.set(a);
-        PanelText texts[kPanelTextCapacity];
-        ControlPanelTexts(texts);
-        EXPECT_EQ(std::string(texts[c.index].text), c.text) << c.what;
-    }
-}
-
 TEST(ControlPanelTexts, RatioOfSinceToMeanInPerCent) {
     // Eleven records, M5 classes at 2 and 9: since 2, mean 11 / 2 = 5 -> 40.00%.
     std::vector<QuakeRecord> records;
@@ -156,70 +124,6 @@ TEST(UpdateStatusText, EveryStatus) {
         {-1, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(std::string(UpdateStatusText(c.status)), c.text) << c.status;
-}
-
-TEST(ControlRect, HighlightsOfEveryControl) {
-    struct Case {
-        int id;
-        PanelRect rect;
-    } cases[] = {
-        {1, {12, 28, 52, 50}},    {2, {52, 28, 108, 50}},   {3, {108, 28, 145, 50}},
-        {4, {148, 28, 185, 50}},  {5, {188, 28, 211, 50}},  {6, {228, 28, 251, 50}},
-        {7, {12, 52, 52, 74}},    {8, {52, 52, 108, 74}},   {9, {108, 52, 145, 74}},
-        {10, {148, 52, 185, 74}}, {11, {188, 52, 211, 74}}, {12, {228, 52, 251, 74}},
-        {13, {12, 76, 162, 98}},  {14, {12, 100, 162, 122}}, {15, {12, 124, 162, 146}},
-        {16, {163, 76, 252, 98}}, {17, {163, 100, 252, 122}}, {18, {163, 124, 252, 146}},
-    };
-    for (const Case& c : cases) {
-        PanelRect r{-1, -1, -1, -1};
-        ASSERT_EQ(ControlRect(c.id, &r), 0) << c.id;
-        EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}),
-                  (std::vector<int>{c.rect.left, c.rect.top, c.rect.right, c.rect.bottom}))
-            << c.id;
-    }
-    for (int id : {0, 19, 20, -1}) {
-        PanelRect r{-1, -2, -3, -4};
-        EXPECT_EQ(ControlRect(id, &r), 1) << id;
-        EXPECT_EQ(r.left + r.top + r.right + r.bottom, -10) << id << " left untouched";
-    }
-    for (int field = 0; field < 5; field++) {
-        PanelRect start = FieldRect(0, field), end = FieldRect(1, field), control;
-        ControlRect(2 + field, &control);
-        EXPECT_EQ(start.left, control.left);
-        EXPECT_EQ(start.right, control.right);
-        EXPECT_EQ(start.top, 28);
-        EXPECT_EQ(start.bottom, 50);
-        EXPECT_EQ(end.left, control.left);
-        EXPECT_EQ(end.top, 52);
-        EXPECT_EQ(end.bottom, 74);
-    }
-}
-
-TEST(ButtonColors, EveryState) {
-    struct Case {
-        const char* what;
-        ButtonColors actual;
-        int outline[3], fill[3], mark;
-    } cases[] = {
-        {"small at rest", SmallButtonColors(0, 0), {255, 168, 128}, {64, 16, 16}, 190},
-        {"small at rest, button down elsewhere", SmallButtonColors(0, 1), {255, 168, 128}, {64, 16, 16}, 190},
-        {"small hovered", SmallButtonColors(1, 0), {255, 232, 192}, {128, 80, 80}, 254},
-        {"small hovered and held", SmallButtonColors(1, 1), {255, 232, 192}, {192, 80, 80}, 254},
-        {"large at rest", LargeButtonColors(0, 0), {160, 160, 160}, {64, 64, 64}, 255},
-        {"large pressed, cursor gone", LargeButtonColors(0, 1), {160, 160, 160}, {64, 64, 64}, 255},
-        {"large hovered", LargeButtonColors(1, 0), {255, 255, 255}, {160, 96, 64}, 255},
-        {"large hovered and pressed", LargeButtonColors(1, 1), {255, 192, 128}, {128, 64, 32}, 255},
-    };
-    for (const Case& c : cases) {
-        const ButtonColors& b = c.actual;
-        EXPECT_EQ((std::vector<int>{b.outline.r, b.outline.g, b.outline.b}),
-                  (std::vector<int>{c.outline[0], c.outline[1], c.outline[2]}))
-            << c.what;
-        EXPECT_EQ((std::vector<int>{b.fill.r, b.fill.g, b.fill.b}), (std::vector<int>{c.fill[0], c.fill[1], c.fill[2]}))
-            << c.what;
-        EXPECT_EQ((std::vector<int>{b.mark.r, b.mark.g, b.mark.b}), (std::vector<int>{c.mark, c.mark, c.mark}))
-            << c.what;
-    }
 }
 
 }  // namespace

@@ -63,13 +63,6 @@ TEST(Platform, ShiftJisFailuresLeaveTheOutputAlone) {
     }
 }
 
-TEST(Platform, SjisTextConvertsOnceAndKeepsThePointer) {
-    static const char kLiteral[] = "地震一覧～";
-    const char* first = SjisText(kLiteral);
-    EXPECT_STREQ(first, "\x92\x6e\x90\x6b\x88\xea\x97\x97\x81\x60");
-    EXPECT_EQ(SjisText(kLiteral), first);
-}
-
 // Through OpenFile only: the standard streams take narrow paths in the ANSI
 // code page on Windows, which is exactly what OpenFile avoids.
 bool WriteText(const std::string& path, const char* text) {
@@ -117,26 +110,6 @@ TEST(Platform, FilesByUtf8Path) {
     EXPECT_NE(RemoveFile(to.c_str()), 0);
     EXPECT_EQ(ReadText(to), "(cannot open)");
     RemoveTree(dir);
-}
-
-TEST(Platform, PinnedClockAndTimeStamp) {
-    LocalTime fixed = {2024, 3, 5, 7, 8, 9};
-    SetClockOverride(&fixed);
-    LocalTime now;
-    GetLocalNow(&now);
-    EXPECT_EQ(now.year * 10000 + now.month * 100 + now.day, 20240305);
-    EXPECT_EQ(now.hour * 10000 + now.minute * 100 + now.second, 70809);
-    EXPECT_EQ(LocalTimeStamp(), "20240305070809");
-    SetClockOverride(nullptr);
-    GetLocalNow(&now);
-    EXPECT_GE(now.year, 2024);
-}
-
-TEST(Platform, MessagesGoToTheInstalledHandler) {
-    MessageRecorder recorder;
-    ShowMessage("ERROR : 震源地が無い");
-    ShowMessage("second");
-    EXPECT_EQ(recorder.messages, (std::vector<std::string>{"ERROR : 震源地が無い", "second"}));
 }
 
 }  // namespace

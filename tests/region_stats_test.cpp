@@ -66,18 +66,6 @@ TEST(ClassStats, HandCheckedCases) {
     for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
 }
 
-TEST(ClassStats, MeanIntervalDividesTheMatchingCount) {
-    // 1,000 matching records, four class-7 events in region 4.
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < 1000; i++)
-        records.push_back(Rec(2024, 1, 1, 0, 0, 300, 100, 10, i % 3 == 0 ? 4 : 5,
-                              i == 9 || i == 21 || i == 501 || i == 900 ? 71 : 30, 1));
-    LoadCatalogue(records);
-    OpenConditions();
-    ApplyConditions();
-    EXPECT_EQ(ByMagnitude(3, 7), (Stats{4, 9, 250, 9}));
-}
-
 TEST(ClassRecurrence, HandCheckedCases) {
     // Region 2's M6-band events at 10, 30 and 70 of a window starting at 0.
     std::vector<QuakeRecord> records;
@@ -122,28 +110,6 @@ TEST(ClassRecurrence, HandCheckedCases) {
     gRegionCount = 6;
     ClassRecurrence(2, &due, &share);
     EXPECT_FLOAT_EQ(share, 50.0f);
-}
-
-TEST(ClassRecurrence, CountsTheWholeWindowAndNeedsACurrentRecord) {
-    // The middle event fails the depth condition but still counts.
-    LoadCatalogue({DayRec(0, 2, 30), DayRec(1, 2, 61), DayRec(2, 2, 62, 900), DayRec(3, 2, 63),
-                   DayRec(4, 2, 30)});
-    OpenConditions();
-    AppSettings.depthMax = 100;
-    ApplyConditions();
-    gRegionCount = 5;
-    float due = -1, share = -1;
-    gCurrentRecord = 0;
-    ClassRecurrence(2, &due, &share);
-    EXPECT_FLOAT_EQ(due, 100.0f);    // (1 - 0) / ((3 - 1) / 2)
-    EXPECT_FLOAT_EQ(share, 60.0f);   // 3 / 5
-    for (int current : {-1, 5, int(kMaxRecords), int(kMaxRecords) + 9}) {
-        gCurrentRecord = current;
-        due = share = -1;
-        ClassRecurrence(2, &due, &share);
-        EXPECT_EQ(due, 0.0f) << current;
-        EXPECT_EQ(share, 0.0f) << current;
-    }
 }
 
 TEST(FirstInRegion, NewestMatchingRecordOfTheRegion) {
@@ -196,17 +162,6 @@ TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
             }
         }
     }
-}
-
-TEST(StatsCache, FollowsAReloadOnceInvalidated) {
-    LoadCatalogue({DayRec(0, 1, 62), DayRec(1, 1, 30)});
-    OpenConditions();
-    ApplyConditions();
-    EXPECT_EQ(ByMagnitude(-1, 6).count, 1);
-    // A reload clears the flags without moving the window.
-    gpEQ[0].inFilter = 0;
-    InvalidateStatsCache();
-    EXPECT_EQ(ByMagnitude(-1, 6).count, 0);
 }
 
 }  // namespace

@@ -37,22 +37,6 @@ TEST(RegionPanelSummary, CoversTheWholeCatalogue) {
     EXPECT_EQ(UpdateRegionPanelSummary(), 0);
 }
 
-TEST(RegionPanelSummary, SingleRecordAndRecordsOutsideTheData) {
-    LoadCatalogue({DayRec(0, 2, 30), DayRec(1, 6, 47)});
-    gCurrentRecord = 1;
-    UpdateRegionPanelSummary();
-    EXPECT_EQ(std::vector<int>({gRegionCount, gRegionMinMag10, gRegionMaxMag10, gRegionMeanMag10}),
-              std::vector<int>({1, 47, 47, 47}));
-    for (int current : {2, int(kMaxRecords), int(kMaxRecords) + 1}) {
-        gCurrentRecord = current;
-        EXPECT_EQ(UpdateRegionPanelSummary(), 1) << current;
-        EXPECT_EQ(std::vector<int>({gRegionCount, gRegionMinMag10, gRegionMaxMag10,
-                                    gRegionMeanMag10, gRegionPointX}),
-                  std::vector<int>({0, 99, 0, 0, 0}))
-            << current;
-    }
-}
-
 TEST(RegionPageSummary, CoversTheMatchingWindow) {
     LoadRegions();
     // The window runs from 0 to 7 (record 8 and 9 fail the depth condition);
@@ -104,45 +88,6 @@ TEST(RegionPageSummary, StrongRecordCases) {
     }
 }
 
-TEST(RegionPageSummary, RegionOutsideTheWindowLeavesTheResetValues) {
-    LoadRegions();
-    gRegionMaxMag10 = 77;
-    gRegionMinMag10 = 12;   // only the region panel writes the smallest magnitude
-    gCurrentRecord = 9;     // region 2, but record 9 lies behind the window; region 2 is in it
-    UpdateRegionPageSummary();
-    EXPECT_EQ(gRegionCount, 4);
-    EXPECT_EQ(gRegionMinMag10, 12);
-    // A region with no record in the window.
-    LoadCatalogue({DayRec(0, 2, 30), DayRec(1, 2, 30), DayRec(2, 8, 45, 900)});
-    OpenConditions();
-    AppSettings.depthMax = 100;
-    ApplyConditions();
-    gCurrentRecord = 2;
-    EXPECT_EQ(UpdateRegionPageSummary(), 1);
-    EXPECT_EQ(std::vector<int>({gRegionCount, gRegionMaxMag10, gRegionMinDepth, gRegionMaxDepth,
-                                gRegionStrongCount, gRegionPointX}),
-              std::vector<int>({0, 0, 9999, 0, 0, 0}));
-    for (int current : {3, int(kMaxRecords)}) {
-        gCurrentRecord = current;
-        EXPECT_EQ(UpdateRegionPageSummary(), 1) << current;
-        EXPECT_EQ(gRegionCount, 0) << current;
-    }
-}
-
-TEST(RegionPageSummary, RecurrenceSharesTheLastSummarysCount) {
-    // Region 4 has 5 records in the catalogue and 4 in the window: the share
-    // of ClassRecurrence divides by whichever summary ran last.
-    LoadRegions();
-    gCurrentRecord = 3;
-    float due, share;
-    UpdateRegionPanelSummary();
-    ClassRecurrence(6, &due, &share);
-    EXPECT_FLOAT_EQ(share, 4.0f / 5 * 100);
-    UpdateRegionPageSummary();
-    ClassRecurrence(6, &due, &share);
-    EXPECT_FLOAT_EQ(share, 100.0f);
-}
-
 TEST(RegionDays, DaysOfTheMatchingWindow) {
     struct Case {
         const char* what;
@@ -164,14 +109,6 @@ TEST(RegionDays, DaysOfTheMatchingWindow) {
         ApplyConditions();
         EXPECT_EQ(gRegionDays, c.days) << c.what;
     }
-}
-
-TEST(ClassRowAt, PointerArithmetic) {
-    struct Case {
-        int x, y, row;
-    } cases[] = {{521, 567, 1}, {520, 567, 0}, {847, 723, 9}, {848, 600, 0}, {600, 566, 0},
-                 {600, 724, 0}, {600, 579, 1}, {600, 580, 2}, {600, 705, 8}, {600, 706, 9}};
-    for (const Case& c : cases) EXPECT_EQ(ClassRowAt(c.x, c.y), c.row) << c.x << "," << c.y;
 }
 
 }  // namespace

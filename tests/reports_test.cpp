@@ -64,31 +64,6 @@ protected:
     std::string dir;
 };
 
-TEST_F(Reports, RegionNamesAsFileNameParts) {
-    struct Case {
-        std::string sjis, part;
-    } cases[] = {
-        {Sjis("表ソ十能"), "表ソ十能"},   // trail bytes of 0x5C stay inside their characters
-        {"A/B\\C:D*E?F\"G<H>I|J", "A_B_C_D_E_F_G_H_I_J"},
-        {"\x01X\x1fY\x7f", "_X_Y_"},
-        {"AB\x94", "AB_"},         // a lead byte at the end
-        {"\x85\x40Z", "_Z"},       // an unassigned double-byte code
-        {"\x80\xa0\xfd", "___"},   // bytes that start no character
-        {"\xb1\xb2", "ｱｲ"},        // half-width katakana
-        {std::string(44, 'x'), std::string(44, 'x')},   // 44 bytes without a terminator
-    };
-    Prepare(1);
-    for (const Case& c : cases) {
-        std::memset(RegionTable[1].name, 'x', kRegionNameBytes);
-        std::memcpy(RegionTable[1].name, c.sjis.data(), c.sjis.size());
-        if (c.sjis.size() < size_t(kRegionNameBytes)) RegionTable[1].name[c.sjis.size()] = 0;
-        const std::string tail = c.part + "_" + kStamp + ".txt";
-        EXPECT_EQ(RegionReportPath(), "text/wolt_" + tail);
-        EXPECT_EQ(ListTextPath(true), "text/wolt_list_" + tail);
-    }
-    EXPECT_EQ(AlertReportPath(), std::string("text/wolt 要警戒_") + kStamp + ".txt");
-}
-
 TEST_F(Reports, AlertRowsFromLevelOne) {
     const std::vector<std::vector<float>> cases = {{0.85f, 0.5f}, {5.5f, 1.0f, 0.99f}, {0.99f, NAN, -3.0f, 1.0f}};
     const std::vector<std::vector<int>> listed = {{}, {1, 2}, {4}};   // regions printed, in table order

@@ -102,22 +102,6 @@ TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
 
 // ---- the HTML test ---------------------------------------------------------
 
-TEST(UpdateHtml, MarkerBeforeTheFirstZeroByte) {
-    struct Case {
-        std::string bytes;
-        bool html;
-    } cases[] = {
-        {"<html><body>x</body></html>\n<!---->", true},
-        {std::string("ab\0<!--", 7), false},     // after the first zero byte: not text
-        {"<! --", false},
-        {"<html><body>404</body></html>", false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(LooksLikeHtml(U(c.bytes), c.bytes.size()), c.html) << c.bytes;
-    // Real records: the time word's upper bytes are zero, so the text ends early.
-    std::string records = Bytes({Good(2024), Good(2024)});
-    EXPECT_FALSE(LooksLikeHtml(U(records), records.size()));
-}
-
 // ---- the record test -------------------------------------------------------
 
 TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
@@ -140,42 +124,6 @@ TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
     for (size_t length : {size_t(15), size_t(17)})
         EXPECT_EQ(CheckYearlyRecords(U(two), length, 2024), 1) << length << " bytes";
     EXPECT_EQ(CheckYearlyRecords(U(two), 32, 2024), 0);
-}
-
-// Differential: a record passes exactly when the loader stores it from the
-// file of that year without a message, and it carries a magnitude.
-TEST(UpdateRecords, AgreesWithTheLoader) {
-    std::string root = MakeTempDir();
-    std::string data = root + "/Data";
-    std::filesystem::create_directories(data);
-    SetDataFolder(data.c_str());
-    LocalTime now = {2024, 6, 15, 10, 30, 0};
-    SetClockOverride(&now);
-    AllocateCatalogue();
-    std::mt19937 rng(8);
-    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
-    int accepted = 0;
-    for (int i = 0; i < 400; i++) {
-        CmpRecord r = {pick(2023, 2025) * 10000 + pick(0, 13) * 100 + pick(0, 32),
-                       pick(0, 3) * 65536 + pick(0, 25) * 100 + pick(0, 61),
-                       pick(-1, 999) * 1000000 + pick(0, 999) * 1000 + pick(0, 999),
-                       pick(280, 290) * 1000 + pick(0, 12) * 10 + pick(0, 9)};
-        if (pick(0, 9) == 0) r.date = -r.date;
-        std::string bytes = Bytes({r});
-        WriteBytes(data + "/cmp_2024.dat", bytes);
-        MessageRecorder messages;
-        EQSet();
-        bool loaderTakes = AppSettings.recordCount == 1 && messages.messages.empty();
-        bool expected = loaderTakes && r.event % 1000 / 10 > 0;
-        EXPECT_EQ(CheckYearlyRecords(U(bytes), bytes.size(), 2024) == 0, expected)
-            << r.date << " " << r.time << " " << r.position << " " << r.event;
-        accepted += expected;
-    }
-    EXPECT_GT(accepted, 20);   // the random records cover both outcomes
-    EXPECT_LT(accepted, 380);
-    SetClockOverride(nullptr);
-    SetDataFolder(nullptr);
-    RemoveTree(root);
 }
 
 // ---- the verdict -----------------------------------------------------------

@@ -75,24 +75,6 @@ TEST(PanelPixels, RowsFollowThePitchAndLeaveThePaddingAlone) {
     }
 }
 
-// Copying a narrower area than the source picture: source rows still step
-// by the full source width.
-TEST(PanelPixels, NarrowerAreaStepsBySourceWidth) {
-    const int srcWidth = 6, width = 3, height = 3;
-    std::vector<unsigned char> bgr(size_t(srcWidth) * height * 3);
-    for (size_t i = 0; i < bgr.size(); i++) bgr[i] = static_cast<unsigned char>(i / 3 + 1);
-    std::vector<unsigned char> surface(size_t(srcWidth) * height * 4, 0xAA);
-    ConvertPanelPixels(bgr.data(), srcWidth, width, height, surface.data(), srcWidth * 4);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < srcWidth; x++) {
-            Bgra p = At(surface, srcWidth * 4, x, y);
-            if (x < width)
-                EXPECT_EQ(p.r, y * srcWidth + x + 1) << x << "," << y;
-            else
-                EXPECT_EQ(p.a, 0xAA) << "outside the area: " << x << "," << y;
-        }
-}
-
 TEST(SpritePixels, AlphaIsTheMeanOfTheChannelsRoundedDown) {
     struct Case {
         unsigned char b, g, r;

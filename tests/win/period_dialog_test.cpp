@@ -49,12 +49,6 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(PeriodDialog, OpensWithBothEnds) {
-    EXPECT_EQ(PeriodDlgProc(window, WM_INITDIALOG, 0, 0), TRUE);
-    EXPECT_EQ(Text(IDC_PERIOD_START), L"2021/06/01 09:05");
-    EXPECT_EQ(Text(IDC_PERIOD_END), L"2023/12/31 23:59");
-}
-
 TEST_F(PeriodDialog, OkReadsTheTypedTexts) {
     LocalTime now = {2024, 2, 29, 13, 7, 0};
     SetClockOverride(&now);
@@ -80,8 +74,10 @@ TEST_F(PeriodDialog, OkReadsTheTypedTexts) {
     SetClockOverride(nullptr);
 }
 
-TEST_F(PeriodDialog, DefaultWritesAtOnceAndCancelKeepsIt) {
-    PeriodDlgProc(window, WM_INITDIALOG, 0, 0);
+TEST_F(PeriodDialog, OpensWithBothEndsDefaultWritesAtOnceCancelKeepsIt) {
+    EXPECT_EQ(PeriodDlgProc(window, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(Text(IDC_PERIOD_START), L"2021/06/01 09:05");
+    EXPECT_EQ(Text(IDC_PERIOD_END), L"2023/12/31 23:59");
     Command(IDC_PERIOD_DEFAULT);
     EXPECT_EQ(Text(IDC_PERIOD_START), L"2019/05/20 10:00");
     EXPECT_EQ(Text(IDC_PERIOD_END), L"2024/03/05 10:20");
