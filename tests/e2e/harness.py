@@ -92,7 +92,7 @@ class Suite:
     def __init__(self, name, prefix, keep=False, evidence=None):
         self.name, self.keep = name, keep
         self.prefix = os.path.join(TOP, "build", prefix)
-        self.root = evidence or os.path.join(TOP, "build", "e2e", name)
+        self.root = os.path.abspath(evidence) if evidence else os.path.join(TOP, "build", "e2e", name)
         self.results, self.xvfb, self.display, self.case = [], None, None, None
 
     def __enter__(self):
