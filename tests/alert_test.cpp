@@ -158,45 +158,4 @@ TEST(AlertRows, PrintedRowsCloseUp) {
     for (const Case& c : cases) EXPECT_EQ(PrintedAlertEntry(c.row), c.entry) << c.row;
 }
 
-TEST(SelectAlertRow, SelectsTheRegionsNewestM6) {
-    struct Case {
-        const char* what;
-        int hover, y;
-        bool filterOutD;
-        int alertRow, current, selected;
-    } cases[] = {
-        {"not hovering", 0, 562, false, -1, 0, -1},
-        {"row 0: region 4", 1, 562, false, 0, 300, 300},
-        {"row 2: region 1", 1, 598, false, 2, 50, 50},
-        {"a row that prints nothing", 1, 634, false, -1, 0, -1},
-        {"the last row prints nothing", 1, 723, false, -1, 0, -1},
-        {"above the rows", 1, 561, false, -1, 0, -1},
-        {"filtered out: the newest match of the region", 1, 562, true, 0, 310, 300},
-    };
-    for (const Case& c : cases) {
-        LoadRanking();
-        if (c.filterOutD) {
-            gpEQ[300].depthKm = 900;
-            AppSettings.depthMax = 100;
-            ApplyConditions();
-        }
-        gCurrentRecord = 0;
-        gSelectedRecordA = gSelectedRecordB = -1;
-        AppSettings.selFirst = 0;
-        gAlertHover = c.hover;
-        SelectAlertRow(c.y);
-        EXPECT_EQ(gAlertRow, c.alertRow) << c.what;
-        EXPECT_EQ(gCurrentRecord, c.current) << c.what;
-        EXPECT_EQ(gSelectedRecordA, c.selected) << c.what;
-        EXPECT_EQ(gSelectedRecordB, c.selected) << c.what;
-        if (c.selected < 0) continue;
-        EXPECT_EQ(AppSettings.selFirst, c.selected) << c.what;
-        EXPECT_EQ(gConditionList.highlight, c.current) << c.what;
-        EXPECT_EQ(gConditionList.entries[gConditionList.topRow].displayIndex, c.current) << c.what;
-        // The region list follows the selected region.
-        ASSERT_GT(gRegionList.count, 0) << c.what;
-        EXPECT_EQ(gpEQ[gRegionList.entries[0].recordIndex].regionIndex, gpEQ[c.current].regionIndex);
-    }
-}
-
 }  // namespace

@@ -83,57 +83,6 @@ TEST_F(Cli, ExitCodesAndMessages) {
     }
 }
 
-static std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
-// Conditions pass the program's clamps before the filter; the settings file
-// gives its conditions, the command line wins, a wrong-length file gives the
-// defaults with a warning, and a missing catalogue is an empty one.
-TEST_F(Cli, ConditionsSettingsAndTheEmptyCatalogue) {
-    SettingsBlock block{};
-    block.magMin = 6, block.magMax = 9, block.depthMax = 999, block.intMin = 1, block.intMax = 9;
-    const std::string bytes(reinterpret_cast<const char*>(&block), sizeof block);
-    WriteBytes(dir + "/good.dat", bytes);
-    WriteBytes(dir + "/short.dat", bytes.substr(0, 215));
-    struct Case {
-        std::string args;
-        std::vector<std::string> lines;   // each must appear in the summary
-        std::string err;
-    } cases[] = {
-        {kBase + "--mag 5-9 --to 2023/12/31",
-         {"periodEnd=2023/12/31 23:59", "magMin=5", "selCount=4", "selMaxMag10=65", "selMeanMag10=58",
-          "selMeanDepth=46", "selStrongRecent=4", "selFirstIndex=8", "selLastIndex=12", "currentRecord=8"}, ""},
-        {kBase + "--from 1999/01/01 --to '2030/12/31 12:00'",
-         {"periodStart=2023/01/01 00:00", "periodEnd=2024/03/05 12:00", "selCount=16"}, ""},
-        {kBase + "--from '2024/03/05 08:15' --to '2024/03/04 00:00'",
-         {"periodStart=2024/03/04 00:00", "periodEnd=2024/03/04 00:00", "selCount=0"}, ""},
-        {kBase + "--mag 0-12 --depth 500-100 --intensity 0-9",
-         {"magMin=1", "magMax=9", "depthMin=100", "depthMax=100", "selCount=1", "selFirstIndex=11"}, ""},
-        {kBase + "--intensity 0-0", {"intMin=0", "intMax=0", "selCount=1", "selFirstIndex=7"}, ""},
-        {kBase + "--settings good.dat", {"magMin=6", "selCount=4"}, ""},
-        {kBase + "--settings good.dat --mag 5-9", {"magMin=5"}, ""},
-        {kBase + "--settings short.dat", {"magMin=1", "selCount=16"},
-         "the settings file short.dat is 215 bytes, not 216; using the defaults"},
-        {"--data Missing --now '2024/03/06 09:00:00'",
-         {"recordCount=0", "dataFirst=2024/03/06 00:00", "periodEnd=2024/03/06 23:59", "selCount=0",
-          "gM6DuePercent=0.00"}, "wolt-cli: Missing: no such folder; the catalogue is empty"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args);
-        CliRun run = RunCli(c.args + " summary", dir);
-        ASSERT_EQ(run.status, 0);
-        EXPECT_TRUE(c.err.empty() ? run.err.empty() : run.err.find(c.err) != std::string::npos) << run.err;
-        std::vector<std::string> got = SplitLines(run.out);
-        for (const std::string& line : c.lines)
-            EXPECT_NE(std::find(got.begin(), got.end(), line), got.end()) << line << "\n" << run.out;
-    }
-    EXPECT_EQ(ReadBytes(dir + "/good.dat"), bytes) << "the settings file is never written";
-}
-
 // The files are byte for byte those the program's save buttons write; without
 // -o they go to text/ under the program's names, printed on stdout.
 TEST_F(Cli, FilesMatchGoldenFiles) {

@@ -86,25 +86,6 @@ TEST_F(MarkerWalk, QuadGeometryAndColour) {
     ExpectEmptyFrom(3);
 }
 
-TEST_F(MarkerWalk, SkipsUnmatchedAndOffMapRecordsAndStopsAtTheEndOfData) {
-    std::vector<QuakeRecord> records = {
-        At(300, 100, 10, 40, 0),   // not matching
-        At(516, 100, 10, 40),      // x pixel 513: off
-        At(300, 338, 10, 40),      // y pixel 513: off
-        At(0, 0, 10, 40),          // pixel (-270, 0): drawn, no lower bound
-        At(515, 337, 10, 40),      // pixel (512, 512): drawn
-        At(300, 100, 10, 0),       // end of the data
-        At(300, 100, 10, 40),      // behind the end: never drawn
-    };
-    SetCatalogue(records);
-    ASSERT_EQ(BuildMarkerQuads(out), 2);
-    EXPECT_EQ(out[0].x, -270.0f - 6);
-    EXPECT_EQ(out[4].x, 512.0f - 6);
-    for (int i : {0, 1, 2, 6}) EXPECT_EQ(gpEQ[i].markerColor, 0u) << i;
-    for (int i : {3, 4}) EXPECT_NE(gpEQ[i].markerColor, 0u) << i;
-    ExpectEmptyFrom(2);
-}
-
 TEST_F(MarkerWalk, AtMostTheNewestThousand) {
     std::vector<QuakeRecord> records;
     for (int i = 0; i < 1500; i++) records.push_back(At(200 + i % 300, i % 330, i % 250, 30 + i % 40));
@@ -153,40 +134,4 @@ TEST_F(SelectedMarker, PulseSequence) {
         ExpectQuad(quad, 37 - 16, 37 - 16, 37 + 16, 37 + 16, color, "selected M4.0");
         EXPECT_EQ(gpEQ[1].markerColor, color) << "tick " << tick;
     }
-}
-
-TEST_F(SelectedMarker, NoMarkerOffTheMapOrWithoutARecord) {
-    SetCatalogue({At(600, 100, 10, 50), At(300, 100, 10, 50)});
-    struct Case {
-        int selFirst;
-        float leaderX, leaderY;
-    } cases[] = {
-        {0, GridToPixelX(600), GridToPixelY(100)},   // off the map: the leader still points there
-        {2, 192, 268},                               // past the end of the data
-        {-1, 192, 268},
-        {kMaxRecords, 192, 268},
-        {1 << 30, 192, 268},
-    };
-    for (const Case& c : cases) {
-        AppSettings.selFirst = c.selFirst;
-        gSelectedPulse = 100;
-        gSelectedPulseDown = 1;
-        std::memset(quad, 0x7F, sizeof quad);
-        EXPECT_EQ(BuildSelectedQuad(quad), 0) << c.selFirst;
-        ExpectQuad(quad, 0, 0, 0, 0, 0, "hidden selected marker");
-        EXPECT_EQ(gSelectedPulse, 100) << c.selFirst;
-        EXPECT_EQ(gSelectedPulseDown, 1) << c.selFirst;
-        ColoredScreenVertex leader[4];
-        BuildLeaderLines(leader);
-        EXPECT_EQ(leader[3].x, c.leaderX) << c.selFirst;
-        EXPECT_EQ(leader[3].y, c.leaderY) << c.selFirst;
-        EXPECT_EQ(leader[3].diffuse, 0x40FFFFFFu);
-        EXPECT_EQ(leader[1].x, 192.0f);
-    }
-    EXPECT_EQ(gpEQ[0].markerColor, 0u);
-    AppSettings.selFirst = 1;
-    ColoredScreenVertex leader[4];
-    BuildLeaderLines(leader);
-    EXPECT_EQ(leader[3].x, GridToPixelX(300));
-    EXPECT_EQ(leader[3].y, GridToPixelY(100));
 }

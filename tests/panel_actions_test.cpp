@@ -186,44 +186,6 @@ TEST(FilterClick, MinusPlusAndREachField) {
     EXPECT_EQ(AppSettings.magMin, 3);
 }
 
-TEST(PanelPress, PicksMakeTheirRecordCurrent) {
-    LoadCatalogue({DayRec(0, 1, 61), DayRec(1, 2, 25), DayRec(2, 3, 68), DayRec(3, 4, 90)});
-    OpenConditions();
-    ApplyConditions();
-    ResetPanel();
-    const int cases[][5] = {
-        // stats pick, its record, class pick, its record, current after (-9 unchanged)
-        {1, 2, 0, 0, 2}, {1, -1, 0, 0, -9}, {0, 0, 1, 3, 3}, {1, 1, 1, 3, 3}, {1, 50, 0, 0, -9},
-    };
-    for (const auto& c : cases) {
-        gCurrentRecord = 0;
-        gSelectedRecordA = gSelectedRecordB = AppSettings.selFirst = -1;
-        gStatsPick = c[0], gStatsPickRecord = c[1], gClassPick = c[2], gClassPickRecord = c[3];
-        PanelPress(1, 300);
-        const int expected = c[4] == -9 ? 0 : c[4];
-        EXPECT_EQ(gCurrentRecord, expected) << c[0] << c[1] << c[2] << c[3];
-        if (c[4] != -9) {
-            EXPECT_EQ(std::vector<int>({gSelectedRecordA, gSelectedRecordB, AppSettings.selFirst,
-                                        gRegionList.entries[0].recordIndex}),
-                      std::vector<int>(4, expected));
-        }
-    }
-    gStatsPick = gClassPick = 0;
-    // The ranking page: a press on its first row makes the top region's newest M6+ current.
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < 10; i++) records.push_back(DayRec(i, i == 2 || i == 6 ? 1 : 5, i == 2 || i == 6 ? 65 : 30));
-    LoadCatalogue(records);
-    OpenConditions();
-    ApplyConditions();
-    ResetPanel();
-    gCurrentRecord = 9;
-    gAlertHover = 1;
-    PanelPress(1, 567);
-    EXPECT_EQ(gAlertRow, 0);
-    EXPECT_EQ(gCurrentRecord, 2);
-    gAlertHover = 0;
-}
-
 TEST(PanelRelease, SaveWritesTheReportOfThePageShown) {
     std::vector<QuakeRecord> records;
     for (int i = 0; i < 10; i++) records.push_back(DayRec(i, i == 2 || i == 6 ? 1 : 5, i == 2 || i == 6 ? 65 : 30));

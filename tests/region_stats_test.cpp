@@ -36,36 +36,6 @@ Stats ByIntensity(int record, int cls) {
     return s;
 }
 
-TEST(ClassStats, HandCheckedCases) {
-    // Region 1: M6.2 at 2, M6.9 at 5; region 2: M6.0 at 3 (filtered out by
-    // depth), M6.5 at 6; M4 records elsewhere. The window runs from 1 to 7.
-    LoadCatalogue({DayRec(0, 1, 30, 900), DayRec(1, 2, 45), DayRec(2, 1, 62), DayRec(3, 2, 60, 900),
-                   DayRec(4, 1, 44, 10, 5), DayRec(5, 1, 69, 10, 5), DayRec(6, 2, 65),
-                   DayRec(7, 3, 41), DayRec(8, 3, 20, 900)});
-    OpenConditions();
-    AppSettings.depthMax = 100;
-    ApplyConditions();
-    ASSERT_EQ(AppSettings.selFirstIndex, 1);
-    ASSERT_EQ(AppSettings.selCount2, 6);
-    struct Case {
-        const char* what;
-        Stats actual, expected;
-    } cases[] = {
-        {"whole catalogue, class 6", ByMagnitude(-1, 6), {3, 1, 2, 2}},
-        {"region of record 5, class 6", ByMagnitude(5, 6), {2, 1, 3, 2}},
-        {"region of record 1, class 6", ByMagnitude(1, 6), {1, 5, 6, 6}},
-        {"region of record 7, class 6: none", ByMagnitude(7, 6), {0, 0, 0, -1}},
-        {"whole catalogue, class 4", ByMagnitude(-1, 4), {3, 0, 2, 1}},
-        {"no class 8 anywhere", ByMagnitude(-1, 8), {0, 0, 0, -1}},
-        {"class out of range", ByMagnitude(-1, 40), {0, 0, 0, -1}},
-        {"intensity 5 in region 1", ByIntensity(2, 5), {2, 3, 3, 4}},
-        {"intensity 1 over all", ByIntensity(-1, 1), {4, 0, 1, 1}},
-        {"record beyond the data", ByMagnitude(9, 6), {0, 0, 0, -1}},
-        {"record beyond the store", ByMagnitude(kMaxRecords, 6), {0, 0, 0, -1}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
-}
-
 TEST(ClassRecurrence, HandCheckedCases) {
     // Region 2's M6-band events at 10, 30 and 70 of a window starting at 0.
     std::vector<QuakeRecord> records;

@@ -64,17 +64,6 @@ TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
     }
 }
 
-TEST_F(SettingsTest, MissingFileGivesFreshDefaultsAndWritesThem) {
-    AppSettings.selCount = 77;
-    AppSettings.winX[0] = 500;
-    ASSERT_EQ(LoadSettings(path.c_str(), WorkArea{100, 100, 800, 600}), SETTINGS_FRESH);
-    SettingsBlock loaded = AppSettings;
-    SettingsBlock expected = Defaults();
-    EXPECT_EQ(Encode(loaded), Encode(expected));  // zeroed first, then defaults; at 0, 0
-    EXPECT_EQ(ReadBytes(path), Encode(expected));
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-}
-
 TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
     for (size_t length : {size_t(0), size_t(4), size_t(215), size_t(217), size_t(432)}) {
         SCOPED_TRACE(length);
@@ -88,35 +77,6 @@ TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
         EXPECT_EQ(AppSettings.magMax, 9);
         EXPECT_EQ(AppSettings.winX[1], 860);
         EXPECT_EQ(ReadBytes(path), Encode(AppSettings));
-    }
-}
-
-TEST_F(SettingsTest, MainWindowIsPulledIntoTheWorkArea) {
-    struct Case {
-        const char* what;
-        WorkArea area;
-        int32_t x, y, alpha;
-        int32_t wantX, wantY, wantAlpha;
-    } cases[] = {
-        {"inside stays", {0, 0, 1920, 1040}, 300, 200, 128, 300, 200, 128},
-        {"far right and below", {0, 0, 1920, 1040}, 50000, 9000, 255, 1912, 1032, 255},
-        {"far left and above", {0, 0, 1920, 1040}, -3000, -20, 0, 0, 0, 0},
-        {"offset work area", {100, 50, 1380, 1000}, 10, 999, 300, 100, 992, 255},
-        {"alpha below range", {0, 0, 1920, 1040}, 1912, 1032, -1, 1912, 1032, 255},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SettingsBlock stored = Defaults();
-        stored.winX[0] = c.x;
-        stored.winY[0] = c.y;
-        stored.alpha = c.alpha;
-        stored.winX[1] = -5000;  // the other windows place themselves
-        WriteBytes(path, Encode(stored));
-        ASSERT_EQ(LoadSettings(path.c_str(), c.area), SETTINGS_LOADED);
-        EXPECT_EQ(AppSettings.winX[0], c.wantX);
-        EXPECT_EQ(AppSettings.winY[0], c.wantY);
-        EXPECT_EQ(AppSettings.alpha, c.wantAlpha);
-        EXPECT_EQ(AppSettings.winX[1], -5000);
     }
 }
 

@@ -1,6 +1,6 @@
-// The data update's rules: addresses and paths, reading a reply into the
-// receive buffer, the HTML and record tests, the order of the verdicts, and
-// the reload that must forget every old record index.
+// The data update's rules: reading a reply into the receive buffer, the
+// record test, the order of the verdicts, and the reload that must forget
+// every old record index.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,25 +25,6 @@ std::string Bytes(const std::vector<CmpRecord>& records) {
 const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 CmpRecord Good(int year) { return CmpRecord{year * 10000 + 615, 1230, 300200015, 12 * 1000 + 55 * 10 + 4}; }
-
-// ---- addresses and paths ---------------------------------------------------
-
-TEST(UpdatePaths, UrlAndFileNames) {
-    struct Case {
-        const char* host;
-        int port;
-        int year;
-        const char* url;
-    } cases[] = {
-        {"wolt.example.org", 443, 2024, "https://wolt.example.org/wolt/data/cmp_2024.dat"},
-        {"localhost", 47443, 2021, "https://localhost:47443/wolt/data/cmp_2021.dat"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(UpdateUrl(c.host, c.port, c.year), c.url) << c.host;
-    EXPECT_EQ(YearlyFilePath("Data", 2024), "Data/cmp_2024.dat");
-    EXPECT_EQ(YearlyTempPath("C:/run/Data", 2024), "C:/run/Data/cmp_2024.dat.part");
-}
-
-// ---- reading a reply -------------------------------------------------------
 
 // A scripted connection: each step delivers up to `bytes` bytes (never more
 // than the room offered) or fails. Past the script every read fails.
@@ -100,10 +81,6 @@ TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
     }
 }
 
-// ---- the HTML test ---------------------------------------------------------
-
-// ---- the record test -------------------------------------------------------
-
 TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
     struct Case {
         const char* what;
@@ -125,8 +102,6 @@ TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
         EXPECT_EQ(CheckYearlyRecords(U(two), length, 2024), 1) << length << " bytes";
     EXPECT_EQ(CheckYearlyRecords(U(two), 32, 2024), 0);
 }
-
-// ---- the verdict -----------------------------------------------------------
 
 TEST(UpdateVerdict, DecisionOrder) {
     const std::string records = Bytes({Good(2024), Good(2024), Good(2024)});
@@ -167,8 +142,6 @@ TEST(UpdateVerdict, DecisionOrder) {
         EXPECT_EQ(DecideUpdateReply(reply), c.code) << c.what;
     }
 }
-
-// ---- the reload ------------------------------------------------------------
 
 class ReloadTest : public testing::Test {
 protected:

@@ -23,6 +23,11 @@
 #include "platform/platform.h"
 #include "windows/list_data.h"
 
+// The main window module refers to the program's shutdown, which lives
+// beside WinMain in startup.cpp and is not part of this executable. These
+// tests never send CMD_EXIT to a main window, so it is never called.
+int ShutdownApp() { return 0; }
+
 TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
     ASSERT_EQ(CreateMemoryHDC(), 0);
     ASSERT_EQ(AllocateCatalogue(), 0);
