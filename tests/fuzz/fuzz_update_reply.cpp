@@ -1,0 +1,82 @@
+// libFuzzer target: a reply from the data server. The input chooses the
+// status, the announced length, how the connection delivers the body (chunk
+// size, repetitions, a break at the end) and the body bytes. Whatever
+// arrives, a reply the rules accept must be whole 16-byte records of the
+// requested year, received completely with status 200 and kept below the
+// receive buffer's size; and the receive buffer holds the delivered bytes.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "catalogue/update_rules.h"
+
+namespace {
+
+struct Connection {
+    const uint8_t* body;
+    size_t size, chunk, delivered, total;
+    bool breaks;
+};
+
+int Deliver(void* context, unsigned char* into, size_t room, size_t* got) {
+    Connection* c = static_cast<Connection*>(context);
+    if (c->delivered == c->total) {
+        if (c->breaks) return 1;
+        *got = 0;
+        return 0;
+    }
+    size_t n = c->chunk < room ? c->chunk : room;
+    if (n > c->total - c->delivered) n = c->total - c->delivered;
+    for (size_t i = 0; i < n; i++) into[i] = c->body[(c->delivered + i) % c->size];
+    c->delivered += n;
+    *got = n;
+    return 0;
+}
+
+std::vector<unsigned char> gBuffer(kUpdateBufferBytes);
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 4) return 0;
+    static const int kStatuses[] = {200, 200, 200, 404, 503, 500, 0, 301};
+    const int year = 2024;
+    UpdateReply reply = {};
+    reply.httpStatus = kStatuses[data[0] & 7];
+    reply.earlyFailure = (data[0] & 0x30) == 0x30 ? UPDATE_NO_URL : 0;
+    const uint8_t* body = data + 4;
+    Connection c = {body, size - 4, size_t(data[1]) * 16 + 1, 0, 0, (data[2] & 0x80) != 0};
+    // Up to 127 repetitions of the body: enough to reach the buffer's size.
+    c.total = c.size * ((data[2] & 0x7F) + 1);
+    if (c.size == 0) c.total = 0, c.size = 1;
+    switch (data[3] & 3) {
+        case 0: reply.announcedBytes = -1; break;
+        case 1: reply.announcedBytes = (long long)c.total; break;
+        default: reply.announcedBytes = (long long)(c.total + data[3] / 4) - 32; break;
+    }
+    reply.read = ReadReply(Deliver, &c, gBuffer.data());
+    reply.body = gBuffer.data();
+    reply.year = year;
+
+    const ReplyRead& r = reply.read;
+    if (r.bytes >= size_t(kUpdateBufferBytes) || r.bytes > c.delivered) std::abort();
+    for (size_t i = 0; i < r.bytes; i++)
+        if (gBuffer[i] != body[i % c.size]) std::abort();
+
+    const int code = DecideUpdateReply(reply);
+    switch (code) {
+        case UPDATE_OK: case UPDATE_NO_URL: case UPDATE_BAD_REPLY: case UPDATE_UP_TO_DATE: case UPDATE_BUSY: break;
+        default: std::abort();
+    }
+    if (code != UPDATE_OK) return 0;
+    if (reply.earlyFailure || reply.httpStatus != 200 || r.broken || r.overflow) std::abort();
+    if (r.bytes == 0 || r.bytes % 16 != 0 || r.bytes != c.total) std::abort();
+    if (reply.announcedBytes >= 0 && (long long)r.bytes != reply.announcedBytes) std::abort();
+    for (size_t at = 0; at < r.bytes; at += 16) {
+        int32_t date;
+        std::memcpy(&date, &gBuffer[at], 4);
+        if (date / 10000 != year) std::abort();
+    }
+    return 0;
+}
