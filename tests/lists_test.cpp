@@ -1,19 +1,21 @@
-// The condition filter, the two lists, their region tables, locating and
-// sorting: hand-checked cases at the boundaries, and the fast fills, counts
-// and sorts against their literal twins on random catalogues.
+// The condition filter, the two lists, their region tables and sorting:
+// hand-checked cases at the boundaries, the fast fills, counts and sorts
+// against their literal twins, and the list windows' scroll arithmetic.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/month_series.h"
 #include "analysis/region_stats.h"
-#include "analysis_fixture.h"
 #include "literal_lists.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
+#include "test_util.h"
+#include "windows/list_scroll.h"
 
 namespace {
 
@@ -174,6 +176,57 @@ TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
         CompareSorts(&gConditionList, clicks);
         clicks.erase(std::remove(clicks.begin(), clicks.end(), int(SORT_REGION)), clicks.end());
         CompareSorts(&gRegionList, clicks);
+    }
+}
+
+// n records of region 1 (or the regions given in turn), newest first, all matching.
+void LoadList(int n, const std::vector<int>& regions = {1}) {
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < n; i++)
+        records.push_back(Rec(2024, 6, 20 - i / 100, 23 - i / 10 % 10, 59 - i % 10 * 5, 300, 100, 10 + i % 7 * 10,
+                              regions[i % regions.size()], 30 + i % 40, 1 + i % 5));
+    LoadCatalogue(records);
+    OpenConditions();
+    ApplyConditions();
+}
+
+TEST(ListScroll, ThumbRects) {
+    struct Case {
+        const ListLayout* layout;
+        int count, topRow;
+        ListRect thumb;
+    } cases[] = {
+        {&kConditionListLayout, 0, 0, {465, 22, 484, 432}},      // empty: pinned over the track
+        {&kConditionListLayout, 30, 0, {465, 21, 484, 431}},     // not yet pinned
+        {&kConditionListLayout, 72, 24, {465, 157, 484, 362}},   // two extra pages: half the track
+        {&kConditionListLayout, 82, 24, {465, 140, 484, 345}},   // single precision: 119, not 120
+        {&kConditionListLayout, 200000, 199975, {465, 421, 484, 431}},
+        {&kRegionListLayout, 500, 123, {277, 184, 296, 239}},
+    };
+    for (const Case& c : cases) {
+        ListRect r = ThumbRect(*c.layout, c.count, c.topRow);
+        EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}),
+                  std::vector<int>({c.thumb.left, c.thumb.top, c.thumb.right, c.thumb.bottom}))
+            << c.count << " at " << c.topRow;
+    }
+}
+
+TEST(ListRows, PickingARow) {
+    struct Case {
+        const ListLayout* layout;
+        int count, topRow, y, record;   // -1 nothing
+    } cases[] = {
+        {&kConditionListLayout, 5, 0, 25, 0},  {&kConditionListLayout, 5, 0, 20 + 5 * 18 + 1, -1},
+        {&kConditionListLayout, 5, 0, 19, -1}, {&kConditionListLayout, 100, 40, 20 + 3 * 18, 43},
+        {&kConditionListLayout, 100, 0, 451, 23}, {&kConditionListLayout, 100, 0, 452, -1},
+        {&kConditionListLayout, 30, 29, 25, 6},   // a stale topRow is clamped as drawn
+        {&kRegionListLayout, 50, 12, 20 + 37 * 18, 49},
+    };
+    for (const Case& c : cases) {
+        LoadList(c.count);
+        RecordList* list = LayoutList(*c.layout);
+        list->topRow = c.topRow;
+        EXPECT_EQ(RecordAtRow(*c.layout, *list, c.y), c.record) << c.count << " " << c.topRow << " " << c.y;
     }
 }
 

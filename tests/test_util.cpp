@@ -7,24 +7,18 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/alert.h"
+#include "analysis/region_summary.h"
+#include "analysis/stats_cache.h"
 #include "app/settings.h"
 #include "platform/platform.h"
+#include "windows/list_data.h"
 
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
                 int depthKm, int regionIndex, int magnitude10, int intensity) {
-    QuakeRecord r{};
-    r.year = year;
-    r.month = month;
-    r.day = day;
-    r.hour = hour;
-    r.minute = minute;
-    r.mapX = mapX;
-    r.mapY = mapY;
-    r.depthKm = depthKm;
-    r.regionIndex = regionIndex;
-    r.magnitude10 = magnitude10;
-    r.intensity = intensity;
-    return r;
+    return QuakeRecord{uint16_t(year), uint16_t(month), uint16_t(day), uint16_t(hour), uint16_t(minute),
+                       uint16_t(mapX), uint16_t(mapY), uint16_t(depthKm), uint16_t(regionIndex), 0,
+                       uint8_t(magnitude10), uint8_t(intensity), 0};
 }
 
 void SetCatalogue(const std::vector<QuakeRecord>& records) {
@@ -91,4 +85,39 @@ MessageRecorder::MessageRecorder() {
 MessageRecorder::~MessageRecorder() {
     SetMessageHandler(nullptr);
     gRecorder = nullptr;
+}
+
+static void ResetList(RecordList* list) {
+    FreeList(list);
+    *list = RecordList{};
+    AllocateList(list);
+}
+
+void LoadCatalogue(const std::vector<QuakeRecord>& records) {
+    SetDefaultSettings();
+    SetCatalogue(records);
+    SetPlainRegionNames(300);
+    ResetList(&gConditionList);
+    ResetList(&gRegionList);
+    gCurrentRecord = 0;
+    gAlertRow = -1;
+    gAlertHover = 0;
+    gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;
+    gRegionCount = 0;
+    gRegionListTitleHook = nullptr;
+    InvalidateStatsCache();
+}
+
+void OpenConditions() {
+    SettingsBlock& s = AppSettings;
+    s.magMin = 0, s.magMax = 25, s.depthMin = 0, s.depthMax = 65535, s.intMin = 0, s.intMax = 255;
+    s.startYear = 1900, s.startMonth = 1, s.startDay = 1, s.startHour = 0, s.startMinute = 0;
+    s.endYear = 2100, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
+}
+
+QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm, int intensity) {
+    static const int kLength[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int month = 6, day = 20 - daysBack;
+    while (day < 1) day += kLength[--month];
+    return Rec(2024, month, day, 12, 0, 300, 100, depthKm, region, magnitude10, intensity);
 }

@@ -1,11 +1,17 @@
 // Helpers shared by the engine tests: hand-made catalogues in memory and on
-// disk, temporary folders, and a recorder for the message hook.
+// disk, the filter, lists and statistics in a known state around them,
+// temporary folders, and a recorder for the message hook.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "analysis/alert.h"
+#include "analysis/region_summary.h"
+#include "analysis/stats_cache.h"
+#include "app/settings.h"
 #include "catalogue/model.h"
+#include "windows/list_data.h"
 
 // A record with the given fields (inFilter and markerColor 0).
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
@@ -34,3 +40,12 @@ struct MessageRecorder {
     ~MessageRecorder();
     std::vector<std::string> messages;
 };
+
+// Loads `records` with 300 defined regions "R0".."R299", default settings,
+// fresh lists and cleared selection state.
+void LoadCatalogue(const std::vector<QuakeRecord>& records);
+// Conditions that every record of a test catalogue meets.
+void OpenConditions();
+// A record of the given region, magnitude and depth on 2024-06-20 minus
+// `daysBack` days (newest first when daysBack grows with the index).
+QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm = 10, int intensity = 1);

@@ -1,6 +1,6 @@
-// The data update's rules: reading a reply into the receive buffer, the
-// record test, the order of the verdicts, and the reload that must forget
-// every old record index.
+// The data update's rules: the record test, the order of the verdicts, and
+// the reload that must forget every old record index. How a reply is read
+// into the receive buffer is held by the fuzz target's invariants.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "analysis/region_stats.h"
-#include "analysis_fixture.h"
 #include "catalogue/loader.h"
 #include "catalogue/update_rules.h"
 #include "panel/hit_test.h"
 #include "platform/platform.h"
+#include "test_util.h"
 
 namespace {
 
@@ -25,61 +25,6 @@ std::string Bytes(const std::vector<CmpRecord>& records) {
 const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 CmpRecord Good(int year) { return CmpRecord{year * 10000 + 615, 1230, 300200015, 12 * 1000 + 55 * 10 + 4}; }
-
-// A scripted connection: each step delivers up to `bytes` bytes (never more
-// than the room offered) or fails. Past the script every read fails.
-struct Step {
-    int fail;
-    size_t bytes;
-};
-struct Script {
-    std::vector<Step> steps;
-    size_t next = 0;
-    size_t delivered = 0;   // bytes are delivered as 0, 1, 2, ... mod 251
-    int calls = 0;
-};
-
-int ScriptedRead(void* context, unsigned char* into, size_t room, size_t* got) {
-    Script* s = static_cast<Script*>(context);
-    s->calls++;
-    if (s->next >= s->steps.size()) return 1;
-    Step step = s->steps[s->next++];
-    if (step.fail) return 1;
-    *got = step.bytes < room ? step.bytes : room;
-    for (size_t i = 0; i < *got; i++) into[i] = (unsigned char)(s->delivered++ % 251);
-    return 0;
-}
-
-TEST(UpdateRead, TotalsOverflowAndBrokenConnections) {
-    const size_t kFull = kUpdateBufferBytes;
-    struct Case {
-        const char* what;
-        std::vector<Step> steps;
-        size_t bytes;
-        int overflow, broken, calls;
-    } cases[] = {
-        {"three chunks", {{0, 100}, {0, 4096}, {0, 7}, {0, 0}}, 4203, 0, 0, 4},
-        {"largest accepted reply", {{0, kFull - 1000}, {0, 999}, {0, 0}}, kFull - 1, 0, 0, 3},
-        {"reaching the buffer size is refused", {{0, kFull - 1000}, {0, 1000}, {0, 0}}, kFull - 1000, 1, 0, 2},
-        {"300,000 bytes in 4 KiB reads", std::vector<Step>(74, Step{0, 4096}), 63 * 4096, 1, 0, 64},
-        {"broken in mid-reply", {{0, 2000}, {1, 0}, {0, 100}, {0, 0}}, 2000, 0, 1, 2},
-        {"a connection that only fails ends at once", {}, 0, 0, 1, 1},
-    };
-    std::vector<unsigned char> buffer(kFull);
-    for (const Case& c : cases) {
-        Script script;
-        script.steps = c.steps;
-        ReplyRead r = ReadReply(ScriptedRead, &script, buffer.data());
-        EXPECT_EQ(r.bytes, c.bytes) << c.what;
-        EXPECT_EQ(r.overflow, c.overflow) << c.what;
-        EXPECT_EQ(r.broken, c.broken) << c.what;
-        EXPECT_EQ(script.calls, c.calls) << c.what;
-        // The kept bytes lie in order from the start of the buffer.
-        size_t wrong = 0;
-        for (size_t i = 0; i < r.bytes; i++) wrong += buffer[i] != i % 251;
-        EXPECT_EQ(wrong, 0u) << c.what;
-    }
-}
 
 TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
     struct Case {

@@ -1,9 +1,10 @@
 // libFuzzer target: a reply from the data server. The input chooses the
 // status, the announced length, how the connection delivers the body (chunk
 // size, repetitions, a break at the end) and the body bytes. Whatever
-// arrives, a reply the rules accept must be whole 16-byte records of the
-// requested year, received completely with status 200 and kept below the
-// receive buffer's size; and the receive buffer holds the delivered bytes.
+// arrives, the read keeps the delivered bytes in order, refuses a reply
+// that would reach the receive buffer's size and reports a break; and a
+// reply the rules accept is whole 16-byte records of the requested year,
+// received completely with status 200.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const ReplyRead& r = reply.read;
     if (r.bytes >= size_t(kUpdateBufferBytes) || r.bytes > c.delivered) std::abort();
+    const bool fits = c.total < size_t(kUpdateBufferBytes);
+    if (r.overflow != !fits || (fits && (r.bytes != c.total || r.broken != c.breaks))) std::abort();
     for (size_t i = 0; i < r.bytes; i++)
         if (gBuffer[i] != body[i % c.size]) std::abort();
 

@@ -43,38 +43,6 @@ TEST(PanelPixels, OnlyPureBlackBecomesTransparent) {
     }
 }
 
-// A surface wider than the picture (a padded pitch): each source row lands
-// at the start of its surface row, and the padding is never written.
-TEST(PanelPixels, RowsFollowThePitchAndLeaveThePaddingAlone) {
-    const int width = 5, height = 4, pitch = 7 * 4 + 3;
-    std::vector<unsigned char> bgr(size_t(width) * height * 3);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            unsigned char* p = &bgr[(size_t(y) * width + x) * 3];
-            p[0] = static_cast<unsigned char>(10 * x + 1);
-            p[1] = static_cast<unsigned char>(10 * y + 2);
-            p[2] = static_cast<unsigned char>(x == 2 && y == 1 ? 0 : 3);
-            if (x == 2 && y == 1) p[0] = p[1] = 0;   // one black pixel
-        }
-    std::vector<unsigned char> surface(size_t(pitch) * height, 0xAA);
-    ConvertPanelPixels(bgr.data(), width, width, height, surface.data(), pitch);
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
-            Bgra p = At(surface, pitch, x, y);
-            if (x == 2 && y == 1) {
-                EXPECT_EQ(p.b + p.g + p.r + p.a, 0);
-                continue;
-            }
-            EXPECT_EQ(p.b, 10 * x + 1) << x << "," << y;
-            EXPECT_EQ(p.g, 10 * y + 2) << x << "," << y;
-            EXPECT_EQ(p.r, 3) << x << "," << y;
-            EXPECT_EQ(p.a, 255) << x << "," << y;
-        }
-        for (int k = width * 4; k < pitch; k++)
-            EXPECT_EQ(surface[size_t(y) * pitch + k], 0xAA) << "padding of row " << y;
-    }
-}
-
 TEST(SpritePixels, AlphaIsTheMeanOfTheChannelsRoundedDown) {
     struct Case {
         unsigned char b, g, r;

@@ -1,24 +1,20 @@
-// The control panel's button logic: the step rules of the period start and
-// end at the catalogue's first and last dates, the hold repeat timing, the
-// filter rules, press, release, wheel, the change check and the period
-// dialog's texts.
-#include <sys/stat.h>
-#include <unistd.h>
-
+// The control panel's rules: the period steps at the catalogue's edges, the
+// hold repeat timing, the filter buttons, and the typed period texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <climits>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
-#include "analysis/alert.h"
 #include "analysis/region_stats.h"
-#include "analysis/reports.h"
-#include "analysis_fixture.h"
 #include "panel/actions.h"
+#include "panel/date_rules.h"
 #include "panel/hit_test.h"
 #include "platform/platform.h"
+#include "test_util.h"
 
 namespace {
 
@@ -33,11 +29,8 @@ Date Start() { return {AppSettings.startYear, AppSettings.startMonth, AppSetting
 Date End() { return {AppSettings.endYear, AppSettings.endMonth, AppSettings.endDay, AppSettings.endHour, AppSettings.endMinute}; }
 
 // Window pixels of the buttons used below.
-const int kStartMinus[2] = {775, 40}, kStartPlus[2] = {800, 40}, kStartR[2] = {820, 40};
-const int kEndPlus[2] = {800, 60}, kEndR[2] = {820, 60};
 const int kFilterMinus[2] = {780, 110}, kFilterPlus[2] = {805, 110}, kFilterR[2] = {825, 110};
-const int kReset[2] = {800, 136}, kUpdate[2] = {800, 520}, kMagMin[2] = {600, 90};
-const int kSave[2] = {650, 745}, kClose[2] = {800, 745}, kTab1[2] = {100, 530}, kTab2[2] = {300, 530};
+const int kMagMin[2] = {600, 90};
 
 // The catalogue's first and last dates F = 2019-05-20, L = 2024-03-05 and a clean panel.
 void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& last = {2024, 3, 5, 10, 20}) {
@@ -112,43 +105,6 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
     }
 }
 
-// The value changes seen while a button at `p` is held for `ticks` ticks.
-std::vector<int> HeldSteps(const int p[2], int ticks, int32_t SettingsBlock::*value) {
-    HitTestPanel(p[0], p[1], 0);
-    PanelPress(1, p[1]);
-    std::vector<int> steps;
-    for (int tick = 1; tick <= ticks; tick++) {
-        int before = AppSettings.*value;
-        HitTestPanel(p[0], p[1], 1);
-        if (AppSettings.*value != before) steps.push_back(AppSettings.*value - before);
-    }
-    return steps;
-}
-
-TEST(HoldTiming, RepeatsEvery11TicksWithGrowingSteps) {
-    // Dates: 1, 1, 1, 2 x 4, 3 x 4, ...; the step changes only on the 11th tick.
-    ResetPanel({1970, 1, 1, 0, 0}, {3000, 12, 31, 0, 0});
-    SetDates({1970, 6, 1, 0, 0}, {3000, 12, 31, 0, 0});
-    EXPECT_EQ(HeldSteps(kStartPlus, 11 * 12 + 10, &SettingsBlock::startYear),
-              std::vector<int>({1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4}));
-    PanelRelease(1);
-    EXPECT_EQ(gStartStep + gStartTicks + gStartRepeats, 1);
-    // Depth: 1 x 5, 11 x 6, 21 ... up to the bound, where the step drops to 0.
-    ResetPanel();
-    gFilterField = FIELD_DEPTH_MAX;
-    AppSettings.depthMin = 30, AppSettings.depthMax = 100;
-    EXPECT_EQ(HeldSteps(kFilterMinus, 11 * 20, &SettingsBlock::depthMax),
-              std::vector<int>({-1, -1, -1, -1, -1, -11, -11, -11, -11, -11, -10}));
-    EXPECT_EQ(gDepthStep, 0);
-    PanelRelease(1);
-    EXPECT_EQ(AppSettings.depthMax, 30);
-    // Magnitude: one a repeat, stopping at the maximum.
-    ResetPanel();
-    AppSettings.magMax = 4;
-    EXPECT_EQ(HeldSteps(kFilterPlus, 11 * 6, &SettingsBlock::magMin), std::vector<int>({1, 1, 1}));
-    PanelRelease(1);
-}
-
 TEST(FilterClick, MinusPlusAndREachField) {
     struct Case {
         int field, button, before, bound, expected;   // bound: the other end of the field's range
@@ -186,32 +142,79 @@ TEST(FilterClick, MinusPlusAndREachField) {
     EXPECT_EQ(AppSettings.magMin, 3);
 }
 
-TEST(PanelRelease, SaveWritesTheReportOfThePageShown) {
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < 10; i++) records.push_back(DayRec(i, i == 2 || i == 6 ? 1 : 5, i == 2 || i == 6 ? 65 : 30));
-    LoadCatalogue(records);
-    OpenConditions();
-    ApplyConditions();
-    ResetPanel();
-    gCurrentRecord = 2;
-    const std::string dir = MakeTempDir();
-    ASSERT_EQ(WriteAlertReport((dir + "/alert.txt").c_str()), 0);
-    ASSERT_EQ(WriteRegionReport((dir + "/region.txt").c_str()), 0);
-    ASSERT_EQ(mkdir((dir + "/text").c_str(), 0755), 0);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    Click(kTab2);
-    Click(kSave);
-    Click(kTab1);
-    Click(kSave);
-    std::filesystem::current_path(previous);
-    std::vector<std::string> saved;
-    for (const auto& entry : std::filesystem::directory_iterator(dir + "/text")) saved.push_back(entry.path().string());
-    ASSERT_EQ(saved.size(), 2u);
-    std::sort(saved.begin(), saved.end());   // "text/wolt 要警戒_" sorts before "text/wolt_"
-    EXPECT_EQ(ReadBytes(saved[0]), ReadBytes(dir + "/alert.txt")) << saved[0];
-    EXPECT_EQ(ReadBytes(saved[1]), ReadBytes(dir + "/region.txt")) << saved[1];
-    RemoveTree(dir);
+TEST(ParsePeriodText, HandCheckedTexts) {
+    struct Case {
+        const char* text;
+        int count;
+        int fields[5];
+    } cases[] = {
+        {"2011/03/11 14:46", 5, {2011, 3, 11, 14, 46}},
+        {"2011/3/11 14:46", 5, {2011, 3, 11, 14, 46}},
+        {"  2011/ 3/ 11   14: 46", 5, {2011, 3, 11, 14, 46}},
+        {"2011/3/11\t14:46 trailing", 5, {2011, 3, 11, 14, 46}},
+        {"+2011/-3/+11 -4:-7", 5, {2011, -3, 11, -4, -7}},
+        {"2011/3/11 14:46:59", 5, {2011, 3, 11, 14, 46}},
+        {"2011-03-11", 1, {2011}},
+        {"2011 /3/11 14:46", 1, {2011}},
+        {"2011/3/11", 3, {2011, 3, 11}},
+        {"2011/3/1114:46", 3, {2011, 3, 1114}},
+        {"2011/3/11 14", 4, {2011, 3, 11, 14}},
+        {"2011/3/11 14:", 4, {2011, 3, 11, 14}},
+        {"2011/3/11 14 :46", 4, {2011, 3, 11, 14}},
+        {"2011/-/11 14:46", 1, {2011}},
+        {"", 0, {}},
+        {"   ", 0, {}},
+        {"abc", 0, {}},
+        {"２０１１/3/11 14:46", 0, {}},   // full-width digits are not digits
+        {"99999999999/1/1 0:0", 5, {INT_MAX, 1, 1, 0, 0}},
+        {"-99999999999/1/1 0:0", 5, {INT_MIN, 1, 1, 0, 0}},
+        {"2147483647/-2147483648/2147483648 0:0", 5, {INT_MAX, INT_MIN, INT_MAX, 0, 0}},
+        {"000002011/0003/011 00014:0046", 5, {2011, 3, 11, 14, 46}},
+    };
+    for (const Case& c : cases) {
+        int fields[5] = {-77, -77, -77, -77, -77};
+        EXPECT_EQ(ParsePeriodText(c.text, fields), c.count) << c.text;
+        for (int i = 0; i < 5; i++)
+            EXPECT_EQ(fields[i], i < c.count ? c.fields[i] : -77) << c.text << " field " << i;
+    }
+}
+
+// 1 when every run of digits has at most 9 digits: sscanf is defined on it.
+bool NumbersFitAnInt(const std::string& text) {
+    int run = 0;
+    for (char c : text) {
+        run = c >= '0' && c <= '9' ? run + 1 : 0;
+        if (run > 9) return false;
+    }
+    return true;
+}
+
+// Texts made of the characters the format cares about.
+std::string RandomText(std::mt19937& random) {
+    static const char* const kPieces[] = {"/", "/", ":", " ", "\t", "-", "+", "x", "0", "7", "12", "2011", "999999999"};
+    std::string text;
+    int pieces = int(random() % 12);
+    for (int i = 0; i < pieces; i++) text += kPieces[random() % (sizeof kPieces / sizeof kPieces[0])];
+    return text;
+}
+
+TEST(ParsePeriodText, AgreesWithSscanfOnRandomTexts) {
+    std::mt19937 random(20110311);
+    int fiveRead = 0;
+    for (int n = 0; n < 200000; n++) {
+        std::string text = n % 3 == 0 ? std::to_string(random() % 3000) + "/" + std::to_string(random() % 14) + "/" +
+                                            std::to_string(random() % 33) + RandomText(random)
+                                      : RandomText(random);
+        if (!NumbersFitAnInt(text)) continue;
+        int expected[5] = {-77, -77, -77, -77, -77}, actual[5] = {-77, -77, -77, -77, -77};
+        int count = std::sscanf(text.c_str(), "%d/%d/%d %d:%d", &expected[0], &expected[1], &expected[2],
+                                &expected[3], &expected[4]);
+        if (count == EOF) count = 0;
+        ASSERT_EQ(ParsePeriodText(text.c_str(), actual), count) << "'" << text << "'";
+        for (int i = 0; i < count; i++) ASSERT_EQ(actual[i], expected[i]) << "'" << text << "' field " << i;
+        fiveRead += count == 5;
+    }
+    EXPECT_GT(fiveRead, 100) << "the random texts reach the fifth number";
 }
 
 }  // namespace

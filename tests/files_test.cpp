@@ -1,0 +1,260 @@
+// The files wolt writes and reads: the settings file (clamps, repair, a save
+// that never damages the old file), the text reports, and the Shift-JIS
+// conversion.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis/alert.h"
+#include "analysis/reports.h"
+#include "app/settings.h"
+#include "catalogue/loader.h"
+#include "platform/platform.h"
+#include "test_util.h"
+#include "windows/list_data.h"
+
+namespace {
+
+std::string Encode(const SettingsBlock& block) {
+    std::string bytes(sizeof block, '\0');
+    const int32_t* fields = &block.tag;
+    for (size_t i = 0; i < sizeof block / 4; i++)
+        for (int b = 0; b < 4; b++) bytes[i * 4 + b] = char(uint32_t(fields[i]) >> (8 * b));
+    return bytes;
+}
+
+SettingsBlock Defaults() {
+    std::memset(&AppSettings, 0, sizeof AppSettings);
+    SetDefaultSettings();
+    return AppSettings;
+}
+
+class SettingsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = MakeTempDir();
+        path = dir + "/wolt.dat";
+        std::memset(&AppSettings, 0, sizeof AppSettings);
+    }
+    void TearDown() override { RemoveTree(dir); }
+    std::string dir, path;
+};
+
+TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
+    struct Case {
+        const char* what;
+        int32_t in[6];   // magMin, magMax, depthMin, depthMax, intMin, intMax
+        int32_t out[6];
+    } cases[] = {
+        {"in range", {2, 7, 10, 500, 3, 6}, {2, 7, 10, 500, 3, 6}},
+        {"maximum 0 is not raised", {3, 0, 5, 0, 4, 0}, {0, 0, 0, 0, 0, 0}},
+        {"minimum above maximum", {12, 5, 900, 100, 8, 2}, {5, 5, 100, 100, 2, 2}},
+        {"all zero", {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}},
+        {"beyond the top", {15, 40, 2000, 5000, 12, 20}, {9, 9, 999, 999, 9, 9}},
+        {"below the bottom", {-4, 5, -30, 700, -1, 4}, {1, 5, 0, 700, 1, 4}},
+        {"negative maxima end at 0", {1, -3, 0, -1, 1, -5}, {0, 0, 0, 0, 0, 0}},
+        {"extremes", {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MIN}, {1, 9, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsBlock stored = Defaults();
+        std::memcpy(&stored.magMin, c.in, sizeof c.in);
+        WriteBytes(path, Encode(stored));
+        ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_LOADED);
+        int32_t out[6];
+        std::memcpy(out, &AppSettings.magMin, sizeof out);
+        for (int i = 0; i < 6; i++) EXPECT_EQ(out[i], c.out[i]) << "field " << i;
+        EXPECT_EQ(ReadBytes(path), Encode(stored)) << "a good file is not rewritten";
+    }
+}
+
+TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
+    for (size_t length : {size_t(0), size_t(4), size_t(215), size_t(217), size_t(432)}) {
+        SCOPED_TRACE(length);
+        std::memset(&AppSettings, 0, sizeof AppSettings);
+        AppSettings.selCount = 77;
+        AppSettings.lastUpdateDay = 12;
+        WriteBytes(path, std::string(length, '\x07'));
+        ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_REPAIRED);
+        EXPECT_EQ(AppSettings.selCount, 77);
+        EXPECT_EQ(AppSettings.lastUpdateDay, 12);
+        EXPECT_EQ(AppSettings.magMax, 9);
+        EXPECT_EQ(AppSettings.winX[1], 860);
+        EXPECT_EQ(ReadBytes(path), Encode(AppSettings));
+    }
+}
+
+TEST_F(SettingsTest, FailedSaveLeavesTheOldFileWhole) {
+    std::string old(216, '\x2a');
+    WriteBytes(path, old);
+    Defaults();
+
+    // The temporary name is taken by a folder: nothing can be written.
+    std::filesystem::create_directories(path + ".tmp/inside");
+    EXPECT_NE(SaveSettings(path.c_str()), 0);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp/inside"));
+    RemoveTree(path + ".tmp");
+
+    // The target is a folder: the rename fails and the temporary goes away.
+    std::string folderTarget = dir + "/folder.dat";
+    std::filesystem::create_directories(folderTarget + "/keep");
+    EXPECT_NE(SaveSettings(folderTarget.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folderTarget + "/keep"));
+    EXPECT_FALSE(std::filesystem::exists(folderTarget + ".tmp"));
+
+    // No such folder.
+    EXPECT_NE(SaveSettings((dir + "/missing/wolt.dat").c_str()), 0);
+    EXPECT_EQ(ReadBytes(path), old);
+}
+
+}  // namespace
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kStamp[] = "20240306090000";
+
+// The program's sequence after a load of `dataDir`: the filter, the current record, the lists.
+void Prepare(int current, const std::string& dataDir = WOLT_SOURCE_DIR "/tests/data/catalogue/Data") {
+    LocalTime now{2024, 3, 6, 9, 0, 0};
+    SetClockOverride(&now);
+    std::memset(&AppSettings, 0, sizeof AppSettings);
+    SetDefaultSettings();
+    SetDataFolder(dataDir.c_str());
+    ASSERT_EQ(AllocateCatalogue(), 0);
+    ASSERT_EQ(EQSet(), EQSET_OK);
+    ASSERT_EQ(AllocateList(&gConditionList) + AllocateList(&gRegionList), 0);
+    ApplyConditions();
+    gCurrentRecord = current < 0 ? AppSettings.selFirstIndex : current;
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
+}
+
+std::string Sjis(const char* utf8) {
+    std::string out;
+    EXPECT_EQ(Utf8ToSjis(utf8, &out), 0) << utf8;
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    return lines;
+}
+
+class Reports : public ::testing::Test {
+protected:
+    void SetUp() override { dir = MakeTempDir(); }
+    void TearDown() override {
+        RemoveTree(dir);
+        SetClockOverride(nullptr);
+        SetDataFolder("Data");
+    }
+    std::string dir;
+};
+
+TEST_F(Reports, AlertRowsFromLevelOne) {
+    const std::vector<std::vector<float>> cases = {{0.85f, 0.5f}, {5.5f, 1.0f, 0.99f}, {0.99f, NAN, -3.0f, 1.0f}};
+    const std::vector<std::vector<int>> listed = {{}, {1, 2}, {4}};   // regions printed, in table order
+    Prepare(-1);
+    for (size_t k = 0; k < cases.size(); k++) {
+        std::memset(AlertTable, 0, sizeof AlertTable);
+        for (size_t i = 0; i < cases[k].size(); i++) {
+            AlertTable[i].regionIndex = int16_t(i + 1);
+            AlertTable[i].alertLevel = cases[k][i];
+            AlertTable[i].m6Count = 1;
+            AlertTable[i].latestIndex = 12;
+        }
+        const std::string path = dir + "/alert.txt";
+        ASSERT_EQ(WriteAlertReport(path.c_str()), 0);
+        std::vector<std::string> lines = Lines(ReadBytes(path));
+        ASSERT_EQ(lines.size(), 7 + listed[k].size());
+        for (size_t j = 0; j < listed[k].size(); j++) {
+            char name[32];
+            std::snprintf(name, sizeof name, "%20s    ", RegionName(listed[k][j]));
+            EXPECT_EQ(lines[7 + j].compare(0, std::strlen(name), name), 0) << lines[7 + j];
+        }
+    }
+}
+
+TEST_F(Reports, FailuresAndTheEmptyCatalogue) {
+    Prepare(1);
+    // /dev/full takes the open and fails every write.
+    EXPECT_EQ(WriteAlertReport("/dev/full") + WriteRegionReport("/dev/full") +
+                  SaveListText(&gConditionList, false, "/dev/full") + SaveListText(&gRegionList, true, "/dev/full"),
+              4);
+    gCurrentRecord = -1;
+    EXPECT_EQ(WriteRegionReport((dir + "/region.txt").c_str()), 1);
+    EXPECT_FALSE(fs::exists(dir + "/region.txt"));
+    // An empty catalogue writes every file, without rows.
+    fs::create_directory(dir + "/Data");
+    Prepare(-1, dir + "/Data");
+    const std::string path = dir + "/out.txt";
+    ASSERT_EQ(WriteAlertReport(path.c_str()), 0);
+    EXPECT_EQ(Lines(ReadBytes(path)).size(), 7u);
+    ASSERT_EQ(SaveListText(&gRegionList, true, path.c_str()), 0);
+    std::vector<std::string> lines = Lines(ReadBytes(path));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_NE(lines[5].find(Sjis("該当件数:0")), std::string::npos) << lines[5];
+}
+
+struct SjisCase {
+    const char* utf8;
+    const char* sjis;
+};
+
+// Names whose second byte is 0x5C ('\') and the wave dash that only code
+// page 932 (not plain Shift_JIS) maps to 0x81 0x60.
+const SjisCase kSjisCases[] = {
+    {"能", "\x94\x5c"},
+    {"表", "\x95\x5c"},
+    {"ソ", "\x83\x5c"},
+    {"十", "\x8f\x5c"},
+    {"～", "\x81\x60"},
+    {"石川県能登地方", "\x90\xce\x90\xec\x8c\xa7\x94\x5c\x93\x6f\x92\x6e\x95\xfb"},
+    {"5弱 6強", "5\x8e\xe3 6\x8b\xad"},
+    {"ｱｲｳ", "\xb1\xb2\xb3"},
+    {"plain ASCII \\ / 0-9", "plain ASCII \\ / 0-9"},
+    {"", ""},
+};
+
+TEST(Platform, ShiftJisRoundTrip) {
+    for (const SjisCase& c : kSjisCases) {
+        SCOPED_TRACE(c.utf8);
+        std::string sjis = "untouched", utf8 = "untouched";
+        ASSERT_EQ(Utf8ToSjis(c.utf8, &sjis), 0);
+        EXPECT_EQ(sjis, c.sjis);
+        ASSERT_EQ(SjisToUtf8(c.sjis, &utf8), 0);
+        EXPECT_EQ(utf8, c.utf8);
+    }
+}
+
+TEST(Platform, ShiftJisFailuresLeaveTheOutputAlone) {
+    struct Case {
+        const char* what;
+        bool toSjis;
+        const char* input;
+    } cases[] = {
+        {"invalid UTF-8", true, "abc\xff"},
+        {"no code page 932 character", true, "\xf0\x9f\x98\x80"},
+        {"lead byte without trail", false, "ab\x94"},
+        {"invalid trail byte", false, "\x81\x20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string out = "untouched";
+        int result = c.toSjis ? Utf8ToSjis(c.input, &out) : SjisToUtf8(c.input, &out);
+        EXPECT_NE(result, 0);
+        EXPECT_EQ(out, "untouched");
+    }
+}
+
+}  // namespace

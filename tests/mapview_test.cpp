@@ -1,0 +1,374 @@
+// The map view's numbers: grid-to-pixel rounding, the marker walk, the link
+// lines, the hover pick and region graph, and the recent-events panel's
+// curves, each against its literal twin where it has one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/region_stats.h"
+#include "app/settings.h"
+#include "literal_links.h"
+#include "mapview/markers.h"
+#include "mapview/panel_data.h"
+#include "mapview/recent_data.h"
+#include "panel/actions.h"
+#include "panel/hit_test.h"
+#include "platform/platform.h"
+#include "random_catalogue.h"
+#include "test_util.h"
+
+static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
+    QuakeRecord r = Rec(2020, 1, 1, 0, 0, mapX, mapY, depthKm, 1, magnitude10, 3);
+    r.inFilter = uint8_t(inFilter);
+    return r;
+}
+
+TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
+    struct Case {
+        int gridX, gridY, px, py, onMap;
+    } cases[] = {
+        {203, 25, 37, 37, 1},      // 25 x k = 37.99999952: 37, not 38
+        {178, 0, 0, 0, 1},
+        {228, 50, 75, 75, 1},      // 50 x k = 75.9999990
+        {514, 336, 510, 510, 1},
+        {515, 337, 512, 512, 1},   // 512.24: still on the map
+        {516, 337, 513, 512, 0},   // 513.76: off
+        {515, 338, 512, 513, 0},
+        {0, 0, -270, 0, 1},        // no lower bound; truncation toward zero
+        {153, 0, -37, 0, 1},       // -37.99999952
+        {65535, 65535, 99342, 99613, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GridToPixelXi(c.gridX), c.px) << c.gridX;
+        EXPECT_EQ(GridToPixelYi(c.gridY), c.py) << c.gridY;
+        EXPECT_EQ(PixelOnMap(c.px, c.py), c.onMap) << c.gridX << "," << c.gridY;
+    }
+    // The untruncated vertex position is the product rounded to a float.
+    EXPECT_EQ(GridToPixelX(203), 38.0f);
+    EXPECT_EQ(GridToPixelY(25), 38.0f);
+    EXPECT_EQ(GridToPixelX(179), 1.52f);
+    EXPECT_EQ(GridToPixelY(-1), -1.52f);
+}
+
+struct MarkerWalk : ::testing::Test {
+    TexturedScreenVertex out[kMarkerVertices];
+    void SetUp() override { std::memset(out, 0x7F, sizeof out); }
+};
+
+TEST_F(MarkerWalk, AtMostTheNewestThousand) {
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < 1500; i++) records.push_back(At(200 + i % 300, i % 330, i % 250, 30 + i % 40));
+    records[500].inFilter = 0;
+    SetCatalogue(records);
+    ASSERT_EQ(BuildMarkerQuads(out), kMarkerQuads);
+    for (int k = 0; k < kMarkerQuads; k++) {
+        int i = k < 500 ? k : k + 1;   // record 500 is skipped
+        int s = MarkerHalfSize(records[i].magnitude10, 0);
+        ASSERT_EQ(out[4 * k].x, float(GridToPixelXi(records[i].mapX) - s)) << k;
+        ASSERT_EQ(out[4 * k + 3].y, float(GridToPixelYi(records[i].mapY) + s)) << k;
+    }
+    EXPECT_NE(gpEQ[1000].markerColor, 0u);
+    EXPECT_EQ(gpEQ[1001].markerColor, 0u);   // the 1001st match is not drawn
+}
+
+static QuakeRecord L(int year, int mapX, int mapY, int depthKm, int inFilter = 1) {
+    QuakeRecord r = Rec(year, 6, 1, 0, 0, mapX, mapY, depthKm, 1, 45, 3);
+    r.inFilter = uint8_t(inFilter);
+    r.markerColor = DepthColor(depthKm);
+    return r;
+}
+
+static void Select(int first, int count, int startYear, int endYear) {
+    AppSettings.selFirstIndex = first;
+    AppSettings.selCount = count;
+    AppSettings.startYear = startYear;
+    AppSettings.endYear = endYear;
+}
+
+struct LinkLines : ::testing::Test {
+    ColoredScreenVertex out[kLinkVertices];
+    void SetUp() override {
+        FillDistanceTable();
+        std::memset(out, 0x7F, sizeof out);
+    }
+};
+
+// Random catalogues with many near and far pairs, depths over the whole
+// tolerance range, year bounds, unmatched gaps, off-map points and early ends
+// of the data: the one-scan search gives the literal search's lines.
+TEST_F(LinkLines, SameLinesAsTheLiteralSearch) {
+    std::mt19937 random(4);
+    ColoredScreenVertex literal[kLinkVertices];
+    for (int round = 0; round < 300; round++) {
+        int count = 50 + int(random() % 1500);
+        int spread = 10 + int(random() % 200);           // small spreads: many near pairs
+        int depthSpread = 5 + int(random() % 400);
+        int gapPercent = int(random() % 60);
+        std::vector<QuakeRecord> records;
+        int year = 2024;
+        for (int i = 0; i < count; i++) {
+            if (random() % 40 == 0) year--;
+            int x = random() % 25 == 0 ? int(random() % 700) : 250 + int(random() % unsigned(spread));
+            int y = random() % 25 == 0 ? int(random() % 500) : 80 + int(random() % unsigned(spread));
+            int recordYear = random() % 30 == 0 ? year + int(random() % 6) - 3 : year;
+            QuakeRecord r = L(recordYear, x, y, int(random() % unsigned(depthSpread)),
+                              int(random() % 100) >= gapPercent);
+            r.markerColor = uint32_t(random());
+            if (random() % 3000 == 0) r.magnitude10 = 0;
+            records.push_back(r);
+        }
+        SetCatalogue(records);
+        Select(int(random() % unsigned(count)), int(random() % 1200), year + int(random() % 8),
+               2024 - int(random() % 8));
+        std::memset(out, 0x7F, sizeof out);
+        std::memset(literal, 0x7F, sizeof literal);
+        int lines = BuildLinkLines(out);
+        ASSERT_EQ(lines, LiteralLinkLines(literal)) << "round " << round;
+        for (int i = 0; i < kLinkVertices; i++) {
+            ASSERT_EQ(out[i].diffuse, literal[i].diffuse) << "round " << round << " vertex " << i;
+            if (i >= 2 * lines) continue;
+            ASSERT_EQ(out[i].x, literal[i].x) << "round " << round << " vertex " << i;
+            ASSERT_EQ(out[i].y, literal[i].y) << "round " << round << " vertex " << i;
+        }
+    }
+}
+
+namespace {
+
+void LoadMatching(const std::vector<QuakeRecord>& records) {
+    LoadCatalogue(records);
+    OpenConditions();
+    ApplyConditions();
+}
+
+struct LiteralHover {
+    int a = -1, b = -1, count = 0, maxMag10 = 0, meanMag10 = 0;
+};
+
+// The pick as described, one record at a time: the newest matching marker
+// whose pixel lies 5 left/up to 1 right/down of the cursor, its region's
+// newest match, and that region's summary.
+LiteralHover LiteralPick(int mx, int my) {
+    LiteralHover h;
+    const SettingsBlock& s = AppSettings;
+    if (mx < 3 || mx > 513 || my < 3 || my > 513) return h;
+    auto matches = [&](int i) { return gpEQ[i].inFilter == 1; };
+    int hovered = -1;
+    for (int i = s.selFirstIndex; i <= s.selLastIndex && gpEQ[i].magnitude10 && hovered < 0; i++) {
+        int px = int((gpEQ[i].mapX - 178) * 1.5199999809265137), py = int(gpEQ[i].mapY * 1.5199999809265137);
+        if (matches(i) && mx - 5 <= px && px <= mx + 1 && my - 5 <= py && py <= my + 1) hovered = i;
+    }
+    if (hovered < 0) return h;
+    int sum = 0;
+    for (int i = s.selFirstIndex; i <= s.selLastIndex && gpEQ[i].magnitude10; i++) {
+        if (!matches(i) || gpEQ[i].regionIndex != gpEQ[hovered].regionIndex) continue;
+        if (h.count++ == 0) h.a = h.b = i;
+        h.maxMag10 = std::max(h.maxMag10, int(gpEQ[i].magnitude10));
+        sum += gpEQ[i].magnitude10;
+    }
+    h.meanMag10 = sum / h.count;
+    return h;
+}
+
+TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 6; round++) {
+        std::vector<QuakeRecord> records = RandomCatalogue(random, 1500, 40);
+        for (size_t i = 0; i < records.size(); i += 10) {   // at the edges, where pixels turn negative
+            records[i].mapX = uint16_t(170 + random() % 14);
+            records[i].mapY = uint16_t(random() % 6);
+        }
+        LoadCatalogue(records);
+        OpenConditions();
+        AppSettings.magMin = round % 3;   // gaps of non-matching records
+        ApplyConditions();
+        if (round == 5) AppSettings.selLastIndex = AppSettings.selFirstIndex + 300;
+        int picked = 0;
+        for (int k = 0; k < 400; k++) {
+            int mx = int(random() % 530) - 8, my = int(random() % 530) - 8;
+            if (k % 2 == 0) {   // right next to a record's marker
+                const QuakeRecord& r = gpEQ[random() % records.size()];
+                mx = GridToPixelXi(r.mapX) + int(random() % 9) - 3;
+                my = GridToPixelYi(r.mapY) + int(random() % 9) - 3;
+            }
+            HoverSummary h;
+            HoverPick(mx, my, &h);
+            LiteralHover l = LiteralPick(mx, my);
+            ASSERT_EQ(std::vector<int>({gSelectedRecordA, gSelectedRecordB, h.hovered, h.count, h.maxMag10, h.meanMag10}),
+                      std::vector<int>({l.a, l.b, l.a >= 0, l.count, l.maxMag10, l.meanMag10}))
+                << mx << "," << my;
+            picked += h.hovered;
+        }
+        EXPECT_GT(picked, round == 5 ? 10 : 100) << "round " << round;
+    }
+    // The map's last pixel is inside, the next one is not.
+    LoadMatching({Rec(2024, 6, 19, 12, 0, 515, 337, 10, 2, 40, 1)});
+    HoverSummary h;
+    HoverPick(513, 513, &h);
+    EXPECT_EQ(gSelectedRecordA, 0);
+    HoverPick(514, 513, &h);
+    EXPECT_EQ(gSelectedRecordA, -1);
+}
+
+std::vector<std::pair<int, int>> Points(const OverlayPoint* p, int n) {
+    std::vector<std::pair<int, int>> v;
+    for (int i = 0; i < n; i++) v.push_back({p[i].x, p[i].y});
+    return v;
+}
+
+TEST(OverlayRegionGraph, AgreesWithTheLiteralWalkOnRandomCatalogues) {
+    std::mt19937 random(8);
+    const int shapes[][3] = {{3000, 3, 400}, {2000, 40, 3000}, {600, 2, 60}, {50, 5, 30}};
+    for (const auto& shape : shapes) {
+        LoadCatalogue(RandomCatalogue(random, shape[0], shape[1], shape[2]));
+        OpenConditions();
+        AppSettings.magMin = 2;   // non-matching records of the region still count
+        ApplyConditions();
+        for (int k = 0; k < 5; k++) {
+            gCurrentRecord = int(random() % unsigned(shape[0]));
+            static RegionGraph g, l;
+            BuildRegionGraph(&g);
+            // Literal: the region's records of the window, two pixels apart from x 513 down to 8.
+            l = RegionGraph{};
+            std::vector<int> taken;
+            for (int i = AppSettings.selFirstIndex; i <= AppSettings.selLastIndex && gpEQ[i].magnitude10; i++)
+                if (gpEQ[i].regionIndex == gpEQ[gCurrentRecord].regionIndex) taken.push_back(i);
+            for (size_t j = 0; j < taken.size() && 513 - 2 * int(j) >= 8; j++) {
+                const int x = 513 - 2 * int(j);
+                l.magnitude[l.magnitudeCount++] = {x, 235 - gpEQ[taken[j]].magnitude10};
+                if (j + 1 < taken.size())
+                    l.interval[l.intervalCount++] = {x, std::max(141, 234 - DaysBetweenRecords(gpEQ[taken[j + 1]], gpEQ[taken[j]]))};
+            }
+            ASSERT_EQ(Points(g.magnitude, g.magnitudeCount), Points(l.magnitude, l.magnitudeCount));
+            ASSERT_EQ(Points(g.interval, g.intervalCount), Points(l.interval, l.intervalCount));
+        }
+    }
+    for (int current : {-1, 200000}) {   // no current record: nothing
+        gCurrentRecord = current;
+        static RegionGraph g;
+        BuildRegionGraph(&g);
+        EXPECT_EQ(g.magnitudeCount + g.intervalCount, 0);
+    }
+}
+
+// The catalogue's zone (standard time all year), as the program runs.
+class RecentPanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "JST-9", 1);
+        tzset();
+    }
+    void TearDown() override {
+        unsetenv("TZ");
+        tzset();
+    }
+};
+
+time_t LiteralTime(const QuakeRecord& r) {
+    std::tm t{};
+    t.tm_year = r.year - 1900, t.tm_mon = r.month - 1, t.tm_mday = r.day, t.tm_hour = r.hour, t.tm_min = r.minute;
+    return std::mktime(&t);
+}
+
+int LiteralNext(int i) {
+    for (int j = i + 1; j <= AppSettings.selLastIndex; j++)
+        if (gpEQ[j].inFilter == 1) return j;
+    return AppSettings.selLastIndex;
+}
+
+int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// One line per step from x 190 leftwards, as the panel is described: the
+// newest gap in whole hours (unclamped), later ones in half hours; magnitudes
+// at 0.75 pixels per tenth, the window's last match on the baseline.
+std::vector<OverlayPoint> LiteralCurve(bool interval) {
+    std::vector<OverlayPoint> points;
+    const int i0 = AppSettings.selFirstIndex;
+    if (interval && i0 >= 199999) return points;
+    auto minutes = [](int a, int b) { return int(std::difftime(LiteralTime(gpEQ[a]), LiteralTime(gpEQ[b]))) / 60; };
+    int c = interval ? LiteralNext(i0) : i0;
+    points.push_back({190, interval ? 73 - minutes(i0, c) / 60 : std::max(5, int(73 - gpEQ[i0].magnitude10 * 0.75))});
+    for (int k = 1; k <= 192 && points.front().x > 1; k++) {
+        const int n = LiteralNext(c);
+        const int y = interval ? Clamp(73 - minutes(c, n) / 30, 6, 73)
+                               : n == AppSettings.selLastIndex ? 73 : Clamp(int(73 - gpEQ[n].magnitude10 * 0.75), 6, 73);
+        points.insert(points.begin(), OverlayPoint{std::max(1, 190 - k), y});
+        c = n;
+        if (c > 199999) break;
+    }
+    return points;
+}
+
+void SetMatches(const std::vector<int>& matches, int last) {
+    for (int i = 0; i < DataEnd(); i++) gpEQ[i].inFilter = 0;
+    for (int i : matches) gpEQ[i].inFilter = 1;
+    AppSettings.selFirstIndex = matches.empty() ? 0 : matches.front();
+    AppSettings.selLastIndex = last;
+}
+
+std::vector<std::pair<int, int>> Points(const RecentCurve& c) {
+    std::vector<std::pair<int, int>> v;
+    for (int p = 0; p < c.count; p++) v.push_back({c.points[p].x, c.points[p].y});
+    return v;
+}
+std::vector<std::pair<int, int>> Points(const std::vector<OverlayPoint>& c) {
+    std::vector<std::pair<int, int>> v;
+    for (const OverlayPoint& p : c) v.push_back({p.x, p.y});
+    return v;
+}
+
+TEST_F(RecentPanel, CalendarGapEqualsDifftimeOfMktime) {
+    std::mt19937 random(11);
+    const int fixed[][10] = {
+        {1970, 1, 1, 0, 0, 1970, 1, 1, 0, 1},    {2000, 2, 28, 12, 0, 2000, 3, 1, 12, 0},
+        {2100, 2, 28, 0, 0, 2100, 3, 1, 0, 0},   {2024, 13, 1, 0, 0, 2025, 1, 1, 0, 0},    // month 13 carries
+        {2024, 3, 0, 0, 0, 2024, 2, 29, 0, 0},   {1965, 6, 1, 0, 0, 2040, 6, 1, 0, 0},     // beyond 32-bit time
+    };
+    std::vector<std::pair<QuakeRecord, QuakeRecord>> pairs;
+    for (const auto& f : fixed)
+        pairs.push_back({Rec(f[5], f[6], f[7], f[8], f[9], 0, 0, 0, 0, 10, 0), Rec(f[0], f[1], f[2], f[3], f[4], 0, 0, 0, 0, 10, 0)});
+    auto draw = [&random] {
+        return Rec(1900 + int(random() % 250), int(random() % 14), int(random() % 33), int(random() % 24),
+                   int(random() % 60), 0, 0, 0, 0, 10, 0);
+    };
+    for (int k = 0; k < 3000; k++) pairs.push_back({draw(), draw()});
+    for (const auto& p : pairs)
+        ASSERT_EQ(EventGapSeconds(p.first, p.second), std::difftime(LiteralTime(p.first), LiteralTime(p.second)))
+            << p.first.year << "-" << p.first.month << "-" << p.first.day << " / " << p.second.year << "-"
+            << p.second.month << "-" << p.second.day;
+}
+
+TEST_F(RecentPanel, CurvesMatchTheLiteralDrawingOnRandomCatalogues) {
+    std::mt19937 random(5);
+    const int shapes[][3] = {{3000, 2, 60}, {2000, 30, 30}, {300, 30, 50}, {500, 3000, 90}, {150, 1, 100}, {40, 1, 50}};
+    for (const auto& shape : shapes) {
+        for (int round = 0; round < 4; round++) {
+            auto records = RandomCatalogue(random, shape[0], 20, shape[1]);
+            if (round == 1) records[0].magnitude10 = 99;   // clamps at 5, the others at 6
+            LoadCatalogue(records);
+            std::vector<int> matches;
+            for (int i = 0; i < shape[0]; i++)
+                if (int(random() % 100) < shape[2]) matches.push_back(i);
+            if (matches.empty()) matches.push_back(0);
+            SetMatches(matches, round == 3 ? matches[matches.size() / 2] : matches.back());
+            RecentPanelData data;
+            BuildRecentPanel(&data);
+            SCOPED_TRACE(testing::Message() << shape[0] << " records over " << shape[1] << " days, round " << round);
+            EXPECT_EQ(Points(data.interval), Points(LiteralCurve(true)));
+            EXPECT_EQ(Points(data.magnitude), Points(LiteralCurve(false)));
+        }
+    }
+    // The interval curve is not drawn from the last slot of the store on.
+    AppSettings.selFirstIndex = AppSettings.selLastIndex = kMaxRecords - 1;
+    RecentPanelData data;
+    BuildRecentPanel(&data);
+    EXPECT_EQ(data.interval.count, 0);
+}
+
+}  // namespace
