@@ -1,6 +1,6 @@
 // The analyses: the alert ranking (levels, the exchange sort, the M6+ boxes,
-// the stand-alone entry), the class statistics and recurrence bands with the
-// cached answers against the literal walks, and the newest month's day table.
+// the stand-alone entry), the class statistics and recurrence bands, cached,
+// against the literal walks, and the newest month's day table.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -92,23 +92,16 @@ struct Date {
     int y, m, d;
 };
 
-int DaysInMonth(int y, int m) {
-    static const int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && y % 4 == 0 && (y % 100 != 0 || y % 400 == 0) ? 29 : kLength[m - 1];
-}
-
 Date RandomDate(std::mt19937& random, int firstYear, int lastYear) {
-    Date d;
-    d.y = firstYear + int(random() % unsigned(lastYear - firstYear + 1));
-    d.m = 1 + int(random() % 12);
-    d.d = 1 + int(random() % unsigned(DaysInMonth(d.y, d.m)));
+    static const int kLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    Date d{firstYear + int(random() % unsigned(lastYear - firstYear + 1)), 1 + int(random() % 12), 1};
+    const bool leapDay = d.m == 2 && d.y % 4 == 0 && (d.y % 100 != 0 || d.y % 400 == 0);
+    d.d = 1 + int(random() % unsigned(kLength[d.m - 1] + leapDay));
     return d;
 }
 
 bool Before(const Date& a, const Date& b) {
-    if (a.y != b.y) return a.y < b.y;
-    if (a.m != b.m) return a.m < b.m;
-    return a.d <= b.d;
+    return a.y != b.y ? a.y < b.y : a.m != b.m ? a.m < b.m : a.d <= b.d;
 }
 
 TEST(CatalogueModel, DaysBetweenMatchesDayStepping) {
@@ -134,10 +127,6 @@ std::string Describe(const QuakeRecord& r) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d x%d y%d d%d r%d m%d i%d f%d", r.year, r.month, r.day,
                   r.hour, r.minute, r.mapX, r.mapY, r.depthKm, r.regionIndex, r.magnitude10, r.intensity, r.inFilter);
     return text;
-}
-
-std::string Words(const std::vector<CmpRecord>& records) {
-    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(CmpRecord));
 }
 
 class LoaderTest : public testing::Test {
@@ -196,30 +185,15 @@ TEST_F(LoaderTest, ReadsYearsNewestFirstAndDerivesTheCatalogueValues) {
     EXPECT_STREQ(IntensityLabels[6], "5\x8b\xad");   // 5強 in Shift-JIS
 }
 
-TEST_F(LoaderTest, BorrowsMissingPositionsFromNewerRecordsOfTheRegion) {
-    WriteYearFile(data, 2024, {Rec(2024, 5, 9, 0, 0, 0, 50, 1, 12, 30, 1),      // nothing newer: stays
-                               Rec(2024, 5, 8, 0, 0, 300, 300, 2, 5, 30, 1),    // another region
-                               Rec(2024, 5, 7, 0, 0, 400, 60, 3, 12, 30, 1),
-                               Rec(2024, 5, 6, 0, 0, 0, 0, 4, 12, 30, 1)});     // x and y from one record
-    WriteYearFile(data, 2023, {Rec(2023, 5, 6, 0, 0, 410, 0, 5, 12, 30, 1),     // the first non-zero mapY
-                               Rec(2023, 5, 5, 0, 0, 0, 70, 6, 12, 30, 1),      // the first non-zero mapX
-                               Rec(2023, 5, 4, 0, 0, 0, 0, 7, 99, 30, 1)});     // no source in its region
-    ASSERT_EQ(EQSet(), EQSET_OK);
-    ExpectRecords({Rec(2024, 5, 9, 0, 0, 0, 50, 1, 12, 30, 1), Rec(2024, 5, 8, 0, 0, 300, 300, 2, 5, 30, 1),
-                   Rec(2024, 5, 7, 0, 0, 400, 60, 3, 12, 30, 1), Rec(2024, 5, 6, 0, 0, 400, 60, 4, 12, 30, 1),
-                   Rec(2023, 5, 6, 0, 0, 410, 50, 5, 12, 30, 1), Rec(2023, 5, 5, 0, 0, 400, 70, 6, 12, 30, 1),
-                   Rec(2023, 5, 4, 0, 0, 0, 0, 7, 99, 30, 1)});
-}
-
 TEST_F(LoaderTest, SkipsImpossibleRecordsAndReportsThemOnceAfterTheLoad) {
     const QuakeRecord keep1 = R(2024, 5, 9), keep2 = Rec(2024, 5, 8, 12, 0, 300, 200, 1, 1, 30, 1), keep3 = R(2023, 5, 8);
-    WriteBytes(YearPath(2024), Words({PackCmpRecord(keep1),
+    WriteBytes(YearPath(2024), RecordBytes({PackCmpRecord(keep1),
                                       {-20240501, 100, 300200001, 1301}, {20240501, 100, -300200001, 1301},
                                       {20230501, 100, 300200001, 1301},   // another year's record
                                       {20241301, 100, 300200001, 1301}, {20240532, 100, 300200001, 1301},
                                       {20240501, 2400, 300200001, 1301}, {20240501, 1260, 300200001, 1301},
                                       {20240508, 65536 * 3 + 1200, 300200001, 1301}}));   // high bits only: a real 12:00
-    WriteBytes(YearPath(2023), Words({{20230501, 65536 + 99, 300200001, 1301}, PackCmpRecord(keep3)}));
+    WriteBytes(YearPath(2023), RecordBytes({{20230501, 65536 + 99, 300200001, 1301}, PackCmpRecord(keep3)}));
     static int seenCount;
     SetMessageHandler([](const char*) { seenCount = AppSettings.recordCount; });
     ASSERT_EQ(EQSet(), EQSET_OK);
@@ -235,7 +209,7 @@ TEST_F(LoaderTest, TruncatedFileLoadsOnlyWholeRecords) {
     const std::vector<QuakeRecord> records = {R(2024, 5, 9), R(2024, 5, 8), R(2024, 5, 7)};
     std::vector<CmpRecord> words;
     for (const QuakeRecord& r : records) words.push_back(PackCmpRecord(r));
-    WriteBytes(YearPath(2024), Words(words) + Words({PackCmpRecord(R(2024, 5, 6))}).substr(0, 11));
+    WriteBytes(YearPath(2024), RecordBytes(words) + RecordBytes({PackCmpRecord(R(2024, 5, 6))}).substr(0, 11));
     AppSettings.lastFullYear = 2023;
     ASSERT_EQ(EQSet(), EQSET_OK);
     ExpectRecords(records);
@@ -262,23 +236,6 @@ void ExpectSamePositions(const std::vector<QuakeRecord>& fast, const std::vector
         ASSERT_EQ(fast[i].mapX, literal[i].mapX) << "record " << i;
         ASSERT_EQ(fast[i].mapY, literal[i].mapY) << "record " << i;
         ASSERT_EQ(fast[i].regionIndex, literal[i].regionIndex) << "record " << i;
-    }
-}
-
-TEST(Borrowing, MatchesTheLiteralWalkOnRandomCatalogues) {
-    std::mt19937 random(1970);
-    const int regionChoices[] = {1, 2, 3, 7, 40, kMaxRegionIndex + 1};
-    const int missingChoices[] = {5, 30, 60, 90, 100};
-    for (int round = 0; round < 600; round++) {
-        int regions = regionChoices[round % 6];
-        int missing = missingChoices[round / 6 % 5];
-        std::vector<QuakeRecord> fast = RandomRecords(random, 1 + int(random() % 400), regions, missing);
-        std::vector<QuakeRecord> literal = fast;
-        BorrowPositions(fast.data(), int(fast.size()));
-        LiteralBorrowPositions(literal.data(), int(literal.size()));
-        SCOPED_TRACE(testing::Message() << "round " << round << ", regions " << regions << ", missing "
-                                        << missing << "%");
-        ExpectSamePositions(fast, literal);
     }
 }
 

@@ -1,6 +1,6 @@
 // The condition filter, the two lists, their region tables and sorting:
-// hand-checked cases at the boundaries, the fast fills, counts and sorts
-// against their literal twins, and the list windows' scroll arithmetic.
+// the period bounds to the minute, hand-checked sort orders, the fast
+// fills, counts and sorts against their literal twins, and the thumb.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,13 +25,6 @@ void SetPeriod(const int a[5], const int b[5]) {
     s.endYear = b[0], s.endMonth = b[1], s.endDay = b[2], s.endHour = b[3], s.endMinute = b[4];
 }
 
-std::vector<int> Matching() {
-    std::vector<int> out;
-    for (int i = 0; i < DataEnd(); i++)
-        if (gpEQ[i].inFilter) out.push_back(i);
-    return out;
-}
-
 std::vector<int> Display(const RecordList& list) {
     std::vector<int> out;
     for (int p = list.first; p < list.end; p++) out.push_back(list.entries[p].displayIndex);
@@ -54,38 +47,6 @@ TEST(Filter, PeriodBoundsAreInclusiveToTheMinute) {
     EXPECT_EQ(IsOutsidePeriod(0), 1);
     EXPECT_NE(IsOutsidePeriod(-1), 0);
     EXPECT_NE(IsOutsidePeriod(kMaxRecords), 0);
-}
-
-TEST(Filter, RangesAreInclusiveAndTheSummaryFollows) {
-    std::vector<QuakeRecord> records;   // magnitude 5.9 .. 7.1 and depth 0 .. 50, one apart
-    const int mags[] = {59, 60, 61, 69, 70, 71};
-    for (int i = 0; i < 6; i++) records.push_back(Rec(2024, 5, 1, 0, 9 - i, 300, 100, 10 * i, 1 + i % 2, mags[i], i));
-    struct Case {
-        int magMin, magMax, depthMin, depthMax, intMin, intMax;
-        std::vector<int> expected;
-    } cases[] = {
-        {6, 6, 0, 999, 0, 9, {1}}, {6, 7, 0, 999, 0, 9, {1, 2, 3, 4}}, {0, 9, 10, 30, 0, 9, {1, 2, 3}},
-        {0, 9, 0, 999, 2, 3, {2, 3}},    {0, 9, 0, 999, 5, 4, {}},
-    };
-    for (const Case& c : cases) {
-        LoadCatalogue(records);
-        OpenConditions();
-        SettingsBlock& s = AppSettings;
-        s.magMin = c.magMin, s.magMax = c.magMax, s.depthMin = c.depthMin, s.depthMax = c.depthMax;
-        s.intMin = c.intMin, s.intMax = c.intMax;
-        ApplyConditions();
-        EXPECT_EQ(Matching(), c.expected) << c.magMin << "-" << c.magMax << " " << c.depthMin << "-" << c.depthMax;
-        EXPECT_EQ(s.selCount, int(c.expected.size()));
-    }
-    // Depth 25.. of these: records 3, 4, 5 (M6.9, 7.0, 7.1 at 30, 40, 50 km).
-    LoadCatalogue(records);
-    OpenConditions();
-    AppSettings.depthMin = 25;
-    ApplyConditions();
-    const SettingsBlock& s = AppSettings;
-    EXPECT_EQ(std::vector<int>({s.selCount, s.selCount2, s.selMaxMag10, s.selMeanMag10, s.selMeanDepth,
-                                s.selStrongRecent, s.selFirst, s.selFirstIndex, s.selLastIndex}),
-              std::vector<int>({3, 3, 71, 70, 40, 3, 3, 3, 5}));
 }
 
 TEST(Lists, SortClicksGiveTheHandCheckedOrders) {
@@ -179,17 +140,6 @@ TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
     }
 }
 
-// n records of region 1 (or the regions given in turn), newest first, all matching.
-void LoadList(int n, const std::vector<int>& regions = {1}) {
-    std::vector<QuakeRecord> records;
-    for (int i = 0; i < n; i++)
-        records.push_back(Rec(2024, 6, 20 - i / 100, 23 - i / 10 % 10, 59 - i % 10 * 5, 300, 100, 10 + i % 7 * 10,
-                              regions[i % regions.size()], 30 + i % 40, 1 + i % 5));
-    LoadCatalogue(records);
-    OpenConditions();
-    ApplyConditions();
-}
-
 TEST(ListScroll, ThumbRects) {
     struct Case {
         const ListLayout* layout;
@@ -208,25 +158,6 @@ TEST(ListScroll, ThumbRects) {
         EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}),
                   std::vector<int>({c.thumb.left, c.thumb.top, c.thumb.right, c.thumb.bottom}))
             << c.count << " at " << c.topRow;
-    }
-}
-
-TEST(ListRows, PickingARow) {
-    struct Case {
-        const ListLayout* layout;
-        int count, topRow, y, record;   // -1 nothing
-    } cases[] = {
-        {&kConditionListLayout, 5, 0, 25, 0},  {&kConditionListLayout, 5, 0, 20 + 5 * 18 + 1, -1},
-        {&kConditionListLayout, 5, 0, 19, -1}, {&kConditionListLayout, 100, 40, 20 + 3 * 18, 43},
-        {&kConditionListLayout, 100, 0, 451, 23}, {&kConditionListLayout, 100, 0, 452, -1},
-        {&kConditionListLayout, 30, 29, 25, 6},   // a stale topRow is clamped as drawn
-        {&kRegionListLayout, 50, 12, 20 + 37 * 18, 49},
-    };
-    for (const Case& c : cases) {
-        LoadList(c.count);
-        RecordList* list = LayoutList(*c.layout);
-        list->topRow = c.topRow;
-        EXPECT_EQ(RecordAtRow(*c.layout, *list, c.y), c.record) << c.count << " " << c.topRow << " " << c.y;
     }
 }
 

@@ -1,9 +1,8 @@
 // The control panel's rules: the period steps at the catalogue's edges, the
-// hold repeat timing, the filter buttons, and the typed period texts.
+// filter buttons, and the typed period texts read as sscanf reads them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -140,43 +139,6 @@ TEST(FilterClick, MinusPlusAndREachField) {
     HitTestPanel(kFilterPlus[0], kFilterPlus[1], 0);
     PanelRelease(1);
     EXPECT_EQ(AppSettings.magMin, 3);
-}
-
-TEST(ParsePeriodText, HandCheckedTexts) {
-    struct Case {
-        const char* text;
-        int count;
-        int fields[5];
-    } cases[] = {
-        {"2011/03/11 14:46", 5, {2011, 3, 11, 14, 46}},
-        {"2011/3/11 14:46", 5, {2011, 3, 11, 14, 46}},
-        {"  2011/ 3/ 11   14: 46", 5, {2011, 3, 11, 14, 46}},
-        {"2011/3/11\t14:46 trailing", 5, {2011, 3, 11, 14, 46}},
-        {"+2011/-3/+11 -4:-7", 5, {2011, -3, 11, -4, -7}},
-        {"2011/3/11 14:46:59", 5, {2011, 3, 11, 14, 46}},
-        {"2011-03-11", 1, {2011}},
-        {"2011 /3/11 14:46", 1, {2011}},
-        {"2011/3/11", 3, {2011, 3, 11}},
-        {"2011/3/1114:46", 3, {2011, 3, 1114}},
-        {"2011/3/11 14", 4, {2011, 3, 11, 14}},
-        {"2011/3/11 14:", 4, {2011, 3, 11, 14}},
-        {"2011/3/11 14 :46", 4, {2011, 3, 11, 14}},
-        {"2011/-/11 14:46", 1, {2011}},
-        {"", 0, {}},
-        {"   ", 0, {}},
-        {"abc", 0, {}},
-        {"２０１１/3/11 14:46", 0, {}},   // full-width digits are not digits
-        {"99999999999/1/1 0:0", 5, {INT_MAX, 1, 1, 0, 0}},
-        {"-99999999999/1/1 0:0", 5, {INT_MIN, 1, 1, 0, 0}},
-        {"2147483647/-2147483648/2147483648 0:0", 5, {INT_MAX, INT_MIN, INT_MAX, 0, 0}},
-        {"000002011/0003/011 00014:0046", 5, {2011, 3, 11, 14, 46}},
-    };
-    for (const Case& c : cases) {
-        int fields[5] = {-77, -77, -77, -77, -77};
-        EXPECT_EQ(ParsePeriodText(c.text, fields), c.count) << c.text;
-        for (int i = 0; i < 5; i++)
-            EXPECT_EQ(fields[i], i < c.count ? c.fields[i] : -77) << c.text << " field " << i;
-    }
 }
 
 // 1 when every run of digits has at most 9 digits: sscanf is defined on it.

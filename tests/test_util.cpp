@@ -60,15 +60,16 @@ std::string ReadBytes(const std::string& path) {
     return all.str();
 }
 
+std::string RecordBytes(const std::vector<CmpRecord>& records) {
+    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(CmpRecord));
+}
+
 void WriteYearFile(const std::string& dataDir, int year, const std::vector<QuakeRecord>& records) {
-    std::string bytes;
-    for (const QuakeRecord& r : records) {
-        CmpRecord c = PackCmpRecord(r);
-        bytes.append(reinterpret_cast<const char*>(&c), sizeof c);
-    }
+    std::vector<CmpRecord> packed;
+    for (const QuakeRecord& r : records) packed.push_back(PackCmpRecord(r));
     char name[32];
     std::snprintf(name, sizeof name, "/cmp_%04d.dat", year);
-    WriteBytes(dataDir + name, bytes);
+    WriteBytes(dataDir + name, RecordBytes(packed));
 }
 
 static MessageRecorder* gRecorder = nullptr;

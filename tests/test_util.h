@@ -31,6 +31,8 @@ void RemoveTree(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 
+// Records as the bytes of a yearly file.
+std::string RecordBytes(const std::vector<CmpRecord>& records);
 // Writes records as a yearly file (packed as stored).
 void WriteYearFile(const std::string& dataDir, int year, const std::vector<QuakeRecord>& records);
 

@@ -18,10 +18,6 @@
 
 namespace {
 
-std::string Bytes(const std::vector<CmpRecord>& records) {
-    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(CmpRecord));
-}
-
 const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 CmpRecord Good(int year) { return CmpRecord{year * 10000 + 615, 1230, 300200015, 12 * 1000 + 55 * 10 + 4}; }
@@ -39,20 +35,20 @@ TEST(UpdateRecords, EachRecordMustBelongToTheYear) {
         {"magnitude 0.0 would end the catalogue", {20240615, 1200, 1, 12 * 1000 + 4}, 1},
     };
     for (const Case& c : cases) {
-        std::string one = Bytes({Good(2024), c.record, Good(2024)});
+        std::string one = RecordBytes({Good(2024), c.record, Good(2024)});
         EXPECT_EQ(CheckYearlyRecords(U(one), one.size(), 2024), c.bad) << c.what;
     }
-    std::string two = Bytes({Good(2024), Good(2024)});
+    std::string two = RecordBytes({Good(2024), Good(2024)});
     for (size_t length : {size_t(15), size_t(17)})
         EXPECT_EQ(CheckYearlyRecords(U(two), length, 2024), 1) << length << " bytes";
     EXPECT_EQ(CheckYearlyRecords(U(two), 32, 2024), 0);
 }
 
 TEST(UpdateVerdict, DecisionOrder) {
-    const std::string records = Bytes({Good(2024), Good(2024), Good(2024)});
+    const std::string records = RecordBytes({Good(2024), Good(2024), Good(2024)});
     const std::string busy(kBusyReplyBytes, 'x');
     const std::string html = "<!-- busy -->" + std::string(100, ' ');
-    const std::string oldYear = Bytes({Good(2023)});
+    const std::string oldYear = RecordBytes({Good(2023)});
     const std::string odd = records.substr(0, 47);
     struct Case {
         const char* what;

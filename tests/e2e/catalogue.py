@@ -92,15 +92,3 @@ K = struct.unpack("<f", struct.pack("<f", 1.52))[0]   # 1.52 rounded to single p
 def grid_to_pixel(map_x, map_y):
     """Window pixel of a grid position, truncated: 25 x K = 37.9999995 lands at 37."""
     return int((map_x - 178) * K), int(map_y * K)
-
-
-def depth_colour(depth):
-    """(R, G, B) of a marker at `depth` km."""
-    d = min(depth, 204)
-    clamp = lambda v: max(0, min(255, int(v)))
-    if d <= 67:
-        return 255, clamp(255 - (68 - d) * 3.75), 0
-    if d <= 135:
-        return clamp(255 - (d - 68) * 3.75), 255, 0
-    g = clamp(255 - (d - 136) * 3.75)
-    return 0, g, 255 - g

@@ -1,14 +1,9 @@
-"""Overlay panel checks: the hover panel over a known epicentre, read from
-the screen; a click there makes the region current (the region box, the
-card and the second list's title follow); the bottom tabs; a ranking row;
-保存 on both pages against wolt-cli; a class row of the region page selects
-that class's newest earthquake (kept in wolt.dat).
-
-Reading a text from the screen: every region name is drawn in the same
-font, right-aligned, white on a dark fill, so the mask of its bright pixels
-taken from the right edge of its box is the same wherever it is drawn. The
-ranking page shows every ranked region's name; a text elsewhere is read as
-the ranking name whose mask it matches.
+"""Overlay panel checks: the hover panel over a known epicentre; a click
+there makes the region current; the bottom tabs; a ranking row; 保存 on
+both pages against wolt-cli; a class row selects that class's newest
+earthquake (kept in wolt.dat). A region name is read from the screen as the
+ranking page's name whose bright-pixel mask (same font, right-aligned) it
+matches.
 """
 import datetime
 import glob

@@ -3,20 +3,13 @@
 
 Usage: python3 tests/e2e/checks_update.py [--build build/win64] [--keep] [--only TEXT]
         [--evidence DIR]
-The server address is built into the program, so this stage links
-wolt-e2e.exe in the program's own MinGW tree: the same objects with the data
-server at https://localhost:47443. A test certificate authority made with
-openssl is trusted inside this stage's own Wine prefix only (never on the
-system, never by switching checks off). nginx serves the server kit's own
-site file; a small Python TLS server gives the replies nginx does not.
-
-Each case starts the program on the standard catalogue (newest record
-2020-06-01, so it asks for cmp_2020.dat), presses 更新 and checks the
-status line on screen and the files on disk. The status text is told by
-the extent of its white pixels (the panel font is fixed-pitch: 8 pixels a
-half-width, 16 a full-width character, right-aligned), and every case that
-ends with the same text must show the same pixels. Each case's folder is
-build/e2e/update/<case>/. Ends with "update: N passed, N failed".
+wolt-e2e.exe is the program with the data server at https://localhost:47443,
+whose test CA is trusted in this stage's Wine prefix only. nginx serves the
+server kit's site file; a small TLS server gives the replies nginx does not.
+Each case starts the program on the standard catalogue (it asks for
+cmp_2020.dat), presses 更新 and checks the status line (told by the extent
+of its white pixels: 8 pixels a half-width, 16 a full-width character,
+right-aligned) and the files on disk. Ends with "update: N passed, N failed".
 """
 import argparse
 import os

@@ -1,16 +1,10 @@
 """Drives the real wolt.exe under Wine on a private Xvfb display.
 
-A Suite owns one Xvfb display and one Wine prefix and runs its cases one
-after another. Every case has its own folder, build/e2e/<suite>/<case>/,
-holding the program folders it ran, one Wine log per program start
-(wine-N.log) and its screenshots; a failed case adds failure.png,
-processes.txt and windows.txt there, and its message names the folder.
-Between cases every Wine process of the prefix is ended and the wineserver
-has exited, so no case sees what an earlier one left running.
-
-The prefixes are unmanaged (no window manager runs on Xvfb, and Wine would
-otherwise wait 2 s for one at every window it hides). Only the Python
-standard library and xdotool, xprop, xwininfo, xwd and ImageMagick are used.
+A Suite owns one display and one unmanaged Wine prefix and runs its cases
+one after another, each in its own folder build/e2e/<suite>/<case>/ (program
+folders, wine-N.log per start; on failure failure.png, the last shots,
+processes.txt, windows.txt). Between cases every Wine process of the prefix
+has ended and the wineserver has exited.
 """
 import os
 import re

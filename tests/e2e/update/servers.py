@@ -1,15 +1,8 @@
-"""The servers of the update end-to-end test, all on https://localhost:PORT.
-
-- make_certificates: a test certificate authority made with openssl (kept
-  with the test's Wine prefix, since Wine cannot remove a trusted CA again)
-  and a fresh server certificate for the host name localhost signed by it.
-- Nginx: nginx (Debian package) with the server kit's own site file
-  (server/configure.sh), run from a private main configuration in the work
-  folder (no daemon, pid, logs and temp paths there).
-- ScriptedServer: a small TLS server from Python's standard library that
-  answers every request with one canned reply, or breaks off half way, or
-  sends slowly; for the replies nginx does not give.
-- fetch: a plain HTTPS request that checks the chain against the test CA.
+"""The servers of the update end-to-end test on https://localhost:PORT: a
+test CA (kept with the Wine prefix, which cannot forget a trusted CA) and
+a server certificate; nginx with the server kit's own site file from a
+private configuration; a scripted TLS server for the replies nginx does not
+give (a canned reply, a break half way, a slow send); a checked fetch.
 """
 import http.client
 import os
