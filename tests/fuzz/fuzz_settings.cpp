@@ -1,9 +1,12 @@
 // libFuzzer target: the input becomes wolt.dat; loading must never fault and
-// must always leave the filter ranges and the main window position sound.
+// must always leave the filter ranges and the main window position sound,
+// and a read-only load must leave the file as it was.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -46,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fclose(file);
         if (pass == 0) {
             Check(ReadSettingsOnly(gPath.c_str()), kFixedWorkArea);
+            std::ifstream after(gPath, std::ios::binary);   // a read-only load never writes
+            if (std::string(std::istreambuf_iterator<char>(after), {}) != bytes) std::abort();
         } else {
             WorkArea area = {-100, 20, 1280, 700};
             Check(LoadSettings(gPath.c_str(), area), area);
