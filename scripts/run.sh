@@ -53,14 +53,11 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 # No display: a private Xvfb, a screenshot once the window has faded in.
-for n in $(seq 90 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
 # Xvfb and wine run in sessions of their own: the terminal's Ctrl-C reaches
 # only this script, which then closes wolt in order before stopping Xvfb.
-setsid Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$n"
+source "$top/scripts/xvfb.sh"
+start_xvfb "$run/xvfb.log" setsid
+xvfb=$XVFB_PID
 wine_pid=
 
 window() { xdotool search --name "^${title//./\\.}\$" 2>/dev/null | head -1 || true; }
@@ -88,7 +85,6 @@ shutdown() {
 trap shutdown EXIT
 trap 'exit 130' INT TERM
 
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 setsid /usr/lib/wine/wine64 wolt.exe &
 wine_pid=$!
 

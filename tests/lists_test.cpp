@@ -49,6 +49,32 @@ TEST(Filter, PeriodBoundsAreInclusiveToTheMinute) {
     EXPECT_NE(IsOutsidePeriod(kMaxRecords), 0);
 }
 
+TEST(Filter, RangesAreInclusive) {
+    std::vector<QuakeRecord> records;   // magnitude 5.9 .. 7.1 and depth 0 .. 50, one apart
+    const int mags[] = {59, 60, 61, 69, 70, 71};
+    for (int i = 0; i < 6; i++) records.push_back(Rec(2024, 5, 1, 0, 9 - i, 300, 100, 10 * i, 1 + i % 2, mags[i], i));
+    struct Case {
+        int magMin, magMax, depthMin, depthMax, intMin, intMax;
+        std::vector<int> expected;
+    } cases[] = {
+        {6, 6, 0, 999, 0, 9, {1}}, {6, 7, 0, 999, 0, 9, {1, 2, 3, 4}}, {0, 9, 10, 30, 0, 9, {1, 2, 3}},
+        {0, 9, 0, 999, 2, 3, {2, 3}},    {0, 9, 0, 999, 5, 4, {}},
+    };
+    for (const Case& c : cases) {
+        LoadCatalogue(records);
+        OpenConditions();
+        SettingsBlock& s = AppSettings;
+        s.magMin = c.magMin, s.magMax = c.magMax, s.depthMin = c.depthMin, s.depthMax = c.depthMax;
+        s.intMin = c.intMin, s.intMax = c.intMax;
+        ApplyConditions();
+        std::vector<int> matching;
+        for (int i = 0; i < DataEnd(); i++)
+            if (gpEQ[i].inFilter) matching.push_back(i);
+        EXPECT_EQ(matching, c.expected) << c.magMin << "-" << c.magMax << " " << c.depthMin << "-" << c.depthMax;
+        EXPECT_EQ(s.selCount, int(c.expected.size()));
+    }
+}
+
 TEST(Lists, SortClicksGiveTheHandCheckedOrders) {
     // Newest first: region, magnitude, depth, intensity. Region 3 has three
     // records, 7 and 9 two each, 7 appearing first.

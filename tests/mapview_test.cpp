@@ -56,6 +56,19 @@ TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
     EXPECT_EQ(GridToPixelY(-1), -1.52f);
 }
 
+// The depth colour runs red - yellow - green - blue without a jump: a band
+// that starts a kilometre early or late shows as a step of a whole band.
+TEST(MapViewNumbers, DepthColourChangesSmoothlyAcrossTheBands) {
+    auto channels = [](int depth) {
+        uint32_t c = DepthColor(depth);
+        return std::vector<int>{int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)};
+    };
+    EXPECT_EQ(channels(0), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(channels(204), channels(700));
+    for (int d = 1; d <= 204; d++)
+        for (int k = 0; k < 3; k++) EXPECT_LE(std::abs(channels(d)[k] - channels(d - 1)[k]), 4) << d << " km";
+}
+
 struct MarkerWalk : ::testing::Test {
     TexturedScreenVertex out[kMarkerVertices];
     void SetUp() override { std::memset(out, 0x7F, sizeof out); }

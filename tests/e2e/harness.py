@@ -8,6 +8,7 @@ has ended and the wineserver has exited.
 """
 import os
 import re
+import select
 import shutil
 import signal
 import struct
@@ -70,18 +71,6 @@ class Image:
         subprocess.run(["convert", "xwd:-", path], input=self.xwd, check=True)
 
 
-def _free_display():
-    for n in range(90, 400):
-        try:   # the lock file is the X server's own claim: take it first, atomically
-            os.close(os.open(f"/tmp/.X{n}-lock", os.O_CREAT | os.O_EXCL | os.O_WRONLY))
-        except FileExistsError:
-            continue
-        os.remove(f"/tmp/.X{n}-lock")
-        if not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise RuntimeError("no free X display number")
-
-
 class Suite:
     def __init__(self, name, prefix, keep=False, evidence=None):
         self.name, self.keep = name, keep
@@ -95,15 +84,22 @@ class Suite:
         os.makedirs(self.root)
         subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"],
                        check=True)
-        for _ in range(3):   # another server may take the number between the check and the start
-            n = _free_display()
-            self.xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
-                                         stdout=subprocess.DEVNULL, stderr=open(os.path.join(self.root, "xvfb.log"), "ab"))
-            if wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}") or self.xvfb.poll() is not None, 10) \
-                    and self.xvfb.poll() is None:
-                self.display = f":{n}"
-                return self
-        raise RuntimeError("Xvfb did not start")
+        # Xvfb picks its display itself (-displayfd): it takes the first one
+        # whose lock it can create, so suites started at the same moment never
+        # share a display, and it writes the number once it accepts connections.
+        reader, writer = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1920x1080x24",
+                                      "-nolisten", "tcp"], pass_fds=(writer,), stdout=subprocess.DEVNULL,
+                                     stderr=open(os.path.join(self.root, "xvfb.log"), "ab"))
+        os.close(writer)
+        with os.fdopen(reader) as numbers:
+            ready, _, _ = select.select([numbers], [], [], 20)
+            number = numbers.readline().strip() if ready else ""
+        if not number.isdigit() or self.xvfb.poll() is not None:
+            self.xvfb.kill()
+            raise CheckFailed(f"expected Xvfb to start; see {os.path.join(self.root, 'xvfb.log')}")
+        self.display = f":{number}"
+        return self
 
     def __exit__(self, *exc):
         self.end_wine()

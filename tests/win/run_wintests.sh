@@ -9,19 +9,15 @@ top=$(realpath "$(dirname "$0")/../..")
 export WINEPREFIX="$top/build/wineprefix-wintests" WINEDEBUG=-all
 bash "$top/scripts/wineprefix.sh" "$WINEPREFIX" --unmanaged
 
-xvfb=
+XVFB_PID=
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  source "$top/scripts/xvfb.sh"
+  mkdir -p "$top/build/test-logs"
+  start_xvfb "$top/build/test-logs/xvfb-wintests.log"
 fi
 /usr/lib/wine/wine64 "$build/wolt-wintests.exe" "$@" | tr -d '\r'
