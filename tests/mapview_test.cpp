@@ -1,5 +1,5 @@
-// The map view's numbers: grid-to-pixel rounding, the marker walk, the link
-// lines, the hover pick and region graph, and the recent-events panel's
+// The map view's numbers: grid-to-pixel rounding, the depth colours, the
+// marker walk, the link lines, the hover pick and the recent-events panel's
 // curves, each against its literal twin where it has one.
 #include <gtest/gtest.h>
 
@@ -227,47 +227,6 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
     EXPECT_EQ(gSelectedRecordA, 0);
     HoverPick(514, 513, &h);
     EXPECT_EQ(gSelectedRecordA, -1);
-}
-
-std::vector<std::pair<int, int>> Points(const OverlayPoint* p, int n) {
-    std::vector<std::pair<int, int>> v;
-    for (int i = 0; i < n; i++) v.push_back({p[i].x, p[i].y});
-    return v;
-}
-
-TEST(OverlayRegionGraph, AgreesWithTheLiteralWalkOnRandomCatalogues) {
-    std::mt19937 random(8);
-    const int shapes[][3] = {{3000, 3, 400}, {2000, 40, 3000}, {600, 2, 60}, {50, 5, 30}};
-    for (const auto& shape : shapes) {
-        LoadCatalogue(RandomCatalogue(random, shape[0], shape[1], shape[2]));
-        OpenConditions();
-        AppSettings.magMin = 2;   // non-matching records of the region still count
-        ApplyConditions();
-        for (int k = 0; k < 5; k++) {
-            gCurrentRecord = int(random() % unsigned(shape[0]));
-            static RegionGraph g, l;
-            BuildRegionGraph(&g);
-            // Literal: the region's records of the window, two pixels apart from x 513 down to 8.
-            l = RegionGraph{};
-            std::vector<int> taken;
-            for (int i = AppSettings.selFirstIndex; i <= AppSettings.selLastIndex && gpEQ[i].magnitude10; i++)
-                if (gpEQ[i].regionIndex == gpEQ[gCurrentRecord].regionIndex) taken.push_back(i);
-            for (size_t j = 0; j < taken.size() && 513 - 2 * int(j) >= 8; j++) {
-                const int x = 513 - 2 * int(j);
-                l.magnitude[l.magnitudeCount++] = {x, 235 - gpEQ[taken[j]].magnitude10};
-                if (j + 1 < taken.size())
-                    l.interval[l.intervalCount++] = {x, std::max(141, 234 - DaysBetweenRecords(gpEQ[taken[j + 1]], gpEQ[taken[j]]))};
-            }
-            ASSERT_EQ(Points(g.magnitude, g.magnitudeCount), Points(l.magnitude, l.magnitudeCount));
-            ASSERT_EQ(Points(g.interval, g.intervalCount), Points(l.interval, l.intervalCount));
-        }
-    }
-    for (int current : {-1, 200000}) {   // no current record: nothing
-        gCurrentRecord = current;
-        static RegionGraph g;
-        BuildRegionGraph(&g);
-        EXPECT_EQ(g.magnitudeCount + g.intervalCount, 0);
-    }
 }
 
 // The catalogue's zone (standard time all year), as the program runs.

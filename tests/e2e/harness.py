@@ -192,8 +192,7 @@ class Case:
         return tuple(int(values[k]) for k in keys) if all(k in values for k in keys) else None
 
     def viewable(self, window):
-        """Waits until `window` is mapped on the screen (a dialog then has its
-        keyboard focus set: keys go to the program's focused control)."""
+        """Waits until `window` is mapped (a dialog's keys then reach its focused control)."""
         probe = lambda: "IsViewable" in self.tool("xwininfo", "-id", str(window), check=False)
         expect(wait_for(probe, 20), f"expected window {window} mapped within 20 s")
 
@@ -204,16 +203,13 @@ class Case:
         return int(match.group(1)) / 0xFFFFFFFF if match else 1.0
 
     def shot(self, name, every_visual=False):
-        """A screenshot; the last few stay in memory and become PNG files of
-        the case folder when it fails (every one with --keep). xwd reads the
-        screen in one request, which leaves windows of another depth (Wine's
-        pop-up menus) black; `every_visual` reads each window in its own
-        visual (ImageMagick's import, some times slower)."""
+        """A screenshot; the last few become PNG files of a failed case (all with
+        --keep). `every_visual` reads each window in its own visual (import):
+        xwd leaves windows of another depth, Wine's pop-up menus, black."""
         self.shots += 1
         command = ["import", "-window", "root", "xwd:-"] if every_visual else ["xwd", "-root", "-silent"]
         for _ in range(3):
-            # Both tools visit the windows of other visuals one by one; a window
-            # that goes away meanwhile fails the capture (BadWindow), not the program.
+            # A window that goes away during the capture fails it, not the program.
             result = subprocess.run(command, env=self.suite.env(), capture_output=True, timeout=60)
             if result.returncode == 0:
                 break
@@ -227,8 +223,7 @@ class Case:
         return image
 
     def shot_until(self, name, condition, message, timeout=10, every_visual=False):
-        """Screenshots until condition(image) holds (a busy Xvfb may show an
-        older frame for a while); fails with message(last image) after `timeout`."""
+        """Screenshots until condition(image) holds; fails with message(last image) after `timeout`."""
         end = time.monotonic() + timeout
         while True:
             image = self.shot(name, every_visual)
@@ -250,9 +245,8 @@ class Case:
         self.tool("xdotool", "key", *names)
 
     def focus(self, window, point=None):
-        """Waits until X has given `window` the keyboard focus, so that a key
-        that follows reaches it; with `point` (window pixels from the outer
-        corner) it clicks there first, and again should the focus not come."""
+        """Waits until X has given `window` the keyboard focus; with `point`
+        (window pixels) it clicks there first, and again should it not come."""
         focused = lambda: self.tool("xdotool", "getwindowfocus", check=False).strip() == str(window)
         for _ in range(3 if point else 1):
             corner = self.geometry(window)
@@ -341,8 +335,7 @@ class Program:
         return [w for w in self.case.windows() if (self.case.geometry(w) or (0, 0))[2:] != MAIN_SIZE]
 
     def close(self, window, key="Escape", focus=(856, 300)):
-        """Gives `window` the focus by a click at `focus` (window pixels: the
-        main window's empty strip beside the control panel by default), then
+        """Focus by a click at `focus` (the strip beside the control panel), then
         `key`; expects a clean exit and no message box."""
         self.case.focus(window, focus)
         self.case.key(key)
