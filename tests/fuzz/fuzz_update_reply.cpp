@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reply.earlyFailure = (data[0] & 0x30) == 0x30 ? UPDATE_NO_URL : 0;
     const uint8_t* body = data + 4;
     Connection c = {body, size - 4, size_t(data[1]) * 16 + 1, 0, 0, (data[2] & 0x80) != 0};
-    // Up to 4,096 repetitions of the body: enough to reach the buffer's size.
-    c.total = c.size * ((data[2] & 0x7F) + 1) * 32;
+    // 1 to 64 repetitions of the body, or a multiple of 64 up to 4,096:
+    // enough to reach the buffer's size.
+    const size_t reps = data[2] & 0x7F;
+    c.total = c.size * (reps < 64 ? reps + 1 : (reps - 63) * 64);
     if (c.size == 0) c.total = 0, c.size = 1;
     switch (data[3] & 3) {
         case 0: reply.announcedBytes = -1; break;
