@@ -129,22 +129,12 @@ std::string Describe(const QuakeRecord& r) {
     return text;
 }
 
-class LoaderTest : public testing::Test {
+class LoaderTest : public DataFolderTest {
 protected:
     void SetUp() override {
+        DataFolderTest::SetUp();
         AllocateCatalogue();
         std::memset(&AppSettings, 0, sizeof AppSettings);
-        root = MakeTempDir();
-        data = root + "/Data";
-        std::filesystem::create_directories(data);
-        SetDataFolder(data.c_str());
-        LocalTime now = {2024, 6, 15, 10, 30, 0};
-        SetClockOverride(&now);
-    }
-    void TearDown() override {
-        SetClockOverride(nullptr);
-        SetDataFolder(nullptr);
-        RemoveTree(root);
     }
     std::string YearPath(int year) { return data + "/cmp_" + std::to_string(year) + ".dat"; }
     void Fresh() {
@@ -157,7 +147,6 @@ protected:
         for (size_t i = 0; i < expected.size(); i++) EXPECT_EQ(Describe(gpEQ[i]), Describe(expected[i])) << i;
         EXPECT_EQ(Describe(gpEQ[expected.size()]), Describe(QuakeRecord{})) << "behind the data";
     }
-    std::string root, data;
     MessageRecorder messages;
 };
 

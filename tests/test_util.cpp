@@ -11,6 +11,7 @@
 #include "analysis/region_summary.h"
 #include "analysis/stats_cache.h"
 #include "app/settings.h"
+#include "catalogue/loader.h"
 #include "platform/platform.h"
 #include "windows/list_data.h"
 
@@ -121,4 +122,19 @@ QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm, int i
     int month = 6, day = 20 - daysBack;
     while (day < 1) day += kLength[--month];
     return Rec(2024, month, day, 12, 0, 300, 100, depthKm, region, magnitude10, intensity);
+}
+
+void DataFolderTest::SetUp() {
+    root = MakeTempDir();
+    data = root + "/Data";
+    std::filesystem::create_directories(data);
+    SetDataFolder(data.c_str());
+    LocalTime now = {2024, 6, 15, 10, 30, 0};
+    SetClockOverride(&now);
+}
+
+void DataFolderTest::TearDown() {
+    SetClockOverride(nullptr);
+    SetDataFolder(nullptr);
+    RemoveTree(root);
 }

@@ -3,6 +3,8 @@
 // temporary folders, and a recorder for the message hook.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -51,3 +53,12 @@ void OpenConditions();
 // A record of the given region, magnitude and depth on 2024-06-20 minus
 // `daysBack` days (newest first when daysBack grows with the index).
 QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm = 10, int intensity = 1);
+
+// A fresh Data folder below a temporary root, set as the program's, with
+// the clock pinned at 2024-06-15 10:30; removed afterwards.
+class DataFolderTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string root, data;
+};

@@ -84,23 +84,12 @@ TEST(UpdateVerdict, DecisionOrder) {
     }
 }
 
-class ReloadTest : public testing::Test {
+class ReloadTest : public DataFolderTest {
 protected:
     void SetUp() override {
-        root = MakeTempDir();
-        data = root + "/Data";
-        std::filesystem::create_directories(data);
-        SetDataFolder(data.c_str());
-        LocalTime now = {2024, 6, 15, 10, 30, 0};
-        SetClockOverride(&now);
+        DataFolderTest::SetUp();
         LoadCatalogue({});
     }
-    void TearDown() override {
-        SetClockOverride(nullptr);
-        SetDataFolder(nullptr);
-        RemoveTree(root);
-    }
-    std::string root, data;
 };
 
 // The download puts new records in front of the old ones: every remembered
