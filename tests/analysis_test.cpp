@@ -63,6 +63,7 @@ TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
     // exchange sort gives D, C, A, B (a stable sort would give D, A, C, B).
     LoadEvents(1000, {{50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
     ApplyConditions();
+    ASSERT_TRUE(EntryOf(1) && EntryOf(3)) << "the M6.0 events make regions 1 and 3 entries";
     EXPECT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
     std::vector<int> order;
     for (int i = 0; i < 5; i++) order.push_back(AlertTable[i].regionIndex);
