@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "analysis/alert.h"
 #include "analysis/region_summary.h"
 #include "analysis/stats_cache.h"
@@ -41,7 +43,7 @@ std::string MakeTempDir() {
     static int serial = 0;
     const char* base = std::getenv("TMPDIR");
     std::ostringstream name;
-    name << (base ? base : "/tmp") << "/wolt-test-" << std::rand() << "-" << serial++;
+    name << (base ? base : "/tmp") << "/wolt-test-" << getpid() << "-" << serial++;
     std::filesystem::remove_all(name.str());
     std::filesystem::create_directories(name.str());
     return name.str();
