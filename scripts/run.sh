@@ -57,7 +57,6 @@ fi
 # only this script, which then closes wolt in order before stopping Xvfb.
 source "$top/scripts/xvfb.sh"
 start_xvfb "$run/xvfb.log" setsid
-xvfb=$XVFB_PID
 wine_pid=
 
 window() { xdotool search --name "^${title//./\\.}\$" 2>/dev/null | head -1 || true; }
@@ -79,7 +78,7 @@ shutdown() {
     done
   fi
   /usr/lib/wine/wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
 }
 trap shutdown EXIT

@@ -28,8 +28,7 @@ int Deliver(void* context, unsigned char* into, size_t room, size_t* got) {
         *got = 0;
         return 0;
     }
-    size_t n = c->chunk < room ? c->chunk : room;
-    if (n > c->total - c->delivered) n = c->total - c->delivered;
+    const size_t n = std::min({c->chunk, room, c->total - c->delivered});
     for (size_t done = 0; done < n;) {   // the body over and over, a piece at a time
         const size_t at = (c->delivered + done) % c->size, piece = std::min(n - done, c->size - at);
         std::memcpy(into + done, c->body + at, piece);

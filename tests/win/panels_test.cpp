@@ -17,7 +17,6 @@
 #include "mapview/memory_hdc.h"
 #include "mapview/recent_panel.h"
 #include "mapview/region_panel.h"
-#include "panel/actions.h"
 #include "panel/draw.h"
 #include "panel/hit_test.h"
 #include "platform/platform.h"
