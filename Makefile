@@ -40,8 +40,8 @@ N ?= 1
 e2e: native win64
 	@bash scripts/test.sh --e2e $(N)
 
-bench: native
-	@$(NATIVE)/wolt-bench
+bench: native win64
+	@bash scripts/bench.sh
 
 clean:
 	rm -rf build

@@ -175,6 +175,7 @@ int WriteBenchDataFolder(const char* dir, int records, unsigned seed) {
 void PrepareFilteredCatalogue(int records, int magMin) {
     MakeBenchCatalogue(records, 1);
     SetDefaultSettings();
+    AppSettings.recordCount = records;
     const QuakeRecord& newest = gpEQ[0];
     const QuakeRecord& oldest = gpEQ[records - 1];
     SettingsBlock& s = AppSettings;

@@ -1,0 +1,177 @@
+// The per-tick GDI work under Wine on the 200,000-record benchmark catalogue:
+// the whole UpdateMemoryHDC in the cases of the tick (cursor positions,
+// report pages, a new current record every tick), and the list windows'
+// header and row clicks through to the painted windows. Each case is timed
+// with QueryPerformanceCounter over `--calls` calls after 20 warm-up calls.
+// Usage: wolt-tickbench.exe [--calls N]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "analysis/alert.h"
+#include "analysis/region_stats.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "bench_data.h"
+#include "catalogue/model.h"
+#include "mapview/markers.h"
+#include "mapview/memory_hdc.h"
+#include "panel/hit_test.h"
+#include "windows/list_data.h"
+#include "windows/list_scroll.h"
+#include "windows/list_window.h"
+
+enum { kRecords = 200000, kWarmUp = 20 };
+
+// The program's shutdown lives in its start-up module, which is not linked here;
+// no main window exists to call it.
+int ShutdownApp() { return 0; }
+
+static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    return double(to.QuadPart - from.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// Runs `step` kWarmUp + calls times and prints mean, median and p95 of the timed calls.
+static void Time(const char* name, int calls, const std::function<void(int)>& step) {
+    for (int k = 0; k < kWarmUp; k++) step(k);
+    std::vector<double> times;
+    for (int k = 0; k < calls; k++) {
+        LARGE_INTEGER from, to;
+        QueryPerformanceCounter(&from);
+        step(kWarmUp + k);
+        QueryPerformanceCounter(&to);
+        times.push_back(Milliseconds(from, to));
+    }
+    double sum = 0;
+    for (double t : times) sum += t;
+    std::sort(times.begin(), times.end());
+    std::printf("%-58s mean %6.2f ms  median %6.2f ms  p95 %6.2f ms\n", name, sum / calls,
+                times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]);
+}
+
+static void Tick(int mouseX, int mouseY) {
+    gMouseX = mouseX;
+    gMouseY = mouseY;
+    if (UpdateMemoryHDC() != 0) {
+        std::fprintf(stderr, "UpdateMemoryHDC failed\n");
+        std::exit(1);
+    }
+}
+
+// A case whose cursor misses what it is meant to be over measures nothing.
+static void Expect(bool seen, const char* what) {
+    if (seen) return;
+    std::fprintf(stderr, "the cursor is not %s\n", what);
+    std::exit(1);
+}
+
+static void TimePanels(int calls) {
+    // The newest match: its marker is the one the map pick finds first.
+    const QuakeRecord& newest = gpEQ[AppSettings.selFirstIndex];
+    const int markerX = GridToPixelXi(newest.mapX) + 2, markerY = GridToPixelYi(newest.mapY) + 2;
+    const int offX = 700, offY = 300;        // over the map, right of the markers' area
+    const int classX = 600, classY = 600;    // over the class table of page 0
+    const int rowsX = 400, rowsY = 600;      // over the ranking rows of page 1
+    int mapX = 0, mapY = 0;                  // over the map, where no marker lies
+    for (int k = 0; k < 64 * 64 && mapX == 0; k++) {
+        Tick(8 + (k % 64) * 8, 8 + (k / 64) * 8);
+        if (gSelectedRecordA < 0) mapX = gMouseX, mapY = gMouseY;
+    }
+
+    gReportPage = 0;
+    Tick(markerX, markerY);
+    Expect(gSelectedRecordA >= 0, "over a marker");
+    Tick(mapX, mapY);
+    Expect(gSelectedRecordA < 0, "off the markers");
+    Tick(classX, classY);
+    Expect(gClassPick == 1, "over the class table");
+    Time("page 0, cursor off the panels", calls, [&](int) { Tick(offX, offY); });
+    Time("page 0, cursor over the class table", calls, [&](int) { Tick(classX, classY); });
+    Time("page 0, cursor over the map, no marker", calls, [&](int) { Tick(mapX, mapY); });
+    Time("page 0, cursor over a marker", calls, [&](int) { Tick(markerX, markerY); });
+    const int first = AppSettings.selFirstIndex;
+    Time("page 0, a new current record every tick", calls, [&](int k) {
+        gCurrentRecord = first + (k % 50) * 997;
+        Tick(offX, offY);
+    });
+    gCurrentRecord = first;
+    gReportPage = 1;
+    Tick(rowsX, rowsY);
+    Expect(gAlertHover == 1, "over the ranking rows");
+    Time("page 1, cursor over the rows", calls, [&](int) { Tick(rowsX, rowsY); });
+    Time("page 1, cursor over a marker", calls, [&](int) { Tick(markerX, markerY); });
+    gReportPage = 0;
+}
+
+static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+static void Paint(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+static void TimeLists(int calls, HWND list, HWND list2) {
+    static const char* const kColumns[] = {"date", "region", "depth", "magnitude", "intensity"};
+    const ListLayout& layout = kConditionListLayout;
+    for (int c = 0; c < layout.columns; c++) {
+        const ListRect& cell = layout.headerCells[c];
+        const LPARAM point = At((cell.left + cell.right) / 2, 10);
+        char name[80];
+        std::snprintf(name, sizeof name, "list: header click, %s column, to painted window",
+                      kColumns[layout.sortColumns[c] - 1]);
+        Time(name, calls, [&](int) {
+            SendMessageW(list, WM_MOUSEMOVE, 0, point);
+            SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+            SendMessageW(list, WM_LBUTTONUP, 0, point);
+            Paint(list);
+        });
+    }
+    const int rowX = (layout.rowMouse.left + layout.rowMouse.right) / 2;
+    Time("list: row click, both lists painted", calls, [&](int k) {
+        const LPARAM point = At(rowX, kListFirstRowTop + 4 + kListRowPitch * (k % 30));
+        SendMessageW(list, WM_MOUSEMOVE, 0, point);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageW(list, WM_LBUTTONUP, 0, point);
+        Paint(list);
+        Paint(list2);
+    });
+}
+
+int main(int argc, char** argv) {
+    int calls = 200;
+    for (int i = 1; i + 1 < argc; i++)
+        if (std::strcmp(argv[i], "--calls") == 0) calls = std::max(1, std::atoi(argv[i + 1]));
+    gInstance = GetModuleHandleW(nullptr);
+    PrepareFilteredCatalogue(kRecords, 1);
+    std::printf("%d records, %d matching, %d calls per case after %d warm-up calls\n",
+                AppSettings.recordCount, AppSettings.selCount, calls, kWarmUp);
+    if (CreateMemoryHDC() != 0 || !gMemoryDC) {
+        std::fprintf(stderr, "no memory bitmaps\n");
+        return 1;
+    }
+    TimePanels(calls);
+    ReleaseMemoryHDC();
+
+    FreeList(&gConditionList);   // the list windows allocate their own lists
+    FreeList(&gRegionList);
+    HWND list = List_CreateWindow(), list2 = List2_CreateWindow();
+    if (!list || !list2) {
+        std::fprintf(stderr, "no list windows\n");
+        return 1;
+    }
+    RefreshConditionList();
+    TimeLists(calls, list, list2);
+    DestroyWindow(list2);
+    DestroyWindow(list);
+    return 0;
+}
