@@ -3,10 +3,14 @@
 // report pages, a new current record every tick), and the list windows'
 // header and row clicks through to the painted windows. Each case is timed
 // with QueryPerformanceCounter over `--calls` calls after 20 warm-up calls.
-// Usage: wolt-tickbench.exe [--calls N]
+// With --pictures DIR it also writes what each case leaves in the panels'
+// bitmaps, and both list windows' and the graph's pictures, as PPM files:
+// a change that must keep every screen as it was is compared on them.
+// Usage: wolt-tickbench.exe [--calls N] [--pictures DIR]
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,11 +26,15 @@
 #include "mapview/markers.h"
 #include "mapview/memory_hdc.h"
 #include "panel/hit_test.h"
+#include "windows/graph_window.h"
 #include "windows/list_data.h"
 #include "windows/list_scroll.h"
 #include "windows/list_window.h"
 
 enum { kRecords = 200000, kWarmUp = 20 };
+
+static const char* sPictures;   // --pictures DIR, or nullptr
+static int sPictureCount;
 
 // The program's shutdown lives in its start-up module, which is not linked here;
 // no main window exists to call it.
@@ -39,6 +47,55 @@ static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
         return f;
     }();
     return double(to.QuadPart - from.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// Writes top-down BGR rows as a binary PPM named by the running count and `name`.
+static void WritePicture(const char* name, int width, int height, const unsigned char* bgr, int stride) {
+    if (!sPictures) return;
+    char path[400];
+    std::snprintf(path, sizeof path, "%s/%02d-%s.ppm", sPictures, ++sPictureCount, name);
+    FILE* f = std::fopen(path, "wb");
+    if (!f) {
+        std::fprintf(stderr, "cannot write %s\n", path);
+        std::exit(1);
+    }
+    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const unsigned char* p = bgr + size_t(y) * stride + size_t(x) * 3;
+            const unsigned char rgb[3] = {p[2], p[1], p[0]};
+            std::fwrite(rgb, 1, 3, f);
+        }
+    std::fclose(f);
+}
+
+static void WritePanels(const char* caseName) {
+    static const char* const kNames[] = {"recent", "control", "hover", "region", "bottom", "hatch"};
+    for (int p = 0; p < PANEL_COUNT; p++) {
+        char name[200];
+        std::snprintf(name, sizeof name, "%s-%s", caseName, kNames[p]);
+        const PanelBitmap& panel = gPanels[p];
+        WritePicture(name, panel.width, panel.height, panel.pixels, panel.width * 3);
+    }
+}
+
+// Paints `paint` into a fresh 24-bit DIB of width x height and writes it.
+template <typename Paint>
+static void WriteOffscreen(const char* name, int width, int height, Paint paint) {
+    if (!sPictures) return;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetBkMode(dc, TRANSPARENT);
+    paint(dc);
+    GdiFlush();
+    WritePicture(name, width, height, static_cast<unsigned char*>(bits), (width * 3 + 3) & ~3);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 // Runs `step` kWarmUp + calls times and prints mean, median and p95 of the timed calls.
@@ -55,6 +112,12 @@ static void Time(const char* name, int calls, const std::function<void(int)>& st
     double sum = 0;
     for (double t : times) sum += t;
     std::sort(times.begin(), times.end());
+    char caseName[80];
+    int n = 0;
+    for (const char* c = name; *c && n < 79; c++)
+        if (std::isalnum(static_cast<unsigned char>(*c))) caseName[n++] = *c;
+    caseName[n] = 0;
+    if (std::strncmp(name, "page", 4) == 0) WritePanels(caseName);
     std::printf("%-58s mean %6.2f ms  median %6.2f ms  p95 %6.2f ms\n", name, sum / calls,
                 times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 95 / 100)]);
 }
@@ -149,8 +212,10 @@ static void TimeLists(int calls, HWND list, HWND list2) {
 
 int main(int argc, char** argv) {
     int calls = 200;
-    for (int i = 1; i + 1 < argc; i++)
+    for (int i = 1; i + 1 < argc; i++) {
         if (std::strcmp(argv[i], "--calls") == 0) calls = std::max(1, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--pictures") == 0) sPictures = argv[i + 1];
+    }
     gInstance = GetModuleHandleW(nullptr);
     PrepareFilteredCatalogue(kRecords, 1);
     std::printf("%d records, %d matching, %d calls per case after %d warm-up calls\n",
@@ -171,6 +236,12 @@ int main(int argc, char** argv) {
     }
     RefreshConditionList();
     TimeLists(calls, list, list2);
+    const ListControls none = {};
+    WriteOffscreen("condition-list", kConditionListLayout.width, kConditionListLayout.height,
+                   [&](HDC dc) { PaintList(dc, kConditionListLayout, &gConditionList, none); });
+    WriteOffscreen("region-list", kRegionListLayout.width, kRegionListLayout.height,
+                   [&](HDC dc) { PaintList(dc, kRegionListLayout, &gRegionList, none); });
+    WriteOffscreen("graph", 508, 256, [](HDC dc) { PaintGraph(dc); });
     DestroyWindow(list2);
     DestroyWindow(list);
     return 0;
