@@ -4,16 +4,16 @@
 // walks the panels would otherwise repeat every 40 ms).
 #include <benchmark/benchmark.h>
 
-#include "analysis/alert.h"
-#include "analysis/month_series.h"
-#include "analysis/region_stats.h"
-#include "analysis/stats_cache.h"
-#include "app/settings.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/month_series.h"
+#include "engine/analysis/region_stats.h"
+#include "engine/analysis/stats_cache.h"
+#include "engine/rules/settings.h"
 #include "bench_data.h"
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 #include "literal_lists.h"
 #include "literal_stats.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include <unistd.h>
 
-#include "app/settings.h"
+#include "engine/rules/settings.h"
 #include "bench_data.h"
-#include "catalogue/loader.h"
-#include "catalogue/model.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
 #include "literal_borrow.h"
 #include "platform/platform.h"
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "catalogue/model.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
 #include "platform/platform.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 enum {
     kBenchRegions = 250,

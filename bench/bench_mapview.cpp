@@ -5,11 +5,11 @@
 // marker walk over the whole catalogue when almost nothing matches.
 #include <benchmark/benchmark.h>
 
-#include "app/settings.h"
+#include "engine/rules/settings.h"
 #include "bench_data.h"
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 #include "literal_links.h"
-#include "mapview/markers.h"
+#include "engine/picture/markers.h"
 
 namespace {
 

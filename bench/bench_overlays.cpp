@@ -6,13 +6,13 @@
 // and texts).
 #include <benchmark/benchmark.h>
 
-#include "analysis/region_summary.h"
-#include "app/settings.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/rules/settings.h"
 #include "bench_data.h"
-#include "catalogue/model.h"
-#include "mapview/markers.h"
-#include "mapview/recent_data.h"
-#include "windows/list_data.h"
+#include "engine/catalogue/model.h"
+#include "engine/picture/markers.h"
+#include "engine/picture/recent_data.h"
+#include "engine/selection/lists.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/alert.h"
-#include "analysis/month_series.h"
-#include "analysis/region_stats.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/month_series.h"
+#include "engine/analysis/region_stats.h"
 #include "literal_stats.h"
 #include "random_catalogue.h"
 #include "test_util.h"

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "engine/rules/settings.h"
 #include "test_util.h"
 
 namespace fs = std::filesystem;

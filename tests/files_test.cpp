@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/alert.h"
-#include "analysis/reports.h"
-#include "app/settings.h"
-#include "catalogue/loader.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/reports.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/loader.h"
 #include "platform/platform.h"
 #include "test_util.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/month_series.h"
-#include "analysis/region_stats.h"
+#include "engine/analysis/month_series.h"
+#include "engine/analysis/region_stats.h"
 #include "literal_lists.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
 #include "test_util.h"
-#include "windows/list_scroll.h"
+#include "engine/rules/list_scroll.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // the reference for the differential test and the benchmark's twin.
 #pragma once
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 
 inline void LiteralBorrowPositions(QuakeRecord* records, int count) {
     for (int i = 0; i < count; i++) {

@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
-#include "app/settings.h"
-#include "catalogue/model.h"
-#include "mapview/markers.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/picture/markers.h"
 
 inline float LiteralPixel(int grid) { return float(grid * 1.5199999809265137); }
 

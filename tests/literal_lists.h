@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "catalogue/model.h"
-#include "windows/list_data.h"
+#include "engine/catalogue/model.h"
+#include "engine/selection/lists.h"
 
 // Fills `entries` (kMaxRecords of them) as the condition list (region < 0) or
 // the region list of `region`; returns the count.

@@ -3,10 +3,10 @@
 // and the benchmark twins of the statistics cache.
 #pragma once
 
-#include "analysis/region_summary.h"
-#include "app/settings.h"
-#include "catalogue/model.h"
-#include "windows/list_data.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/selection/lists.h"
 
 inline int LiteralClassStats(int record, bool byIntensity, int cls, int* count, int* sinceLatest,
                              int* meanInterval, int* latestIndex) {

@@ -11,14 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/region_stats.h"
-#include "app/settings.h"
+#include "engine/analysis/region_stats.h"
+#include "engine/rules/settings.h"
 #include "literal_links.h"
-#include "mapview/markers.h"
-#include "mapview/panel_data.h"
-#include "mapview/recent_data.h"
-#include "panel/actions.h"
-#include "panel/hit_test.h"
+#include "engine/picture/markers.h"
+#include "engine/picture/panel_data.h"
+#include "engine/picture/recent_data.h"
+#include "engine/rules/actions.h"
+#include "engine/rules/hit_test.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
 #include "test_util.h"

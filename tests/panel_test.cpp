@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/region_stats.h"
-#include "panel/actions.h"
-#include "panel/date_rules.h"
-#include "panel/hit_test.h"
+#include "engine/analysis/region_stats.h"
+#include "engine/rules/actions.h"
+#include "engine/rules/date_rules.h"
+#include "engine/rules/hit_test.h"
 #include "platform/platform.h"
 #include "test_util.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 
 // A proleptic Gregorian date from a day count since 1970-01-01.
 inline void TestCivilFromDays(long long days, int* year, int* month, int* day) {

@@ -9,13 +9,13 @@
 
 #include <unistd.h>
 
-#include "analysis/alert.h"
-#include "analysis/region_summary.h"
-#include "analysis/stats_cache.h"
-#include "app/settings.h"
-#include "catalogue/loader.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/loader.h"
 #include "platform/platform.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
                 int depthKm, int regionIndex, int magnitude10, int intensity) {

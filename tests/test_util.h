@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis/alert.h"
-#include "analysis/region_summary.h"
-#include "analysis/stats_cache.h"
-#include "app/settings.h"
-#include "catalogue/model.h"
-#include "windows/list_data.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/selection/lists.h"
 
 // A record with the given fields (inFilter and markerColor 0).
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,

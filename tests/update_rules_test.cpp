@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/region_stats.h"
-#include "catalogue/loader.h"
-#include "catalogue/update_rules.h"
-#include "panel/hit_test.h"
+#include "engine/analysis/region_stats.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/update_rules.h"
+#include "engine/rules/hit_test.h"
 #include "platform/platform.h"
 #include "test_util.h"
 

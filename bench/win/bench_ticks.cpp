@@ -17,19 +17,19 @@
 #include <functional>
 #include <vector>
 
-#include "analysis/alert.h"
-#include "analysis/region_stats.h"
-#include "app/main_window.h"
-#include "app/settings.h"
+#include "engine/analysis/alert.h"
+#include "engine/analysis/region_stats.h"
+#include "win/app/main_window.h"
+#include "engine/rules/settings.h"
 #include "bench_data.h"
-#include "catalogue/model.h"
-#include "mapview/markers.h"
-#include "mapview/memory_hdc.h"
-#include "panel/hit_test.h"
-#include "windows/graph_window.h"
-#include "windows/list_data.h"
-#include "windows/list_scroll.h"
-#include "windows/list_window.h"
+#include "engine/catalogue/model.h"
+#include "engine/picture/markers.h"
+#include "win/mapview/memory_hdc.h"
+#include "engine/rules/hit_test.h"
+#include "win/windows/graph_window.h"
+#include "engine/selection/lists.h"
+#include "engine/rules/list_scroll.h"
+#include "win/windows/list_window.h"
 
 enum { kRecords = 200000, kWarmUp = 20 };
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/month_series.h"
-#include "analysis/region_summary.h"
-#include "analysis/reports.h"
-#include "app/settings.h"
-#include "catalogue/loader.h"
-#include "catalogue/model.h"
-#include "panel/date_rules.h"
+#include "engine/analysis/month_series.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/analysis/reports.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
+#include "engine/rules/date_rules.h"
 #include "platform/platform.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 enum {
     EXIT_OK = 0,

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "mapview/bmp_image.h"
+#include "engine/picture/bmp_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BmpImage image = {-1, -1, nullptr};

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
-#include "catalogue/model.h"
-#include "panel/actions.h"
-#include "panel/date_rules.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/rules/actions.h"
+#include "engine/rules/date_rules.h"
 #include "platform/platform.h"
 
 namespace {

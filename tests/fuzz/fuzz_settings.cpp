@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "app/settings.h"
+#include "engine/rules/settings.h"
 
 static std::string gPath;
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "catalogue/update_rules.h"
+#include "engine/catalogue/update_rules.h"
 
 namespace {
 

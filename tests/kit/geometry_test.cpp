@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "kit/rng.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 
 TEST(Geometry, RoundTripsOverTheWholeMap) {
     KitRng rng;

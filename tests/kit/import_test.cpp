@@ -9,7 +9,7 @@
 #include "csv_import.h"
 #include "kit/region_table.h"
 #include "kit_test_util.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 #include "platform/platform.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 #include "kit/data_folder.h"
 
 // A fresh folder below the system's temporary folder, removed with the object.

@@ -8,19 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "analysis/stats_cache.h"
-#include "app/main_window.h"
-#include "app/settings.h"
-#include "catalogue/model.h"
-#include "mapview/bottom_panel.h"
-#include "mapview/hover_panel.h"
-#include "mapview/memory_hdc.h"
-#include "mapview/recent_panel.h"
-#include "mapview/region_panel.h"
-#include "panel/draw.h"
-#include "panel/hit_test.h"
+#include "engine/analysis/stats_cache.h"
+#include "win/app/main_window.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "win/mapview/bottom_panel.h"
+#include "win/mapview/hover_panel.h"
+#include "win/mapview/memory_hdc.h"
+#include "win/mapview/recent_panel.h"
+#include "win/mapview/region_panel.h"
+#include "win/mapview/control_panel.h"
+#include "engine/rules/hit_test.h"
 #include "platform/platform.h"
-#include "windows/list_data.h"
+#include "engine/selection/lists.h"
 
 static std::vector<std::string> sMessages;
 static void Record(const char* text) { sMessages.push_back(text); }

@@ -1,13 +1,13 @@
 // The yearly file written by the update worker under Wine: it is replaced
 // only by a completely written new file, and a failed write leaves the old
 // file (or folder) exactly as it was.
-#include "catalogue/update.h"
+#include "win/net/update.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "catalogue/update_rules.h"
+#include "engine/catalogue/update_rules.h"
 
 namespace {
 

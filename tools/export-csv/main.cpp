@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kit/data_folder.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 #include "platform/platform.h"
 
 static std::string DegreesMinutes(double value, const char* positive, const char* negative) {

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "kit/region_table.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;

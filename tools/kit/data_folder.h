@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 
 // Writes `bytes` to `utf8Path`, replacing the file. 0 on success.
 typedef int (*WriteFileFn)(const std::string& utf8Path, const std::string& bytes);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 
 struct KitRegion {
     int code;            // non-zero; grouped by area (100s Hokkaido ... 900s overseas)

@@ -6,7 +6,7 @@
 #include "historical.h"
 #include "kit/region_table.h"
 #include "kit/rng.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 
 namespace {
 

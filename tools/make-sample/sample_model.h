@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue/model.h"
+#include "engine/catalogue/model.h"
 
 struct SampleOptions {
     uint64_t seed;

@@ -10,7 +10,7 @@
 
 #include "kit/bmp.h"
 #include "kit/data_folder.h"
-#include "mapview/geometry.h"
+#include "engine/picture/geometry.h"
 
 static uint32_t DepthColour(int depthKm) {
     if (depthKm < 30) return 0xFF4020;

@@ -1,0 +1,185 @@
+#include "engine/analysis/alert.h"
+
+#include <cstring>
+
+#include "engine/analysis/region_stats.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/selection/lists.h"
+
+AlertEntry AlertTable[kAlertEntries];
+int gAlertRow = -1;
+int gAlertHover = 0;
+
+// Map pixel of a grid coordinate, with the scale rounded to single precision.
+static const float kGridScale = 1.52f;
+static float PixelX(int gridX) { return float(gridX - 178) * kGridScale; }
+static float PixelY(int gridY) { return float(gridY) * kGridScale; }
+
+static bool RegionDefined(int region) {
+    return region >= 0 && region < kRegionSlots && RegionTable[region].code != 0;
+}
+
+static bool IsM6(const QuakeRecord& r) { return r.magnitude10 >= 60; }
+
+void AddM6Event(int record) {
+    if (!IsDataRecord(record)) return;
+    const QuakeRecord& r = gpEQ[record];
+    AlertEntry* entry = nullptr;
+    for (AlertEntry& e : AlertTable)
+        if (e.eventCount != 0 && e.regionIndex == int16_t(r.regionIndex)) {
+            entry = &e;
+            break;
+        }
+    if (!entry) {
+        for (AlertEntry& e : AlertTable)
+            if (e.eventCount == 0) {
+                e.eventCount = 1;
+                e.m6Count = 1;
+                e.regionIndex = int16_t(r.regionIndex);
+                e.latestIndex = record;
+                e.minX = e.maxX = r.mapX;
+                e.minY = e.maxY = r.mapY;
+                return;
+            }
+        return;  // all entries in use: the record is dropped
+    }
+    AlertEntry& e = *entry;
+    e.eventCount++;
+    e.m6Count++;
+    if (r.mapX < e.minX) e.minX = r.mapX;
+    if (r.mapX > e.maxX) e.maxX = r.mapX;
+    if (r.mapY < e.minY) e.minY = r.mapY;
+    if (r.mapY > e.maxY) e.maxY = r.mapY;
+    // The latest index stays: records arrive newest first.
+    float left = PixelX(e.minX), right = PixelX(e.maxX);
+    float top = PixelY(e.minY), bottom = PixelY(e.maxY);
+    e.boxOnMap = right < 1 || left > 511 || bottom < 1 || top > 511 ? 0 : 1;
+    if (left < 1) e.minX = 179;
+    if (top < 1) e.minY = 1;
+    if (right > 511) e.maxX = 514;
+    if (bottom > 511) e.maxY = 336;
+}
+
+// The two factors of an alert level: records elapsed over the mean interval
+// and events over the records counted, each in per cent. A zero divisor
+// (which counts built from the same walk cannot produce) gives 0.
+static float DuePercent(int elapsed, int meanInterval) {
+    return meanInterval != 0 ? float(double(elapsed) / meanInterval * 100.0) : 0.0f;
+}
+
+static float RankShare(int count, int total) {
+    return total != 0 ? float(double(count) / total * 100.0) : 0.0f;
+}
+
+// The stand-alone entry divides by the total as a 32-bit float.
+static float SingleShare(int count, int total) {
+    return total != 0 ? float(double(float(count) / float(total)) * 100.0) : 0.0f;
+}
+
+void RankAlertRegions() {
+    std::memset(AlertTable, 0, sizeof AlertTable);
+    int total = 0;
+    for (int i = 0; gpEQ && i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
+        total++;
+        if (IsM6(gpEQ[i])) AddM6Event(i);
+    }
+    for (AlertEntry& e : AlertTable) {
+        if (!RegionDefined(e.regionIndex)) break;
+        if (e.m6Count == 0) continue;
+        e.elapsed = e.latestIndex - AppSettings.selFirstIndex;
+        e.meanInterval = total / e.m6Count;
+        e.dueRatio = DuePercent(e.elapsed, e.meanInterval);
+        e.shareRatio = RankShare(e.m6Count, total);
+        e.alertLevel = e.dueRatio * e.shareRatio;
+    }
+    // Exchange sort, highest level first; it fixes the order of equal levels.
+    for (int i = 0; i < kAlertEntries - 1; i++)
+        for (int j = i + 1; j < kAlertEntries; j++)
+            if (AlertTable[j].alertLevel > AlertTable[i].alertLevel) {
+                AlertEntry swap = AlertTable[i];
+                AlertTable[i] = AlertTable[j];
+                AlertTable[j] = swap;
+            }
+}
+
+static bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+void RegionAlertFor(int record, AlertEntry* out) {
+    AlertEntry e{};
+    e.latestIndex = -1;
+    if (!IsDataRecord(record)) {
+        *out = e;
+        return;
+    }
+    int region = gpEQ[record].regionIndex;
+    e.regionIndex = int16_t(region);
+    int total = 0, count = 0, previous = -1;
+    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
+        total++;
+        const QuakeRecord& r = gpEQ[i];
+        if (r.regionIndex != region || !IsM6(r)) continue;
+        if (count == 0)
+            e.latestIndex = i;
+        else if (previous < 0 && !SameDay(r, gpEQ[e.latestIndex]))
+            previous = i;
+        count++;
+    }
+    e.m6Count = count;
+    if (count > 0) {
+        // The present is record 0, the newest record of the catalogue.
+        e.elapsed = e.latestIndex;
+        e.meanInterval = total / count;
+        e.dueRatio = DuePercent(e.latestIndex, e.meanInterval);
+        e.shareRatio = SingleShare(count, total);
+        e.alertLevel = e.dueRatio * e.shareRatio;
+    }
+    if (count >= 2) {
+        int reduced = count - 1;
+        e.previousIndex = previous;
+        float due = DuePercent(previous, total / reduced);
+        float share = SingleShare(reduced, total);
+        e.previousLevel = due * share;
+    }
+    *out = e;
+}
+
+int PrintedAlertEntry(int row) {
+    if (row < 0 || row >= kAlertPageRows) return -1;
+    int printed = 0;
+    for (int i = 0; i < kAlertEntries && printed < kAlertPageRows; i++) {
+        if (!(AlertTable[i].alertLevel >= 0.1)) continue;
+        if (printed == row) return AlertTable[i].eventCount != 0 ? i : -1;
+        printed++;
+    }
+    return -1;
+}
+
+int AlertRowAtY(int pointerY) {
+    if (pointerY < 562) return -1;
+    int row = (pointerY - 562) / 18;
+    return row < kAlertPageRows ? row : -1;
+}
+
+int AlertHoverRowAt(int mouseX, int mouseY) {
+    if (mouseX < 4 || mouseX >= 848 || mouseY < 567 || mouseY >= 724) return 0;
+    return (mouseY - 544) / 18;
+}
+
+void SelectAlertRow(int pointerY) {
+    if (gAlertHover != 1) return;
+    int row = AlertRowAtY(pointerY);
+    int entry = PrintedAlertEntry(row);
+    if (entry < 0 || !IsDataRecord(AlertTable[entry].latestIndex)) return;
+    gAlertRow = row;
+    AlertEntry region;
+    RegionAlertFor(AlertTable[entry].latestIndex, &region);
+    gCurrentRecord = region.latestIndex;
+    gSelectedRecordA = region.latestIndex;
+    gSelectedRecordB = region.latestIndex;
+    LocateCurrent(&gConditionList);
+    AppSettings.selFirst = region.latestIndex;
+    RefreshRegionList();
+}

@@ -1,0 +1,72 @@
+#include "engine/analysis/region_stats.h"
+
+#include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "engine/selection/lists.h"
+
+int gSelectedRecordA = -1;
+int gSelectedRecordB = -1;
+
+int IsDataRecord(int record) {
+    return gpEQ && record >= 0 && record < kMaxRecords && gpEQ[record].magnitude10 != 0;
+}
+
+static int ClassStats(int record, int kind, int cls, int* count, int* sinceLatest,
+                      int* meanInterval, int* latestIndex) {
+    StatsCell cell{0, -1, -1};
+    if (record < 0)
+        cell = CachedClassCell(-1, kind, cls);
+    else if (IsDataRecord(record))
+        cell = CachedClassCell(gpEQ[record].regionIndex, kind, cls);
+    *count = cell.count;
+    *latestIndex = cell.newest;
+    *sinceLatest = cell.newest >= 0 ? cell.newest - AppSettings.selFirstIndex : 0;
+    *meanInterval = cell.count >= 1 ? AppSettings.selCount2 / cell.count : 0;
+    return cell.count;
+}
+
+int ClassStatsByMagnitude(int record, int magClass, int* count, int* sinceLatest,
+                          int* meanInterval, int* latestIndex) {
+    return ClassStats(record, STATS_MAGNITUDE, magClass, count, sinceLatest, meanInterval,
+                      latestIndex);
+}
+
+int ClassStatsByIntensity(int record, int intensityClass, int* count, int* sinceLatest,
+                          int* meanInterval, int* latestIndex) {
+    return ClassStats(record, STATS_INTENSITY, intensityClass, count, sinceLatest, meanInterval,
+                      latestIndex);
+}
+
+// A percentage computed in double precision, kept as a 32-bit float and
+// limited to 999.99.
+static float LimitedPercent(double ratio) {
+    float percent = float(ratio * 100.0);
+    return percent > 999.99 ? 999.99f : percent;
+}
+
+void ClassRecurrence(int band, float* dueRatio, float* shareRatio) {
+    *dueRatio = 0;
+    *shareRatio = 0;
+    if (!IsDataRecord(gCurrentRecord)) return;
+    StatsCell cell = CachedBandCell(gpEQ[gCurrentRecord].regionIndex, band);
+    if (cell.count <= 1) return;
+    // The gaps between consecutive events add up to oldest - newest; with
+    // distinct indices the mean gap is at least 1.
+    int meanGap = (cell.oldest - cell.newest) / (cell.count - 1);
+    *dueRatio = LimitedPercent(double(cell.newest - AppSettings.selFirstIndex) / meanGap);
+    *shareRatio = gRegionCount == 0 ? 999.99f : LimitedPercent(double(cell.count) / gRegionCount);
+}
+
+int FirstInRegion(int record) {
+    if (record < 0 || !IsDataRecord(record)) return -1;
+    int region = gpEQ[record].regionIndex;
+    int from = AppSettings.selFirstIndex < 0 ? 0 : AppSettings.selFirstIndex;
+    for (int i = from; i <= AppSettings.selLastIndex && i < kMaxRecords; i++) {
+        const QuakeRecord& r = gpEQ[i];
+        if (r.magnitude10 == 0) return -1;
+        if (r.inFilter == 1 && r.regionIndex == region) return i;
+    }
+    return -1;
+}

@@ -1,0 +1,249 @@
+// EQSet: reads the yearly files of the data folder, newest first, into gpEQ,
+// fills in missing positions and derives the catalogue-wide values. Messages
+// raised while reading are collected and shown once the load is complete.
+#include "engine/catalogue/loader.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/analysis/region_summary.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "platform/platform.h"
+
+enum { kChunkRecords = 4096 };
+
+static std::string gDataFolder = "Data";
+
+void SetDataFolder(const char* utf8Dir) { gDataFolder = utf8Dir && *utf8Dir ? utf8Dir : "Data"; }
+
+const char* DataFolder() { return gDataFolder.c_str(); }
+
+struct SkippedRecords {
+    int year, count;
+};
+
+struct LoadState {
+    int count = 0;             // records stored
+    long newestSize = 0;
+    bool missingFile = false;
+    bool stopped = false;      // nothing more is read
+    bool regionError = false;
+    bool overflow = false;     // records left out because the store is full
+    std::vector<SkippedRecords> skipped;
+};
+
+static std::string DataPath(const char* name) { return gDataFolder + "/" + name; }
+
+static int32_t Word(const unsigned char* bytes) {
+    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                   uint32_t(bytes[3]) << 24);
+}
+
+static void ReadNeTable() {
+    FILE* file = OpenFile(DataPath("ne_tbl.dat").c_str(), "rb");
+    if (!file) return;
+    if (gpNE) std::fread(gpNE, 1, kNeTableBytes, file);  // a short file fills what it holds
+    std::fclose(file);
+}
+
+// Whole 48-byte entries only; a trailing partial entry is left out.
+static void ReadRegionTable() {
+    FILE* file = OpenFile(DataPath("s_tbl.dat").c_str(), "rb");
+    if (!file) return;
+    static unsigned char bytes[kRegionSlots * sizeof(RegionEntry)];
+    size_t entries = std::fread(bytes, 1, sizeof bytes, file) / sizeof(RegionEntry);
+    std::fclose(file);
+    for (size_t i = 0; i < entries; i++) {
+        const unsigned char* entry = bytes + i * sizeof(RegionEntry);
+        RegionTable[i].code = Word(entry);
+        std::memcpy(RegionTable[i].name, entry + 4, kRegionNameBytes);
+    }
+}
+
+static void SetIntensityLabels() {
+    static const char* const kLabels[10] = {"0", "1", "2", "3", "4", "5弱", "5強", "6弱", "6強", "7"};
+    for (int i = 0; i < 10; i++)
+        std::snprintf(IntensityLabels[i], sizeof IntensityLabels[i], "%s", SjisText(kLabels[i]));
+}
+
+// A record that cannot be a real earthquake of the file of `year`.
+static bool IsImpossible(const int32_t word[4], int year) {
+    if (word[0] < 0 || word[2] < 0 || word[3] < 0) return true;
+    int month = word[0] % 10000 / 100;
+    int day = word[0] % 100;
+    int time = int(uint32_t(word[1]) & 0xFFFFu);
+    return word[0] / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31 ||
+           time / 100 > 23 || time % 100 > 59;
+}
+
+static void StoreRecord(const unsigned char* bytes, int year, LoadState* state, int* skipped) {
+    int32_t word[4] = {Word(bytes), Word(bytes + 4), Word(bytes + 8), Word(bytes + 12)};
+    if (IsImpossible(word, year)) {
+        (*skipped)++;
+        return;
+    }
+    // An unknown region stops the load; the record itself is not stored, so
+    // no consumer can index RegionTable with it.
+    if (word[3] / 1000 > kMaxRegionIndex) {
+        state->regionError = true;
+        state->stopped = true;
+        return;
+    }
+    CmpRecord packed = {word[0], word[1], word[2], word[3]};
+    UnpackCmpRecord(packed, &gpEQ[state->count]);
+    state->count++;
+}
+
+// Reads whole records in chunks that never exceed the free capacity. With
+// the store full, one more record only shows that some are left out.
+static void ReadYearFile(FILE* file, int year, unsigned char* buffer, LoadState* state) {
+    int skipped = 0;
+    while (!state->stopped) {
+        int room = kMaxRecords - state->count;
+        size_t want = room == 0 ? 1 : size_t(room < kChunkRecords ? room : kChunkRecords);
+        size_t got = std::fread(buffer, kCmpRecordBytes, want, file);
+        if (room == 0) {
+            state->overflow = got > 0;
+            state->stopped = got > 0;
+            break;
+        }
+        for (size_t i = 0; i < got && !state->stopped; i++)
+            StoreRecord(buffer + i * kCmpRecordBytes, year, state, &skipped);
+        if (got < want) break;
+    }
+    if (skipped > 0) state->skipped.push_back({year, skipped});
+}
+
+void BorrowPositions(QuakeRecord* records, int count) {
+    // Per region: the first mapX and the first mapY of the newer records, and
+    // the first mapY at or after the record that supplied that mapX. These
+    // are exactly what the walk over the newer records of the region finds.
+    struct Source {
+        uint16_t firstX, firstY, yAfterX;
+    };
+    Source sources[kRegionSlots] = {};
+    for (int i = 0; i < count; i++) {
+        QuakeRecord& r = records[i];
+        if (r.regionIndex >= kRegionSlots) continue;
+        Source& s = sources[r.regionIndex];
+        if (r.mapX == 0) {
+            r.mapX = s.firstX;
+            if (r.mapY == 0) r.mapY = s.yAfterX;
+        } else if (r.mapY == 0) {
+            r.mapY = s.firstY;
+        }
+        if (s.firstX == 0) s.firstX = r.mapX;
+        if (s.firstX != 0 && s.yAfterX == 0) s.yAfterX = r.mapY;
+        if (s.firstY == 0) s.firstY = r.mapY;
+    }
+}
+
+// The newest and oldest dates and the default period; an empty catalogue
+// covers today.
+static void SetCatalogueDates(int count, const LocalTime& now) {
+    if (count == 0) {
+        gDataFirst = {now.year, now.month, now.day, 0, 0};
+        gDataLast = {now.year, now.month, now.day, 23, 59};
+    } else {
+        const QuakeRecord& newest = gpEQ[0];
+        const QuakeRecord& oldest = gpEQ[count - 1];
+        gDataLast = {newest.year, newest.month, newest.day, newest.hour, newest.minute};
+        gDataFirst = {oldest.year, oldest.month, oldest.day, oldest.hour, oldest.minute};
+    }
+    SettingsBlock& s = AppSettings;
+    s.startYear = gDataFirst.year;
+    s.startMonth = gDataFirst.month;
+    s.startDay = gDataFirst.day;
+    s.startHour = 0;
+    s.startMinute = 0;
+    s.endYear = gDataLast.year;
+    s.endMonth = gDataLast.month;
+    s.endDay = gDataLast.day;
+    s.endHour = 23;
+    s.endMinute = 59;
+    s.dataDays = DaysBetween(gDataFirst.year, gDataFirst.month, gDataFirst.day, gDataLast.year,
+                             gDataLast.month, gDataLast.day) + 1;
+}
+
+static void SetFileValues(const LoadState& state, int currentYear) {
+    int count = state.count;
+    for (int i = 0; i < count; i++) {
+        if (gpEQ[i].month == 12 && gpEQ[i].day == 31) {
+            AppSettings.lastFullYear = gpEQ[i].year;
+            break;
+        }
+    }
+    if (AppSettings.lastFullYear == 0) AppSettings.lastFullYear = currentYear;
+
+    long size = state.newestSize;
+    if (state.missingFile) {
+        bool nextYearStored = false;
+        for (int i = 0; i < count && !nextYearStored; i++)
+            nextYearStored = gpEQ[i].year == AppSettings.lastFullYear + 1;
+        if (!nextYearStored) size = 0;
+    }
+    AppSettings.newestFileSize = size < 0 ? 0 : size > INT_MAX ? INT_MAX : int(size);
+}
+
+static void ShowLoadMessages(const LoadState& state) {
+    if (state.regionError) ShowMessage("ERROR : 震源地が無い");
+    char text[160];
+    if (state.overflow) {
+        std::snprintf(text, sizeof text,
+                      "記録が上限を超えたため、新しい順に %d 件だけを読み込みました", state.count);
+        ShowMessage(text);
+    }
+    if (state.skipped.empty()) return;
+    int total = 0;
+    std::string files;
+    for (const SkippedRecords& s : state.skipped) {
+        total += s.count;
+        std::snprintf(text, sizeof text, "%scmp_%04d.dat: %d 件", files.empty() ? "" : ", ", s.year,
+                      s.count);
+        files += text;
+    }
+    std::snprintf(text, sizeof text, "読めない記録 %d 件を飛ばしました (", total);
+    ShowMessage((text + files + ")").c_str());
+}
+
+int EQSet() {
+    if (!gpEQ) return EQSET_NO_STORE;
+    std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
+    LocalTime now;
+    GetLocalNow(&now);
+    gTodayDay = now.day;
+    ReadNeTable();
+    ReadRegionTable();
+    SetIntensityLabels();
+
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(kChunkRecords * kCmpRecordBytes));
+    if (!buffer) return EQSET_NO_STORE;
+    LoadState state;
+    for (int year = now.year; year >= kFirstYear; year--) {
+        char name[32];
+        std::snprintf(name, sizeof name, "cmp_%04d.dat", year);
+        FILE* file = OpenFile(DataPath(name).c_str(), "rb");
+        if (!file) {
+            state.missingFile = true;
+            continue;
+        }
+        if (state.count == 0) state.newestSize = FileLength(file);
+        if (!state.stopped) ReadYearFile(file, year, buffer, &state);
+        std::fclose(file);
+    }
+    std::free(buffer);
+
+    BorrowPositions(gpEQ, state.count);
+    SetCatalogueDates(state.count, now);
+    AppSettings.recordCount = state.count;
+    SetFileValues(state, now.year);
+    gRegionSummaryKey = -99999;
+    gRegionSummaryKey2 = -99999;
+    ShowLoadMessages(state);
+    return EQSET_OK;
+}

@@ -1,0 +1,109 @@
+#include "engine/catalogue/update_rules.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/analysis/alert.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
+#include "engine/rules/hit_test.h"
+#include "engine/selection/lists.h"
+
+std::string UpdateUrl(const char* host, int port, int year) {
+    char text[300];
+    if (port == 443)
+        std::snprintf(text, sizeof text, "https://%s/wolt/data/cmp_%4d.dat", host, year);
+    else
+        std::snprintf(text, sizeof text, "https://%s:%d/wolt/data/cmp_%4d.dat", host, port, year);
+    return text;
+}
+
+std::string YearlyFilePath(const char* folder, int year) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/cmp_%04d.dat", year);
+    return folder + std::string(name);
+}
+
+// The loader opens only "cmp_YYYY.dat", so a temporary file left behind by a
+// program that ended in mid-download is never read as data.
+std::string YearlyTempPath(const char* folder, int year) { return YearlyFilePath(folder, year) + ".part"; }
+
+ReplyRead ReadReply(ReplyReader read, void* context, unsigned char* buffer) {
+    ReplyRead result = {0, 0, 0};
+    for (;;) {
+        size_t room = kUpdateBufferBytes - result.bytes;
+        size_t got = 0;
+        if (read(context, buffer + result.bytes, room, &got) != 0 || got > room) {
+            result.broken = 1;
+            return result;
+        }
+        if (got == 0) return result;
+        if (result.bytes + got >= size_t(kUpdateBufferBytes)) {
+            result.overflow = 1;
+            return result;
+        }
+        result.bytes += got;
+    }
+}
+
+bool LooksLikeHtml(const unsigned char* body, size_t bytes) {
+    static const char kMarker[] = "<!--";
+    const size_t n = sizeof kMarker - 1;
+    const void* zero = std::memchr(body, 0, bytes);
+    size_t text = zero ? size_t(static_cast<const unsigned char*>(zero) - body) : bytes;
+    for (size_t i = 0; i + n <= text; i++)
+        if (std::memcmp(body + i, kMarker, n) == 0) return true;
+    return false;
+}
+
+static int32_t Word(const unsigned char* bytes) {
+    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                   uint32_t(bytes[3]) << 24);
+}
+
+static bool IsRecordOfYear(const unsigned char* bytes, int year) {
+    const int32_t date = Word(bytes), time = Word(bytes + 4), position = Word(bytes + 8),
+                  event = Word(bytes + 12);
+    if (date < 0 || position < 0 || event < 0) return false;
+    const int month = date % 10000 / 100, day = date % 100;
+    const int hhmm = int(uint32_t(time) & 0xFFFFu);
+    if (date / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31) return false;
+    if (hhmm / 100 > 23 || hhmm % 100 > 59) return false;
+    return event / 1000 <= kMaxRegionIndex && event % 1000 / 10 > 0;
+}
+
+int CheckYearlyRecords(const unsigned char* body, size_t bytes, int year) {
+    if (bytes % kCmpRecordBytes != 0) return 1;
+    for (size_t at = 0; at < bytes; at += kCmpRecordBytes)
+        if (!IsRecordOfYear(body + at, year)) return 1;
+    return 0;
+}
+
+int DecideUpdateReply(const UpdateReply& reply) {
+    if (reply.earlyFailure != 0) return reply.earlyFailure;
+    const ReplyRead& read = reply.read;
+    if (read.broken) return UPDATE_BAD_REPLY;
+    if (read.bytes == 0 && !read.overflow) return UPDATE_UP_TO_DATE;
+    if (read.bytes == size_t(kBusyReplyBytes) && !read.overflow) return UPDATE_BUSY;
+    if (reply.httpStatus == 404) return UPDATE_UP_TO_DATE;
+    if (reply.httpStatus != 200) return UPDATE_BAD_REPLY;
+    if (read.overflow) return UPDATE_BAD_REPLY;
+    if (reply.announcedBytes >= 0 && (long long)read.bytes != reply.announcedBytes) return UPDATE_BAD_REPLY;
+    if (LooksLikeHtml(reply.body, read.bytes)) return UPDATE_BAD_REPLY;
+    if (CheckYearlyRecords(reply.body, read.bytes, reply.year) != 0) return UPDATE_BAD_REPLY;
+    return UPDATE_OK;
+}
+
+int ReloadCatalogue() {
+    int result = EQSet();
+    if (result != EQSET_OK) return result;
+    gAlertRow = -1;
+    gStatsPick = gClassPick = 0;
+    gStatsPickRecord = gClassPickRecord = -1;
+    ApplyConditions();   // also resets the selection, highlights, caches and summary keys
+    gCurrentRecord = AppSettings.selFirstIndex;
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
+    return EQSET_OK;
+}

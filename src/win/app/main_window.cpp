@@ -1,0 +1,289 @@
+// The main window procedure: the command protocol, the tick that drives the
+// view 25 times a second, the paint coupling, fade-in and window dragging.
+#include "win/app/main_window.h"
+
+#include <cstdio>
+#include <cwchar>
+
+#include "engine/rules/commands.h"
+#include "win/app/dialog_ids.h"
+#include "win/app/dialogs.h"
+#include "engine/rules/settings.h"
+#include "engine/rules/window_rules.h"
+#include "win/app/workers.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
+#include "win/net/update.h"
+#include "engine/catalogue/update_rules.h"
+#include "win/mapview/d3d_view.h"
+#include "win/mapview/memory_hdc.h"
+#include "engine/rules/actions.h"
+#include "engine/rules/hit_test.h"
+#include "engine/selection/lists.h"
+
+HINSTANCE gInstance;
+wchar_t gAppTitle[100];
+wchar_t gClassName[100];
+wchar_t gStartDir[MAX_PATH];
+int gMainActive;
+int gListActive;
+int gGraphActive;
+HWND gListWindow, gList2Window, gGraphWindow;
+int gOpacity;
+int gFramePainted = 1;
+int gUpdateStatus;
+int gDragCount;
+UINT gTimerPeriod;
+
+static int sOpenBoxes;       // message boxes open right now
+static int sExitDeferred;    // CMD_EXIT arrived while a box was open
+static int sFatalShown;
+static int sLastMoveError;   // the D3DMove failure last shown, 0 after a success
+
+void ShowErrorBox(HWND owner, const wchar_t* text) {
+    sOpenBoxes++;
+    MessageBoxW(owner, text, gAppTitle, MB_ICONHAND);
+    sOpenBoxes--;
+    if (sOpenBoxes == 0 && sExitDeferred) {
+        sExitDeferred = 0;
+        PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
+    }
+}
+
+void FatalError(const wchar_t* text) {
+    if (!sFatalShown) {
+        sFatalShown = 1;
+        ShowErrorBox(gMainWindow, text);
+    }
+    PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
+}
+
+static void FatalErrorCode(const wchar_t* format, int code) {
+    wchar_t text[100];
+    std::swprintf(text, 100, format, code);
+    FatalError(text);
+}
+
+void RunConditionChange() {
+    ApplyConditions();
+    gCurrentRecord = AppSettings.selFirstIndex;
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
+}
+
+static void StartWorkerOrExit(WorkerBlock* block, unsigned(__stdcall* body)(void*)) {
+    if (StartWorker(block, gMainWindow, body) != 0) FatalError(L"ERROR : _beginthreadex");
+}
+
+static void StartView() {
+    int result = D3DCreate();
+    if (result != 0) {
+        FatalErrorCode(L"ERROR : D3DCreate %d", result);
+        return;
+    }
+    if (gDragCount < 1) PlaceMainWindow();
+    const SettingsBlock& s = AppSettings;
+    MoveWindow(gMainWindow, s.winX[0], s.winY[0], s.winWidth, s.winHeight, FALSE);
+    ShowWindow(gMainWindow, SW_SHOW);
+    UpdateWindow(gMainWindow);
+    StartWorkerOrExit(&gFrameClock, FrameClockThread);
+}
+
+// Carries out what the control panel's buttons ask of the window.
+static void CarryOut(int requests) {
+    if (requests & PANEL_REQUEST_CLOSE) PostMessageW(gMainWindow, WM_CLOSE, 0, 0);
+    if (requests & PANEL_REQUEST_START_UPDATE) PostMessageW(gMainWindow, WM_COMMAND, CMD_START_UPDATE, 0);
+    if (requests & PANEL_REQUEST_PERIOD_DIALOG) RunDialog(IDD_PERIOD);
+}
+
+// The control panel's part of the tick: hover and hold, the bottom strip,
+// and the change check that re-filters the catalogue.
+static void RunControlPanel() {
+    CarryOut(HitTestPanel(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
+    HitTestBottom(gMouseX, gMouseY);
+    if (ChangeCheck() != 0) RunConditionChange();
+}
+
+static void Tick() {
+    gFrameClock.tickQueued = 0;
+    // A box's modal loop dispatches ticks too: never run one inside another,
+    // and never after shutdown released the catalogue.
+    if (sOpenBoxes || !gpEQ) return;
+    TrackCursor();
+    int anyActive = gMainActive || gListActive || gGraphActive;
+    gOpacity = FadeStep(gOpacity, anyActive);
+    if (anyActive) RunControlPanel();
+    SetLayeredWindowAttributes(gMainWindow, 0, BYTE(gOpacity & 0xFF), LWA_ALPHA);
+
+    int result = UpdateMemoryHDC();
+    if (result != 0) FatalErrorCode(L"ERROR : UpdateMemoryHDC %d", result);
+    UploadPanelTextures();
+    result = D3DMove();
+    // Not fatal: shown once per kind of failure, not on every tick.
+    if (result != 0 && result != sLastMoveError) {
+        wchar_t text[100];
+        std::swprintf(text, 100, L"ERROR : D3DMove %d", result);
+        ShowErrorBox(gMainWindow, text);
+    }
+    sLastMoveError = result;
+    gDataReady = 0;
+    PostMessageW(gMainWindow, WM_COMMAND, CMD_FRAME_DONE, 0);
+}
+
+static void FrameDone() {
+    if (gFramePainted == 1) {
+        gFramePainted = 0;
+        InvalidateRect(gMainWindow, nullptr, FALSE);
+    }
+    if (gListWindow) PostMessageW(gListWindow, WM_COMMAND, CMD_LIST_REFRESH, 0);
+    if (gList2Window) PostMessageW(gList2Window, WM_COMMAND, CMD_LIST2_REFRESH, 0);
+    if (gGraphWindow) PostMessageW(gGraphWindow, WM_COMMAND, CMD_GRAPH_REFRESH, 0);
+}
+
+static void Paint() {
+    ValidateRect(gMainWindow, nullptr);
+    int result = D3DRender();
+    if (result >= 1 && result <= 4) FatalError(L"ERROR : D3D Render");
+    gFramePainted = 1;
+}
+
+static void Exit() {
+    if (sOpenBoxes) {
+        sExitDeferred = 1;
+        return;
+    }
+    if (ShutdownApp() != 0) return;   // a worker still runs: CMD_EXIT comes again
+    DestroyWindow(gMainWindow);
+    CoUninitialize();
+}
+
+// A new yearly file is in place: the catalogue is loaded again and every
+// remembered record index starts afresh (ReloadCatalogue).
+static void UpdateDone() {
+    gUpdateStatus = UPDATE_STATUS_DONE;
+    if (ReloadCatalogue() != EQSET_OK) FatalError(L"ERROR : EQSet");
+}
+
+// The update button: one download at a time, of the year after the last complete one.
+static void StartDataUpdate() {
+    if (StartUpdate(gMainWindow, AppSettings.lastFullYear + 1, gAppTitle, gStartDir) == UPDATE_START_FAILED)
+        FatalError(L"ERROR : _beginthreadex");
+}
+
+static void OnCommand(int command, int code) {
+    switch (command) {
+    case CMD_EXIT: Exit(); break;
+    case CMD_ABOUT: RunDialog(IDD_ABOUT); break;
+    case CMD_SETTINGS: RunDialog(IDD_SETTINGS); break;
+    case CMD_START_VIEW: StartView(); break;
+    case CMD_FRAME_DONE: FrameDone(); break;
+    case CMD_RECREATE_VIEW: {
+        int result = D3DCreate();
+        if (result != 0)
+            FatalErrorCode(L"ERROR : D3DCreate %d", result);
+        else
+            gDataReady = 1;   // the new buffers are empty: rebuild markers and lines
+        break;
+    }
+    case CMD_TICK: Tick(); break;
+    case CMD_START_IDLE: StartWorkerOrExit(&gIdleWorker, IdleWorkerThread); break;
+    case CMD_START_UPDATE: StartDataUpdate(); break;
+    case CMD_UPDATE_FAILED:
+    case CMD_UPDATE_PROGRESS: gUpdateStatus = code; break;
+    case CMD_UPDATE_DONE: UpdateDone(); break;
+    case CMD_DEVICE_RESET_FAILED: FatalErrorCode(L"ERROR : D3DDEVICERESET %d", code); break;
+    default: break;
+    }
+}
+
+static void OnCreate() {
+    TIMECAPS caps;
+    if (timeGetDevCaps(&caps, sizeof caps) != MMSYSERR_NOERROR) {
+        ShowErrorBox(nullptr, L"ERROR : timeGetDevCaps");
+        return;
+    }
+    if (timeBeginPeriod(caps.wPeriodMin) != TIMERR_NOERROR)
+        ShowErrorBox(nullptr, L"ERROR : timeBeginPeriod");
+    else
+        gTimerPeriod = caps.wPeriodMin;
+}
+
+static void OnMouseMove(HWND window) {
+    if (GetForegroundWindow() == window) gMainActive = 1;
+    if (gDragCount >= 2) gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
+    if (!gMainActive) {
+        gButtonDown = 0;
+        return;
+    }
+    // Only a press outside every control drags the window.
+    if (!gButtonDown || gHoverControl || gStartArrow || gEndArrow) return;
+    gDragCount++;
+    // The second move starts the system's own move loop: SC_MOVE + HTCAPTION.
+    if (gDragCount >= 2) PostMessageW(window, WM_SYSCOMMAND, 0xF012, 0);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_RESTORED) {
+            RECT r;
+            GetWindowRect(window, &r);
+            AppSettings.winWidth = r.right - r.left;
+            AppSettings.winHeight = r.bottom - r.top;
+        }
+        return 0;
+    case WM_ACTIVATE:
+        switch (LOWORD(wParam)) {
+        case WA_INACTIVE:
+            gMainActive = 0;
+            gButtonDown = 0;
+            break;
+        case WA_ACTIVE:
+            if (GetForegroundWindow() == window) gMainActive = 1;
+            break;
+        default: gMainActive = 1; break;   // WA_CLICKACTIVE
+        }
+        return 0;
+    case WM_PAINT: Paint(); return 0;
+    case WM_CLOSE: PostMessageW(window, WM_COMMAND, CMD_EXIT, 0); return 0;
+    case WM_QUERYENDSESSION: return TRUE;   // nothing stops the session from ending
+    case WM_ENDSESSION:
+        // The process ends right after this: release and save now, without
+        // waiting for CMD_EXIT to come round (ShutdownApp sleeps while a
+        // worker winds down and gives up waiting after a few retries).
+        if (wParam) {
+            for (int pass = 0; pass < 10 && ShutdownApp() != 0; pass++) {
+            }
+        }
+        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(window); return 0;
+    case WM_LBUTTONDOWN:
+        PanelPress(gMainActive, gMouseY);
+        gMainActive = 1;
+        return 0;
+    case WM_LBUTTONUP:
+        if (gMainActive) gDragCount = 0;
+        CarryOut(PanelRelease(gMainActive));
+        return 0;
+    case WM_RBUTTONDOWN: ShowPopupMenu(); return 0;
+    case WM_MOUSEWHEEL: PanelWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_MOVING: {
+        RECT* proposed = reinterpret_cast<RECT*>(lParam);
+        ScreenRect r = {proposed->left, proposed->top, proposed->right, proposed->bottom};
+        KeepInsideWorkArea(&r, DesktopWorkArea());
+        *proposed = RECT{r.left, r.top, r.right, r.bottom};
+        return 0;
+    }
+    case WM_POWERBROADCAST: return 1;
+    case WM_EXITSIZEMOVE:
+        gDragCount = 0;
+        gButtonDown = 0;
+        gResetHover = gUpdateHover = gBottomButton = 0;
+        gResetPressed = gUpdatePressed = gBottomPressed = 0;
+        return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}

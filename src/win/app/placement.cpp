@@ -1,0 +1,48 @@
+// Where the main window stands: its handle, the work area, the start-up
+// placement correction and the cursor relative to the window.
+#include "win/app/main_window.h"
+
+#include "engine/rules/settings.h"
+#include "engine/rules/window_rules.h"
+
+HWND gMainWindow;
+int gMouseX, gMouseY;
+
+WorkArea DesktopWorkArea() {
+    RECT r = {0, 0, 0, 0};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return WorkArea{r.left, r.top, r.right, r.bottom};
+}
+
+// The window's normal position, relative to the work area.
+static POINT NormalCorner() {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(gMainWindow, &placement);
+    return POINT{placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+}
+
+void PlaceMainWindow() {
+    static int lastPlaceMode = 0;
+    SettingsBlock& s = AppSettings;
+    POINT corner = NormalCorner();
+    int x, y;
+    int moved = PlaceInWorkArea(corner.x, corner.y, s.winWidth, s.winHeight, DesktopWorkArea(), &x, &y);
+    int needed = moved || s.placeMode != lastPlaceMode;
+    lastPlaceMode = s.placeMode;
+    if (needed) {
+        if (s.placeMode)
+            SetWindowPos(gMainWindow, HWND_TOP, x, y, s.winWidth, s.winHeight, SWP_SHOWWINDOW);
+        else
+            MoveWindow(gMainWindow, x, y, s.winWidth, s.winHeight, TRUE);
+    }
+    s.winX[0] = x;
+    s.winY[0] = y;
+}
+
+void TrackCursor() {
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) return;
+    POINT corner = NormalCorner();
+    CursorInWindow(cursor.x, cursor.y, corner.x, corner.y, DesktopWorkArea(), &gMouseX, &gMouseY);
+}

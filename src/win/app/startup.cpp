@@ -1,0 +1,188 @@
+// Process entry: the single-instance guard, the main window, the settings,
+// the catalogue and its first computations, the message loop, and the
+// orderly shutdown that the main window runs on CMD_EXIT.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/analysis/alert.h"
+#include "engine/analysis/month_series.h"
+#include "engine/rules/commands.h"
+#include "win/app/main_window.h"
+#include "engine/rules/settings.h"
+#include "win/app/workers.h"
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
+#include "win/mapview/d3d_view.h"
+#include "win/mapview/memory_hdc.h"
+#include "engine/rules/actions.h"
+#include "platform/platform.h"
+#include "resources/resource.h"
+#include "win/windows/graph_window.h"
+#include "engine/selection/lists.h"
+#include "win/windows/list_window.h"
+
+static_assert(IDM_ABOUT == CMD_ABOUT && IDM_EXIT == CMD_EXIT, "accelerators post the commands");
+
+static const char kSettingsFile[] = "wolt.dat";
+static const int kMainWidth = 864, kMainHeight = 768;
+
+static HANDLE sInstanceMutex;
+static int sClockRetries, sIdleRetries;
+static int sReleased;   // ShutdownApp has released everything
+
+// Messages of the engine (the loader's notices, the memory bitmaps'
+// failures) arrive as UTF-8 and are shown as boxes without an owner.
+static void ShowEngineMessage(const char* utf8Text) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, nullptr, 0);
+    if (length <= 0) return;
+    std::wstring text(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, &text[0], length);
+    ShowErrorBox(nullptr, text.c_str());
+}
+
+static int StartupFailed(const wchar_t* text) {
+    ShowErrorBox(nullptr, text);
+    return 0;
+}
+
+static ATOM RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_WOLT));
+    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_WOLT));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = gClassName;
+    return RegisterClassExW(&windowClass);
+}
+
+static int InitInstance(HINSTANCE instance) {
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;   // a second instance ends silently
+    InitCommonControls();
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    gInstance = instance;
+    GetCurrentDirectoryW(MAX_PATH, gStartDir);
+    SetMessageHandler(ShowEngineMessage);
+
+    LoadSettings(kSettingsFile, DesktopWorkArea());
+    SettingsBlock& s = AppSettings;
+    int keptWidth = s.winWidth, keptHeight = s.winHeight;
+    gMainWindow = CreateWindowExW(WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, gClassName,
+                                  gAppTitle, WS_POPUP | WS_VISIBLE | WS_SYSMENU, s.winX[0], s.winY[0],
+                                  kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
+    if (!gMainWindow) return 0;
+    s.winWidth = keptWidth;
+    s.winHeight = keptHeight;
+
+    gOpacity = 0;
+    SetLayeredWindowAttributes(gMainWindow, 0, 0, LWA_ALPHA);
+    SetWindowTextW(gMainWindow, gAppTitle);
+
+    // A missing store is reported here; start-up goes on and EQSet fails.
+    if (AllocateCatalogue() != 0) FatalError(gpEQ ? L"ERROR : gpNE" : L"ERROR : gpEQ");
+    if (CreateMemoryHDC() != 0) {
+        FatalError(L"ERROR : CreateMemoryHDC");
+        return 0;
+    }
+    if (EQSet() != EQSET_OK) {
+        FatalError(L"ERROR : EQSet");
+        return 0;
+    }
+    // The list windows take this over once they exist.
+    if (AllocateList(&gConditionList) != 0 || AllocateList(&gRegionList) != 0) {
+        FatalError(L"ERROR : AllocateList");
+        return 0;
+    }
+    RefreshConditionList();
+    RefreshRegionList();
+    RankAlertRegions();
+    BuildMonthSeries();
+    // Filter once now: the tick's change check runs only while a window is
+    // active, and the panels must not index gpEQ with stale selections. The
+    // check also records the conditions, so the first active tick does not
+    // filter again (which would undo a first click in a list window).
+    ChangeCheck();
+    RunConditionChange();
+
+    gDataReady = 1;
+    SetWindowTextW(gMainWindow, gAppTitle);
+    PostMessageW(gMainWindow, WM_COMMAND, CMD_START_VIEW, 0);
+    PostMessageW(gMainWindow, WM_COMMAND, CMD_START_IDLE, 0);
+
+    // The owned windows at their stored positions; a failure ends start-up.
+    gListWindow = List_CreateWindow();
+    if (!gListWindow) return StartupFailed(L"ERROR : List_CreateWindow");
+    gList2Window = List2_CreateWindow();
+    if (!gList2Window) return StartupFailed(L"ERROR : List2_CreateWindow");
+    gGraphWindow = CreateMGVWindow();
+    if (!gGraphWindow) return StartupFailed(L"ERROR : CreateMGVWindow");
+    return 1;
+}
+
+// Stops one worker; on failure counts a retry, gives up waiting for its
+// running flag after three, and asks for another pass.
+static int StopOrRetry(WorkerBlock* worker, DWORD waitMs, int* retries) {
+    if (StopWorker(worker, waitMs) == 0) return 0;
+    PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
+    if (++*retries > 3) worker->running = 0;
+    return 1;
+}
+
+static void SaveMainSettings() {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (gMainWindow && GetWindowPlacement(gMainWindow, &placement)) {
+        AppSettings.winX[0] = placement.rcNormalPosition.left;
+        AppSettings.winY[0] = placement.rcNormalPosition.top;
+    }
+    SaveSettings(kSettingsFile);   // a failure is ignored
+}
+
+int ShutdownApp() {
+    if (sReleased) return 0;
+    SetCurrentDirectoryW(gStartDir);
+    if (StopOrRetry(&gFrameClock, kClockStopWaitMs, &sClockRetries)) return 1;
+    if (StopOrRetry(&gIdleWorker, kIdleStopWaitMs, &sIdleRetries)) return 1;
+    D3DRelease(1);
+    ReleaseMemoryHDC();
+    SaveMainSettings();
+    FreeList(&gConditionList);
+    FreeList(&gRegionList);
+    FreeCatalogue();
+    std::memset(&AppSettings, 0, sizeof AppSettings);
+    if (gTimerPeriod) timeEndPeriod(gTimerPeriod);
+    gTimerPeriod = 0;
+    if (sInstanceMutex) {
+        ReleaseMutex(sInstanceMutex);
+        CloseHandle(sInstanceMutex);
+        sInstanceMutex = nullptr;
+    }
+    sReleased = 1;
+    return 0;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    LoadStringW(instance, IDS_TITLE, gAppTitle, 100);
+    LoadStringW(instance, IDS_CLASS, gClassName, 100);
+    RegisterMainClass(instance);
+    sInstanceMutex = CreateMutexW(nullptr, TRUE, gClassName);
+    if (!sInstanceMutex) return 0;
+    if (!InitInstance(instance)) return 0;
+
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_WOLT));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(message.hwnd, accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}

@@ -1,0 +1,239 @@
+// The memory bitmaps: one memory device context through which every panel
+// paints its own bitmap, read back as 24-bit pixels for the texture upload.
+#include "win/mapview/memory_hdc.h"
+
+#include <cstdlib>
+
+#include "win/app/main_window.h"
+#include "win/mapview/bottom_panel.h"
+#include "win/mapview/hover_panel.h"
+#include "win/mapview/recent_panel.h"
+#include "win/mapview/region_panel.h"
+#include "win/mapview/control_panel.h"
+#include "platform/platform.h"
+
+HDC gMemoryDC;
+PanelBitmap gPanels[PANEL_COUNT] = {
+    {192, 268, nullptr, nullptr, nullptr},   // PANEL_RECENT
+    {336, 534, nullptr, nullptr, nullptr},   // PANEL_CONTROL
+    {192, 60, nullptr, nullptr, nullptr},    // PANEL_HOVER
+    {512, 230, nullptr, nullptr, nullptr},   // PANEL_REGION
+    {864, 246, nullptr, nullptr, nullptr},   // PANEL_BOTTOM
+    {128, 128, nullptr, nullptr, nullptr},   // PANEL_HATCH
+};
+unsigned char* gCircleSpritePixels;
+
+static HBITMAP sCircleBitmap;
+static HGDIOBJ sCircleDisplaced;
+static int sHatchDrawn;
+
+enum {
+    kGetDC = 1,
+    kCreateDC = 2,
+    kPanelBitmap = 20,
+    kPanelSelect = 21,
+    kPanelMalloc = 22,
+    kPanelRead = 23,
+    kCircleBitmap = 70,
+    kCircleSelect = 71,
+    kCircleMalloc = 72,
+    kCircleRead = 73,
+};
+
+static const char* FailureText(int code) {
+    switch (code) {
+    case kGetDC: return "ERROR : GetDC";
+    case kCreateDC: return "ERROR : CreateCompatibleDC";
+    case kPanelBitmap: return "ERROR : InfoTexture CreateCompatibleBitmap ";
+    case kPanelSelect: return "ERROR : InfoTexture SelectObject ";
+    case kPanelMalloc: return "ERROR : InfoTexture malloc ";
+    case kPanelRead: return "ERROR : InfoTexture GetDIBits ";
+    case kCircleBitmap: return "ERROR : CircleTexture CreateCompatibleBitmap ";
+    case kCircleSelect: return "ERROR : CircleTexture SelectObject ";
+    case kCircleMalloc: return "ERROR : CircleTexture malloc ";
+    default: return "ERROR : CircleTexture GetDIBits ";
+    }
+}
+
+// Reads `bitmap` (not selected) into `pixels` as a top-down 24-bit image;
+// returns the number of rows read.
+static int ReadBack(HBITMAP bitmap, int width, int height, unsigned char* pixels) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return GetDIBits(gMemoryDC, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
+}
+
+static bool AnyObjectExists() {
+    if (gMemoryDC || sCircleBitmap || gCircleSpritePixels) return true;
+    for (const PanelBitmap& panel : gPanels)
+        if (panel.bitmap || panel.pixels) return true;
+    return false;
+}
+
+static int CreatePanels(HDC windowDC) {
+    for (PanelBitmap& panel : gPanels) {
+        panel.bitmap = CreateCompatibleBitmap(windowDC, panel.width, panel.height);
+        if (!panel.bitmap) return kPanelBitmap;
+        panel.displaced = SelectObject(gMemoryDC, panel.bitmap);
+        if (!panel.displaced || panel.displaced == HGDI_ERROR) {
+            panel.displaced = nullptr;
+            return kPanelSelect;
+        }
+        size_t bytes = size_t(panel.width) * panel.height * 3;
+        panel.pixels = static_cast<unsigned char*>(std::calloc(bytes, 1));
+        int code = panel.pixels ? 0 : kPanelMalloc;
+        SelectObject(gMemoryDC, panel.displaced);
+        panel.displaced = nullptr;
+        if (code) return code;
+        if (ReadBack(panel.bitmap, panel.width, panel.height, panel.pixels) < panel.height)
+            return kPanelRead;
+    }
+    return 0;
+}
+
+// The marker sprite: 31 rings from grey 8 at the rim to 248 at the centre.
+static void PaintCircle() {
+    RECT square = {0, 0, kCircleSize, kCircleSize};
+    FillRect(gMemoryDC, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    for (int k = 0; k <= 30; k++) {
+        int g = 8 * (k + 1);
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(g, g, g));
+        HBRUSH brush = CreateSolidBrush(RGB(g, g, g));
+        HGDIOBJ oldPen = SelectObject(gMemoryDC, pen);
+        HGDIOBJ oldBrush = SelectObject(gMemoryDC, brush);
+        Ellipse(gMemoryDC, 1 + k, 1 + k, kCircleSize - 1 - k, kCircleSize - 1 - k);
+        SelectObject(gMemoryDC, oldPen);
+        SelectObject(gMemoryDC, oldBrush);
+        DeleteObject(pen);
+        DeleteObject(brush);
+    }
+}
+
+static int CreateCircle(HDC windowDC) {
+    sCircleBitmap = CreateCompatibleBitmap(windowDC, kCircleSize, kCircleSize);
+    if (!sCircleBitmap) return kCircleBitmap;
+    sCircleDisplaced = SelectObject(gMemoryDC, sCircleBitmap);
+    if (!sCircleDisplaced || sCircleDisplaced == HGDI_ERROR) {
+        sCircleDisplaced = nullptr;
+        return kCircleSelect;
+    }
+    PaintCircle();
+    gCircleSpritePixels = static_cast<unsigned char*>(std::calloc(kCircleSize * kCircleSize * 3, 1));
+    SelectObject(gMemoryDC, sCircleDisplaced);
+    sCircleDisplaced = nullptr;
+    if (!gCircleSpritePixels) return kCircleMalloc;
+    if (ReadBack(sCircleBitmap, kCircleSize, kCircleSize, gCircleSpritePixels) < kCircleSize)
+        return kCircleRead;
+    return 0;
+}
+
+int CreateMemoryHDC() {
+    if (AnyObjectExists()) return 1;
+    int code = 0;
+    HDC windowDC = GetDC(gMainWindow);
+    if (!windowDC) {
+        code = kGetDC;
+    } else {
+        gMemoryDC = CreateCompatibleDC(windowDC);
+        if (!gMemoryDC) {
+            code = kCreateDC;
+        } else {
+            SetBkMode(gMemoryDC, TRANSPARENT);
+            SetTextColor(gMemoryDC, RGB(255, 255, 255));
+            code = CreatePanels(windowDC);
+            if (!code) code = CreateCircle(windowDC);
+        }
+        ReleaseDC(gMainWindow, windowDC);
+    }
+    // The gap is caught later: D3DCreate needs the sprite, the tick the panels.
+    if (code) ShowMessage(FailureText(code));
+    return 0;
+}
+
+HFONT CreatePanelFont() {
+    return CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                       FIXED_PITCH | FF_MODERN, nullptr);
+}
+
+int BeginPanelDraw(PanelId panel) {
+    PanelBitmap& p = gPanels[panel];
+    HGDIOBJ displaced = SelectObject(gMemoryDC, p.bitmap);
+    if (!displaced || displaced == HGDI_ERROR) return 1;
+    p.displaced = displaced;
+    return 0;
+}
+
+void EndPanelDraw(PanelId panel) {
+    PanelBitmap& p = gPanels[panel];
+    // GetDIBits wants the bitmap deselected: put the displaced object back first.
+    SelectObject(gMemoryDC, p.displaced);
+    p.displaced = nullptr;
+    ReadBack(p.bitmap, p.width, p.height, p.pixels);
+}
+
+// Red with white stripes 4 pixels wide every 16, slanting down to the left;
+// the alert boxes tile it. Painted once.
+static void DrawHatchPattern() {
+    if (sHatchDrawn || BeginPanelDraw(PANEL_HATCH) != 0) return;
+    sHatchDrawn = 1;
+    const PanelBitmap& p = gPanels[PANEL_HATCH];
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all = {0, 0, p.width, p.height};
+    FillRect(gMemoryDC, &all, red);
+    DeleteObject(red);
+
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+    HGDIOBJ oldPen = SelectObject(gMemoryDC, pen);
+    HGDIOBJ oldBrush = SelectObject(gMemoryDC, brush);
+    for (int c = 196; c >= 4; c -= 16) {
+        POINT corners[4] = {{c - 4, 0}, {c, 0}, {c - 128, 128}, {c - 132, 128}};
+        Polygon(gMemoryDC, corners, 4);
+    }
+    SelectObject(gMemoryDC, oldPen);
+    SelectObject(gMemoryDC, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    EndPanelDraw(PANEL_HATCH);
+}
+
+int UpdateMemoryHDC() {
+    if (!gMemoryDC) return 1;
+    for (const PanelBitmap& panel : gPanels) {
+        if (!panel.pixels) return 2;
+        if (!panel.bitmap) return 3;
+    }
+    DrawRecentPanel();
+    DrawControlPanel();
+    DrawHoverPanel();
+    DrawRegionPanel();
+    DrawBottomPanel();
+    DrawHatchPattern();
+    return 0;
+}
+
+void ReleaseMemoryHDC() {
+    for (PanelBitmap& panel : gPanels) {
+        if (panel.displaced && gMemoryDC) SelectObject(gMemoryDC, panel.displaced);
+        panel.displaced = nullptr;
+        if (panel.bitmap) DeleteObject(panel.bitmap);
+        panel.bitmap = nullptr;
+        std::free(panel.pixels);
+        panel.pixels = nullptr;
+    }
+    if (sCircleDisplaced && gMemoryDC) SelectObject(gMemoryDC, sCircleDisplaced);
+    sCircleDisplaced = nullptr;
+    if (sCircleBitmap) DeleteObject(sCircleBitmap);
+    sCircleBitmap = nullptr;
+    std::free(gCircleSpritePixels);
+    gCircleSpritePixels = nullptr;
+    if (gMemoryDC) DeleteDC(gMemoryDC);
+    gMemoryDC = nullptr;
+    sHatchDrawn = 0;
+}

@@ -1,0 +1,210 @@
+// The frame of the map view: D3DMove copies the engine's vertex arrays
+// (markers, link lines, the selected marker, the alert boxes, the hover
+// panel and the pointer lines) into the dynamic buffers; D3DRender draws
+// every resource in a fixed order of blending and presents, and turns a lost
+// device into a reset and a re-creation.
+#include "win/mapview/d3d_scene.h"
+
+#include <cstring>
+
+#include "engine/analysis/alert.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/rules/commands.h"
+#include "win/app/main_window.h"
+#include "engine/rules/settings.h"
+#include "engine/catalogue/model.h"
+#include "win/mapview/d3d_view.h"
+#include "engine/selection/lists.h"
+
+// D3DMove's result codes.
+enum {
+    kNoCatalogue = 10,
+    kHoverLock = 11,
+};
+
+// D3DRender's result codes.
+enum {
+    kClearFailed = 2,
+    kBeginFailed = 3,
+    kPresentFailed = 11,
+    kPresentDriverError = 12,   // also: the reset after a lost device failed
+    kPresentLost = 13,
+    kPresentInvalidCall = 14,
+};
+
+// Rebuilt only on the tick after the data changed; the rest of the frame
+// update is a few small arrays.
+static TexturedScreenVertex sMarkers[kMarkerVertices];
+static ColoredScreenVertex sLinkLines[kLinkVertices];
+
+// Locks the whole buffer for discard and only then lets `build` fill
+// `vertices` (a build may step an animation), then copies them in.
+// 0 on success, 1 when the buffer cannot be locked.
+template <class Vertex, int Count, class Build>
+static int Rewrite(IDirect3DVertexBuffer9* buffer, Vertex (&vertices)[Count], Build build) {
+    void* target;
+    if (FAILED(buffer->Lock(0, sizeof vertices, &target, D3DLOCK_DISCARD))) return 1;
+    build(vertices);
+    std::memcpy(target, vertices, sizeof vertices);
+    return FAILED(buffer->Unlock()) ? 1 : 0;
+}
+
+// The device exists with all its objects (not between a reset and the
+// re-creation) and can draw now.
+static int Drawable() {
+    return gScene.device && gScene.ready && gScene.device->TestCooperativeLevel() == D3D_OK;
+}
+
+int D3DMove() {
+    if (!Drawable()) return 0;
+    if (!gpEQ) return kNoCatalogue;
+    int result = 0;
+
+    if (gDataReady) Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads);
+    TexturedScreenVertex selected[4];
+    Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
+    ColoredScreenVertex leader[kLeaderLineVertices];
+    Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
+    if (gDataReady) Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+
+    TexturedScreenVertex hover[4];
+    if (Rewrite(gScene.quads[QUAD_HOVER], hover,
+                [](TexturedScreenVertex* v) { BuildHoverQuad(gMouseX, gMouseY, v); }))
+        result = kHoverLock;
+    ColoredScreenVertex tooltip[kTooltipFrameVertices];
+    Rewrite(gScene.tooltipFrame, tooltip,
+            [](ColoredScreenVertex* v) { BuildTooltipFrame(gMouseX, gMouseY, v); });
+    ColoredScreenVertex region[kRegionPanelFrameVertices];
+    Rewrite(gScene.regionFrame, region, [](ColoredScreenVertex* v) {
+        BuildRegionPanelFrame(gRegionPointX, gRegionPointY, v);
+    });
+
+    TexturedScreenVertex boxes[kAlertBoxVertices];
+    Rewrite(gScene.alertBoxes, boxes,
+            [](TexturedScreenVertex* v) { BuildAlertBoxes(AlertTable, v); });
+    ColoredScreenVertex outlines[kAlertOutlineVertices];
+    Rewrite(gScene.alertOutlines, outlines,
+            [](ColoredScreenVertex* v) { BuildAlertBoxOutlines(AlertTable, v); });
+    return result;
+}
+
+static void SetBlending(BOOL on, DWORD destination) {
+    IDirect3DDevice9* d = gScene.device;
+    d->SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, on);
+    d->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, on);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, on);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d->SetRenderState(D3DRS_DESTBLEND, destination);
+}
+
+static void SetDestination(DWORD destination) {
+    gScene.device->SetRenderState(D3DRS_DESTBLEND, destination);
+}
+
+static void DrawTextured(IDirect3DVertexBuffer9* buffer, IDirect3DTexture9* texture,
+                         UINT start = 0) {
+    IDirect3DDevice9* d = gScene.device;
+    d->SetTexture(0, texture);
+    d->SetFVF(kTexturedFvf);
+    d->SetStreamSource(0, buffer, 0, sizeof(TexturedScreenVertex));
+    d->DrawPrimitive(D3DPT_TRIANGLESTRIP, start, 2);
+}
+
+static void DrawQuads(IDirect3DVertexBuffer9* buffer, IDirect3DIndexBuffer9* indices,
+                      int quadCount) {
+    IDirect3DDevice9* d = gScene.device;
+    d->SetTexture(0, gScene.circle.texture);
+    d->SetFVF(kTexturedFvf);
+    d->SetStreamSource(0, buffer, 0, sizeof(TexturedScreenVertex));
+    d->SetIndices(indices);
+    d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4 * quadCount, 0, 2 * quadCount);
+}
+
+static void DrawLines(IDirect3DVertexBuffer9* buffer, D3DPRIMITIVETYPE type, UINT lines,
+                      UINT start = 0) {
+    IDirect3DDevice9* d = gScene.device;
+    d->SetTexture(0, nullptr);
+    d->SetFVF(kColoredFvf);
+    d->SetStreamSource(0, buffer, 0, sizeof(ColoredScreenVertex));
+    d->DrawPrimitive(type, start, lines);
+}
+
+static IDirect3DTexture9* PanelTexture(int panel) { return gScene.panels[panel].texture; }
+
+static void DrawScene() {
+    IDirect3DDevice9* d = gScene.device;
+    // Opaque background: the map and the two fixed panels.
+    SetBlending(FALSE, D3DBLEND_ONE);
+    DrawTextured(gScene.quads[QUAD_MAP], gScene.mapTexture);
+    DrawTextured(gScene.quads[QUAD_RECENT], PanelTexture(PANEL_RECENT));
+    DrawTextured(gScene.quads[QUAD_CONTROL], PanelTexture(PANEL_CONTROL));
+
+    // Markers add their light to the map.
+    SetBlending(TRUE, D3DBLEND_ONE);
+    int markers = AppSettings.selCount < kMarkerQuads ? AppSettings.selCount : kMarkerQuads;
+    if (markers > 0) DrawQuads(gScene.markerQuads, gScene.markerIndices, markers);
+    SetDestination(D3DBLEND_INVSRCALPHA);
+    DrawLines(gScene.mapFrame, D3DPT_LINESTRIP, kMapFrameVertices - 1);
+    DrawLines(gScene.linkLines, D3DPT_LINELIST, kLinkLines);
+    SetDestination(D3DBLEND_ONE);
+    DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
+    DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
+    SetDestination(D3DBLEND_INVSRCALPHA);
+    DrawLines(gScene.leaderLines, D3DPT_LINELIST, kLeaderLineVertices / 2);
+
+    // From here on (and in every later frame) fully transparent texels are
+    // not drawn at all.
+    d->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    d->SetRenderState(D3DRS_ALPHAREF, 1);
+    d->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    SetDestination(D3DBLEND_ONE);
+    for (int k = 0; k < kAlertBoxes; k++)
+        DrawTextured(gScene.alertBoxes, PanelTexture(PANEL_HATCH), 4 * k);
+    SetDestination(D3DBLEND_INVSRCALPHA);
+    for (int k = 0; k < kAlertBoxes; k++) DrawLines(gScene.alertOutlines, D3DPT_LINESTRIP, 4, 5 * k);
+
+    DrawTextured(gScene.quads[QUAD_REGION], PanelTexture(PANEL_REGION));
+    DrawLines(gScene.regionFrame, D3DPT_LINESTRIP, kRegionPanelFrameVertices - 1);
+    // Blending stays source-alpha over inverse-source-alpha for the rest.
+    if (gMouseX >= 1 && gMouseX <= 511 && gMouseY >= 1 && gMouseY <= 511) {
+        DrawTextured(gScene.quads[QUAD_HOVER], PanelTexture(PANEL_HOVER));
+        DrawLines(gScene.tooltipFrame, D3DPT_LINESTRIP, kTooltipFrameVertices - 1);
+    }
+    DrawTextured(gScene.quads[QUAD_BOTTOM], PanelTexture(PANEL_BOTTOM));
+}
+
+static void PostToMainWindow(int command, int code) {
+    PostMessageW(gMainWindow, WM_COMMAND, MAKEWPARAM(command, code), 0);
+}
+
+int D3DRender() {
+    if (!gScene.device || !gScene.ready) return 0;
+    IDirect3DDevice9* d = gScene.device;
+    HRESULT level = d->TestCooperativeLevel();
+    if (level == D3D_OK) {
+        if (FAILED(d->BeginScene())) return kBeginFailed;
+        if (FAILED(d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0))) {
+            d->EndScene();
+            return kClearFailed;
+        }
+        DrawScene();
+        d->EndScene();
+    }
+    HRESULT presented = d->Present(nullptr, nullptr, nullptr, nullptr);
+    if (SUCCEEDED(presented)) return 0;
+    if (level == D3DERR_DEVICENOTRESET) {
+        int reset = D3DRelease(0);
+        if (reset == 0) {
+            PostToMainWindow(CMD_RECREATE_VIEW, 0);
+            return 0;
+        }
+        PostToMainWindow(CMD_DEVICE_RESET_FAILED, reset);
+        return kPresentDriverError;
+    }
+    switch (presented) {
+    case D3DERR_DRIVERINTERNALERROR: return kPresentDriverError;
+    case D3DERR_DEVICELOST: return kPresentLost;
+    case D3DERR_INVALIDCALL: return kPresentInvalidCall;
+    default: return kPresentFailed;
+    }
+}
