@@ -15,6 +15,9 @@
 #include "literal_stats.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/sorting.h"
+#include "engine/selection/current_record.h"
 namespace {
 
 enum { kRecords = 200000 };

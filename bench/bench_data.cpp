@@ -14,6 +14,8 @@
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 enum {
     kBenchRegions = 250,
     kUnknownRegions = 4,     // the last regions: every position unknown
@@ -187,7 +189,5 @@ void PrepareFilteredCatalogue(int records, int magMin) {
     AllocateList(&gConditionList);
     AllocateList(&gRegionList);
     ApplyConditions();
-    gCurrentRecord = s.selFirstIndex;
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    SelectRecord(s.selFirstIndex, SELECT_AFTER_FILTER);
 }

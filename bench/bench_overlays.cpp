@@ -12,8 +12,8 @@
 #include "engine/catalogue/model.h"
 #include "engine/picture/markers.h"
 #include "engine/picture/recent_data.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/selection.h"
 namespace {
 
 enum { kRecords = 200000 };
@@ -89,7 +89,9 @@ void BM_CurrentRecordChange(benchmark::State& state) {
     static OverlayText box[kRegionPanelTexts];
     int k = 0;
     for (auto _ : state) {
-        gCurrentRecord = (k++ * 7919) % 20000;
+        state.PauseTiming();
+        SelectRecord((k++ * 7919) % 20000, SELECT_AFTER_FILTER);
+        state.ResumeTiming();
         UpdateRegionPanelSummary();
         RegionPanelTexts("wolt 1.45", box);
         UpdateRegionPageSummary();

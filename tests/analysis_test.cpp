@@ -14,6 +14,8 @@
 #include "random_catalogue.h"
 #include "test_util.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 namespace {
 
 // `total` small records of region 99, with M6+ events placed over them.
@@ -172,7 +174,7 @@ TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
         for (int step = 0; step < 6; step++) {
             if (step == 3 && AppSettings.selLastIndex > AppSettings.selFirstIndex)
                 AppSettings.selFirstIndex++;   // the window moves without a filter run
-            gCurrentRecord = int(random() % n);
+            SelectRecord(int(random() % n), SELECT_AFTER_FILTER);
             gRegionCount = int(random() % 50);
             int records[] = {-1, gCurrentRecord, int(random() % n)};
             for (int record : records)

@@ -18,6 +18,8 @@
 #include "test_util.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 namespace {
 
 std::string Encode(const SettingsBlock& block) {
@@ -132,9 +134,7 @@ void Prepare(int current, const std::string& dataDir = WOLT_SOURCE_DIR "/tests/d
     ASSERT_EQ(EQSet(), EQSET_OK);
     ASSERT_EQ(AllocateList(&gConditionList) + AllocateList(&gRegionList), 0);
     ApplyConditions();
-    gCurrentRecord = current < 0 ? AppSettings.selFirstIndex : current;
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    SelectRecord(current < 0 ? AppSettings.selFirstIndex : current, SELECT_AFTER_FILTER);
 }
 
 std::string Sjis(const char* utf8) {
@@ -191,7 +191,7 @@ TEST_F(Reports, FailuresAndTheEmptyCatalogue) {
     EXPECT_EQ(WriteAlertReport("/dev/full") + WriteRegionReport("/dev/full") +
                   SaveListText(&gConditionList, false, "/dev/full") + SaveListText(&gRegionList, true, "/dev/full"),
               4);
-    gCurrentRecord = -1;
+    SelectRecord(-1, SELECT_AFTER_FILTER);
     EXPECT_EQ(WriteRegionReport((dir + "/region.txt").c_str()), 1);
     EXPECT_FALSE(fs::exists(dir + "/region.txt"));
     // An empty catalogue writes every file, without rows.

@@ -17,6 +17,10 @@
 #include "test_util.h"
 #include "engine/rules/list_scroll.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/sorting.h"
+#include "engine/selection/selection.h"
+#include "engine/selection/lists.h"
 namespace {
 
 void SetPeriod(const int a[5], const int b[5]) {
@@ -137,7 +141,7 @@ TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
         ApplyConditions();   // a longer list first, so stale entries lie behind the new end
         AppSettings.magMin = int(random() % 4);
         AppSettings.depthMax = 100 + int(random() % 200);
-        gCurrentRecord = n > 0 ? int(random() % n) : 0;
+        SelectRecord(n > 0 ? int(random() % n) : 0, SELECT_AFTER_FILTER);
         ApplyConditions();
 
         for (RecordList* list : {&gConditionList, &gRegionList}) {

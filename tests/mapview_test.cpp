@@ -23,6 +23,8 @@
 #include "random_catalogue.h"
 #include "test_util.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/current_record.h"
 static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
     QuakeRecord r = Rec(2020, 1, 1, 0, 0, mapX, mapY, depthKm, 1, magnitude10, 3);
     r.inFilter = uint8_t(inFilter);

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "test_util.h"
 
+#include "engine/selection/selection.h"
 namespace {
 
 using Date = std::vector<int>;   // year, month, day, hour, minute
@@ -44,7 +45,7 @@ void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& la
     gStartTimer = gEndTimer = gFilterTimer = 0;
     gStartTicks = gStartRepeats = gEndTicks = gEndRepeats = gMagTicks = gIntTicks = gDepthTicks = gDepthRepeats = 0;
     gStartStep = gEndStep = gDepthStep = 1;
-    gSelectedRecordA = gSelectedRecordB = -1;
+    SetHoverPicks(-1, -1);
     gAlertHover = 0;
     SettingsBlock& a = AppSettings;
     a.magMin = 1, a.magMax = 9, a.depthMin = 0, a.depthMax = 999, a.intMin = 1, a.intMax = 9;
@@ -53,11 +54,11 @@ void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& la
 // A press at `p` after a hover tick there, `ticks` more ticks held, the
 // release; returns the requests of the whole gesture.
 int Click(const int p[2], int ticks = 0) {
-    HitTestPanel(p[0], p[1], 0);
+    PanelHoverTick(p[0], p[1], 0);
     HitTestBottom(p[0], p[1]);
     PanelPress(1, p[1]);
     int requests = 0;
-    for (int i = 0; i < ticks; i++) requests |= HitTestPanel(p[0], p[1], 1);
+    for (int i = 0; i < ticks; i++) requests |= PanelHoverTick(p[0], p[1], 1);
     return requests | PanelRelease(1);
 }
 
@@ -134,9 +135,9 @@ TEST(FilterClick, MinusPlusAndREachField) {
     // Pressed on the magnitude minimum, released on plus: nothing.
     ResetPanel();
     AppSettings.magMin = 3;
-    HitTestPanel(kMagMin[0], kMagMin[1], 0);
+    PanelHoverTick(kMagMin[0], kMagMin[1], 0);
     PanelPress(1, kMagMin[1]);
-    HitTestPanel(kFilterPlus[0], kFilterPlus[1], 0);
+    PanelHoverTick(kFilterPlus[0], kFilterPlus[1], 0);
     PanelRelease(1);
     EXPECT_EQ(AppSettings.magMin, 3);
 }

@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/selection.h"
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
                 int depthKm, int regionIndex, int magnitude10, int intensity) {
     return QuakeRecord{uint16_t(year), uint16_t(month), uint16_t(day), uint16_t(hour), uint16_t(minute),
@@ -103,7 +104,7 @@ void LoadCatalogue(const std::vector<QuakeRecord>& records) {
     SetPlainRegionNames(300);
     ResetList(&gConditionList);
     ResetList(&gRegionList);
-    gCurrentRecord = 0;
+    SelectRecord(0, SELECT_AFTER_FILTER);
     gAlertRow = -1;
     gAlertHover = 0;
     gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;

@@ -13,7 +13,6 @@
 #include "engine/analysis/stats_cache.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "engine/selection/lists.h"
 
 // A record with the given fields (inFilter and markerColor 0).
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,

@@ -16,6 +16,8 @@
 #include "platform/platform.h"
 #include "test_util.h"
 
+#include "engine/selection/selection.h"
+#include "engine/selection/lists.h"
 namespace {
 
 const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
@@ -102,9 +104,7 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
     ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
     ASSERT_EQ(AppSettings.recordCount, 4);
     // The user picked the M7.0 of 2023 (index 3) everywhere the program remembers a record.
-    gCurrentRecord = 3;
-    LocateCurrent(&gConditionList);
-    gSelectedRecordA = gSelectedRecordB = 3;
+    SelectRecord(3, SELECT_PICK);
     gAlertRow = 2;
     gStatsPick = gClassPick = 1;
     gStatsPickRecord = gClassPickRecord = 3;

@@ -18,6 +18,9 @@
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/sorting.h"
+#include "engine/selection/selection.h"
 enum {
     EXIT_OK = 0,
     EXIT_USAGE = 2,
@@ -357,7 +360,7 @@ int main(int argc, char** argv) {
     }
     ApplyConditions();
 
-    gCurrentRecord = AppSettings.selFirstIndex;
+    int current = AppSettings.selFirstIndex;
     if (o.record >= 0) {
         int records = DataEnd();
         if (o.record >= records) {
@@ -366,10 +369,9 @@ int main(int argc, char** argv) {
                      o.record, records);
             return UsageError(text);
         }
-        gCurrentRecord = o.record;
+        current = o.record;
     }
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    SelectRecord(current, SELECT_AFTER_FILTER);
     UpdateRegionPanelSummary();
     UpdateRegionPageSummary();
 

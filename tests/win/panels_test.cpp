@@ -22,6 +22,8 @@
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 static std::vector<std::string> sMessages;
 static void Record(const char* text) { sMessages.push_back(text); }
 
@@ -123,7 +125,7 @@ TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
         gReportPage = i / 10 % 2;
         gMouseX = i % 2 ? 300 : 700;
         gMouseY = i % 2 ? 300 : 280 + 3 * i;
-        if (i % 7 == 0) gCurrentRecord = i;
+        if (i % 7 == 0) SelectRecord(i, SELECT_AFTER_FILTER);
         DrawControlPanel();
         DrawRecentPanel();
         DrawHoverPanel();

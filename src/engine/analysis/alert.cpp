@@ -5,7 +5,6 @@
 #include "engine/analysis/region_stats.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "engine/selection/lists.h"
 
 AlertEntry AlertTable[kAlertEntries];
 int gAlertRow = -1;
@@ -168,18 +167,14 @@ int AlertHoverRowAt(int mouseX, int mouseY) {
     return (mouseY - 544) / 18;
 }
 
-void SelectAlertRow(int pointerY) {
-    if (gAlertHover != 1) return;
+int PickAlertRow(int pointerY, int* record) {
+    if (gAlertHover != 1) return 0;
     int row = AlertRowAtY(pointerY);
     int entry = PrintedAlertEntry(row);
-    if (entry < 0 || !IsDataRecord(AlertTable[entry].latestIndex)) return;
+    if (entry < 0 || !IsDataRecord(AlertTable[entry].latestIndex)) return 0;
     gAlertRow = row;
     AlertEntry region;
     RegionAlertFor(AlertTable[entry].latestIndex, &region);
-    gCurrentRecord = region.latestIndex;
-    gSelectedRecordA = region.latestIndex;
-    gSelectedRecordB = region.latestIndex;
-    LocateCurrent(&gConditionList);
-    AppSettings.selFirst = region.latestIndex;
-    RefreshRegionList();
+    *record = region.latestIndex;
+    return 1;
 }

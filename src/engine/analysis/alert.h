@@ -33,9 +33,10 @@ extern int gAlertHover;   // 1 while the pointer is over the ranking rows
 void RankAlertRegions();
 void AddM6Event(int record);
 void RegionAlertFor(int record, AlertEntry* out);
-// Handles a left-button press at window y `pointerY` over the ranking page:
-// the clicked printed row makes its region's newest M6+ earthquake current.
-void SelectAlertRow(int pointerY);
+// A left-button press at window y `pointerY` over the ranking page: 1 and
+// *record := the clicked printed row's newest M6+ earthquake of its region
+// (gAlertRow := the row), which the caller makes current; 0 when no row is hit.
+int PickAlertRow(int pointerY, int* record);
 
 // The AlertTable index shown on printed row `row` (0..8) of the ranking page
 // (rows print only entries with an alert level of 0.1 or more, closed up),

@@ -4,14 +4,7 @@
 #include "engine/analysis/stats_cache.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "engine/selection/lists.h"
-
-int gSelectedRecordA = -1;
-int gSelectedRecordB = -1;
-
-int IsDataRecord(int record) {
-    return gpEQ && record >= 0 && record < kMaxRecords && gpEQ[record].magnitude10 != 0;
-}
+#include "engine/selection/current_record.h"
 
 static int ClassStats(int record, int kind, int cls, int* count, int* sinceLatest,
                       int* meanInterval, int* latestIndex) {

@@ -18,10 +18,3 @@ int ClassStatsByIntensity(int record, int intensityClass, int* count, int* since
 void ClassRecurrence(int band, float* dueRatio, float* shareRatio);
 // The newest matching record in the region of `record`, or -1.
 int FirstInRegion(int record);
-
-// 1 when `record` indexes a loaded record before the end of the data
-// (an index behind the zero-magnitude end or outside gpEQ gives 0).
-int IsDataRecord(int record);
-
-extern int gSelectedRecordA;
-extern int gSelectedRecordB;

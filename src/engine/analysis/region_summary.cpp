@@ -1,9 +1,8 @@
 #include "engine/analysis/region_summary.h"
 
-#include "engine/analysis/region_stats.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "engine/selection/lists.h"
+#include "engine/selection/current_record.h"
 
 int gRegionSummaryKey = kSummaryKeyReset;
 int gRegionSummaryKey2 = kSummaryKeyReset;
@@ -13,6 +12,10 @@ int gRegionMinDepth, gRegionMaxDepth, gRegionMeanDepth;
 int gRegionStrongCount, gRegionStrongGap, gRegionSinceStrong;
 int gRegionPointX, gRegionPointY;
 int gRegionDays;
+
+void ResetRegionSummaries() {
+    gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;
+}
 
 int UpdateRegionPanelSummary() {
     if (gCurrentRecord < 0 || gCurrentRecord == gRegionSummaryKey) return 0;

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/current_record.h"
 static const QuakeRecord kNoRecord{};
 
 // Out-of-range indices read as the empty record, never outside gpEQ.

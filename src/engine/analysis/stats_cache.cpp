@@ -1,9 +1,8 @@
 #include "engine/analysis/stats_cache.h"
 
-#include "engine/analysis/region_stats.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "engine/selection/lists.h"
+#include "engine/selection/current_record.h"
 
 enum {
     kMagnitudeClasses = 26,    // magnitude10 / 10 of any 8-bit magnitude

@@ -242,8 +242,7 @@ int EQSet() {
     SetCatalogueDates(state.count, now);
     AppSettings.recordCount = state.count;
     SetFileValues(state, now.year);
-    gRegionSummaryKey = -99999;
-    gRegionSummaryKey2 = -99999;
+    ResetRegionSummaries();
     ShowLoadMessages(state);
     return EQSET_OK;
 }

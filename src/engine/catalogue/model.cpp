@@ -50,6 +50,10 @@ CmpRecord PackCmpRecord(const QuakeRecord& in) {
     return c;
 }
 
+int IsDataRecord(int record) {
+    return gpEQ && record >= 0 && record < kMaxRecords && gpEQ[record].magnitude10 != 0;
+}
+
 int DataEnd() {
     if (!gpEQ) return 0;
     int i = 0;

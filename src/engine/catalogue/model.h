@@ -62,6 +62,9 @@ CmpRecord PackCmpRecord(const QuakeRecord& in);
 
 // Number of records before the end of the data (the first magnitude10 of 0).
 int DataEnd();
+// 1 when `record` indexes a loaded record before the end of the data
+// (an index behind the zero-magnitude end or outside gpEQ gives 0).
+int IsDataRecord(int record);
 
 // The region name as a terminated Shift-JIS string (at most 44 bytes).
 const char* RegionName(int regionIndex);

@@ -8,8 +8,9 @@
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
 #include "engine/rules/hit_test.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 std::string UpdateUrl(const char* host, int port, int year) {
     char text[300];
     if (port == 443)
@@ -98,12 +99,8 @@ int DecideUpdateReply(const UpdateReply& reply) {
 int ReloadCatalogue() {
     int result = EQSet();
     if (result != EQSET_OK) return result;
-    gAlertRow = -1;
-    gStatsPick = gClassPick = 0;
-    gStatsPickRecord = gClassPickRecord = -1;
+    DropRememberedPicks();
     ApplyConditions();   // also resets the selection, highlights, caches and summary keys
-    gCurrentRecord = AppSettings.selFirstIndex;
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
     return EQSET_OK;
 }

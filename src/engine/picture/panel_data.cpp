@@ -13,8 +13,8 @@
 #include "engine/picture/markers.h"
 #include "engine/rules/hit_test.h"
 #include "platform/platform.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/selection.h"
 static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
 
@@ -70,7 +70,7 @@ static void GridRange(int (*toPixel)(int), int low, int high, int* first, int* l
 
 void HoverPick(int mouseX, int mouseY, HoverSummary* out) {
     *out = HoverSummary{0, 0, 0, 0, 0};
-    gSelectedRecordA = gSelectedRecordB = -1;
+    SetHoverPicks(-1, -1);
     const SettingsBlock& s = AppSettings;
     if (!gpEQ || mouseX < 3 || mouseX > 513 || mouseY < 3 || mouseY > 513 || s.selFirstIndex > s.selLastIndex)
         return;
@@ -88,15 +88,16 @@ void HoverPick(int mouseX, int mouseY, HoverSummary* out) {
         }
     }
     if (hovered < 0) return;
-    gSelectedRecordA = FirstInRegion(hovered);
-    if (gSelectedRecordA < 0) return;
+    const int regionNewest = FirstInRegion(hovered);
+    SetHoverPicks(regionNewest, -1);
+    if (regionNewest < 0) return;
 
-    const int region = gpEQ[gSelectedRecordA].regionIndex;
+    const int region = gpEQ[regionNewest].regionIndex;
     long long sum = 0;
     for (int i = WindowStart(); InWindow(i); i++) {
         const QuakeRecord& r = gpEQ[i];
         if (r.inFilter != 1 || r.regionIndex != region) continue;
-        if (out->count == 0) gSelectedRecordB = i;
+        if (out->count == 0) SetHoverPicks(regionNewest, i);
         out->count++;
         out->maxMag10 = std::max(out->maxMag10, int(r.magnitude10));
         sum += r.magnitude10;

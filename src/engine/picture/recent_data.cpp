@@ -7,6 +7,7 @@
 #include "engine/rules/settings.h"
 #include "platform/platform.h"
 
+#include "engine/catalogue/model.h"
 static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
 

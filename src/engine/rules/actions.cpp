@@ -10,8 +10,8 @@
 #include "engine/rules/date_rules.h"
 #include "engine/rules/hit_test.h"
 #include "platform/platform.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/selection.h"
 int gButtonDown;
 int gStartTimer, gEndTimer, gFilterTimer;
 int gStartTicks, gStartRepeats, gStartStep = 1;
@@ -30,7 +30,7 @@ enum {
     kMaxDepthStep = 200,
 };
 
-void CountDownHoldTimers() {
+static void CountDownHoldTimers() {
     if (gStartTimer > 0) gStartTimer--;
     if (gEndTimer > 0) gEndTimer--;
     if (gFilterTimer > 0) gFilterTimer--;
@@ -286,12 +286,7 @@ static bool IsArrow(int arrow) {
 // A picked record becomes the current one and the selection of the map.
 static void MakeCurrent(int record) {
     if (!IsDataRecord(record)) return;   // a pick left over from before a reload
-    gCurrentRecord = record;
-    gSelectedRecordA = record;
-    gSelectedRecordB = record;
-    LocateCurrent(&gConditionList);
-    AppSettings.selFirst = gSelectedRecordB;
-    RefreshRegionList();
+    SelectRecord(record, SELECT_PICK);
 }
 
 void PanelPress(int windowWasActive, int pointerY) {
@@ -304,7 +299,8 @@ void PanelPress(int windowWasActive, int pointerY) {
     gUpdatePressed = gUpdateHover;
     if (gTabHover == 1) gReportPage = 0;
     if (gTabHover == 2) gReportPage = 1;
-    SelectAlertRow(pointerY);
+    int alertRecord;
+    if (PickAlertRow(pointerY, &alertRecord)) SelectRecord(alertRecord, SELECT_PICK);
     if (gStatsPick && gStatsPickRecord >= 0) MakeCurrent(gStatsPickRecord);
     if (gClassPick && gClassPickRecord >= 0) MakeCurrent(gClassPickRecord);
 }
@@ -380,12 +376,7 @@ static int ReleaseControls() {
             requests |= PANEL_REQUEST_PERIOD_DIALOG;
         if (gHoverControl == CONTROL_FILTER_BUTTONS && gFilterTimer == 0) FilterClick();
     }
-    if (gSelectedRecordA >= 0) {
-        gCurrentRecord = gSelectedRecordA;
-        LocateCurrent(&gConditionList);
-        AppSettings.selFirst = gSelectedRecordB;
-        RefreshRegionList();
-    }
+    if (gSelectedRecordA >= 0) SelectRecord(gSelectedRecordA, SELECT_MAP);
     // The bottom buttons act on the button under the cursor, wherever the press was.
     if (gBottomButton == 1) {
         if (gReportPage == 0) WriteRegionReport();
@@ -477,4 +468,10 @@ void SetDefaultPeriod() {
     const DateTime& l = gDataLast;
     SetStart(f.year, f.month, f.day, f.hour, f.minute);
     SetEnd(l.year, l.month, l.day, l.hour, l.minute);
+}
+
+int PanelHoverTick(int x, int y, int leftButtonDown) {
+    CountDownHoldTimers();
+    HitTestPanel(x, y);
+    return leftButtonDown ? HoldStep() : 0;
 }

@@ -26,14 +26,16 @@ extern int gEndTicks, gEndRepeats, gEndStep;
 extern int gMagTicks, gIntTicks;
 extern int gDepthTicks, gDepthRepeats, gDepthStep;
 
-// Counts each hold timer down by 1 while above 0 (first step of the hover test).
-void CountDownHoldTimers();
+// The hover step of the tick at cursor (x, y): counts the hold timers down,
+// sets the hover variables (HitTestPanel) and, while the left button is
+// down, runs HoldStep. Returns HoldStep's requests, else 0.
+int PanelHoverTick(int x, int y, int leftButtonDown);
 
 // Left button down. `windowWasActive` is the main window's active flag
 // before the press (the window sets it afterwards); `pointerY` is the
 // cursor's window y for the alert ranking rows.
 void PanelPress(int windowWasActive, int pointerY);
-// One tick with the left button held (run by HitTestPanel). Returns requests.
+// One tick with the left button held (run by PanelHoverTick). Returns requests.
 int HoldStep();
 // Left button up. With `windowActive` 0 only the pressed copies are
 // cleared. Returns requests.

@@ -1,7 +1,6 @@
 #include "engine/rules/hit_test.h"
 
 #include "engine/analysis/region_stats.h"
-#include "engine/rules/actions.h"
 
 int gHoverControl;
 int gStartArrow;
@@ -66,8 +65,7 @@ static int FilterButtonAt(int x, int y) {
     return ARROW_NONE;
 }
 
-int HitTestPanel(int x, int y, int leftButtonDown) {
-    CountDownHoldTimers();
+void HitTestPanel(int x, int y) {
     gHoverControl = ControlAt(x, y);
     gStartArrow = RowArrowAt(x, y, 30, 49);
     gEndArrow = RowArrowAt(x, y, 54, 73);
@@ -76,7 +74,6 @@ int HitTestPanel(int x, int y, int leftButtonDown) {
     if (!gResetHover) gResetPressed = 0;
     gUpdateHover = InsideClosed(x, y, 753, 844, 506, 530) ? 1 : 0;
     if (!gUpdateHover) gUpdatePressed = 0;
-    return leftButtonDown ? HoldStep() : 0;
 }
 
 void HitTestBottom(int x, int y) {

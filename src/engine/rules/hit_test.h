@@ -58,11 +58,9 @@ extern int gClassPick, gClassPickRecord;
 // the later control of the table wins.
 int ControlAt(int x, int y);
 
-// The hover step of the tick at cursor (x, y): counts the hold timers down,
-// sets the hover variables, clears the pressed copies of buttons no longer
-// under the cursor and, while the left button is down, runs HoldStep.
-// Returns HoldStep's requests (PanelRequest of panel/actions), else 0.
-int HitTestPanel(int x, int y, int leftButtonDown);
+// Sets the hover variables for the cursor at (x, y) and clears the pressed
+// copies of buttons no longer under the cursor.
+void HitTestPanel(int x, int y);
 
 // Sets gTabHover and gBottomButton; with neither button under the cursor
 // gBottomPressed is cleared.

@@ -9,6 +9,8 @@
 #include "resources/resource.h"
 #include "engine/selection/lists.h"
 
+#include "engine/selection/sorting.h"
+#include "engine/selection/selection.h"
 enum {
     kMaxRepeatStep = 200,
     kRepeatTicks = 5,     // the step fires on the call after the fifth
@@ -231,15 +233,7 @@ int SelectRowAt(ListControls* c, const ListLayout& layout, RecordList* list, int
     if (!c->mouseInRows || !active) return -1;
     int record = RecordAtRow(layout, *list, c->mouseY);
     if (record < 0) return -1;
-    list->highlight = record;
-    gCurrentRecord = record;
-    AppSettings.selFirst = record;
-    // The region stays the same after a click in the region list: only the
-    // condition list has to find the record.
-    if (layout.regionList)
-        LocateCurrent(&gConditionList);
-    else
-        RefreshRegionList();
+    SelectRecord(record, layout.regionList ? SELECT_REGION_LIST_ROW : SELECT_LIST_ROW);
     return record;
 }
 

@@ -1,9 +1,14 @@
-// The condition filter and the two record lists (the condition list and the
-// region list of the current record), their region frequency tables, sort
-// states, scroll positions and highlights.
+// The two record lists (the condition list and the region list of the
+// current record): their entries, region frequency tables, sort states,
+// scroll positions and highlights, and how they are filled.
 #pragma once
 
 #include <cstdint>
+
+enum {
+    kRegionCountSlots = 300,
+    kKeyValues = 65536,   // every value of a 16-bit field (regionIndex, depthKm)
+};
 
 struct ListEntry {
     int32_t recordIndex;   // as built, newest first; -1 in the end marker
@@ -21,27 +26,15 @@ struct RecordList {
     int32_t count, first, end;
     int32_t topRow;
     int32_t highlight;
-    RegionCount regionCounts[300];
+    RegionCount regionCounts[kRegionCountSlots];
     int32_t regionsUsed;
     int32_t dateOrder;     // 0 as built, 1 reversed
     int32_t regionOrder, depthOrder, magOrder, intensityOrder;  // 0 as built, 1 desc, 2 asc
 };
 
-enum SortColumn {
-    SORT_DATE = 1,
-    SORT_REGION = 2,
-    SORT_DEPTH = 3,
-    SORT_MAGNITUDE = 4,
-    SORT_INTENSITY = 5,
-};
-
-extern int32_t gCurrentRecord;
 extern RecordList gConditionList;   // its entries are spSD
 extern RecordList gRegionList;
 extern ListEntry* spSD;
-// The data-changed flag: set by start-up and by every ApplyConditions,
-// cleared by the tick after the view has rebuilt its markers.
-extern int gDataReady;
 
 // Allocates / frees a list's entries (the list windows do this; wolt-cli and
 // tests too). 0 on success.
@@ -53,12 +46,6 @@ void FreeList(RecordList* list);
 typedef void (*ListTitleHook)(const char* sjisTitle);
 extern ListTitleHook gRegionListTitleHook;
 
-int IsOutsidePeriod(int recordIndex);
-// Marks every record's inFilter from the conditions, computes the selection
-// summary, then rebuilds both lists, the alert ranking, the monthly series,
-// the hover selection, the day count of the matching window and the
-// statistics caches.
-void ApplyConditions();
 // The fills write entries 0..count-1 and the end marker {-1, -1, 0} at
 // count (when count is below the capacity); positions behind that are not
 // part of the list and hold whatever an earlier fill left there.
@@ -66,9 +53,13 @@ void FillConditionList();
 void FillRegionList();
 // Rebuilds the list's region frequency table; returns the occupied slots.
 int CountRegions(RecordList* list);
-void LocateCurrent(RecordList* list);
-void RefreshConditionList();
-void RefreshRegionList();
-// Advances the column's sort state and reorders the display: exactly the
-// stable selection by key, computed in one counting pass.
-void SortList(RecordList* list, int column);
+// The slice [first, end) of the list, kept inside the entries.
+void ListRange(const RecordList* list, int* first, int* end);
+// Every column back to its as-built order.
+void ResetSortStates(RecordList* list);
+// The region slot map shared by the region count and the region sort: the
+// slot of each 16-bit region value in the table being built or read, -1 for
+// none, kept all -1 between uses.
+int16_t* SlotMap();
+// Puts back -1 for every region of the list's table.
+void ClearSlotMap(int16_t* slotOf, const RecordList* list);

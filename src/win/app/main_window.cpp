@@ -19,8 +19,9 @@
 #include "win/mapview/memory_hdc.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/hit_test.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 HINSTANCE gInstance;
 wchar_t gAppTitle[100];
 wchar_t gClassName[100];
@@ -66,9 +67,7 @@ static void FatalErrorCode(const wchar_t* format, int code) {
 
 void RunConditionChange() {
     ApplyConditions();
-    gCurrentRecord = AppSettings.selFirstIndex;
-    LocateCurrent(&gConditionList);
-    RefreshRegionList();
+    SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
 }
 
 static void StartWorkerOrExit(WorkerBlock* block, unsigned(__stdcall* body)(void*)) {
@@ -99,7 +98,7 @@ static void CarryOut(int requests) {
 // The control panel's part of the tick: hover and hold, the bottom strip,
 // and the change check that re-filters the catalogue.
 static void RunControlPanel() {
-    CarryOut(HitTestPanel(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
+    CarryOut(PanelHoverTick(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
     HitTestBottom(gMouseX, gMouseY);
     if (ChangeCheck() != 0) RunConditionChange();
 }

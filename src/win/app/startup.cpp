@@ -26,6 +26,8 @@
 #include "engine/selection/lists.h"
 #include "win/windows/list_window.h"
 
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 static_assert(IDM_ABOUT == CMD_ABOUT && IDM_EXIT == CMD_EXIT, "accelerators post the commands");
 
 static const char kSettingsFile[] = "wolt.dat";

@@ -6,8 +6,8 @@
 #include "win/mapview/memory_hdc.h"
 #include "win/mapview/overlay_gdi.h"
 #include "engine/rules/hit_test.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/current_record.h"
 static const PanelColor kWhite = {255, 255, 255};
 static const PanelColor kBody = {32, 64, 96};
 static const PanelColor kInactiveTab = {16, 32, 48};

@@ -14,8 +14,8 @@
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
 #include "win/mapview/d3d_view.h"
-#include "engine/selection/lists.h"
 
+#include "engine/selection/conditions.h"
 // D3DMove's result codes.
 enum {
     kNoCatalogue = 10,

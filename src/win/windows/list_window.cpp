@@ -18,6 +18,7 @@
 #include "engine/selection/lists.h"
 #include "engine/rules/list_scroll.h"
 
+#include "engine/selection/selection.h"
 struct ListWindow {
     const ListLayout* layout;
     int* active;          // the list-active flag the main window reads, or this window's own

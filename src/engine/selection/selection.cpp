@@ -1,0 +1,119 @@
+#include "engine/selection/selection.h"
+
+#include <cstdio>
+
+#include "engine/analysis/alert.h"
+#include "engine/analysis/region_stats.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/catalogue/model.h"
+#include "engine/rules/hit_test.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/lists.h"
+#include "platform/platform.h"
+
+#include "engine/selection/current_record.h"
+static int32_t sCurrentRecord = 0;
+static int sSelectedRecordA = -1;
+static int sSelectedRecordB = -1;
+const int32_t& gCurrentRecord = sCurrentRecord;
+const int& gSelectedRecordA = sSelectedRecordA;
+const int& gSelectedRecordB = sSelectedRecordB;
+
+void LocateCurrent(RecordList* list) {
+    if (!list->entries) return;
+    list->highlight = gCurrentRecord;
+    int first, end;
+    ListRange(list, &first, &end);
+    const ListEntry* e = list->entries;
+    for (int p = first; p < end; p++)
+        if (e[p].displayIndex == gCurrentRecord) {
+            list->topRow = p - first;
+            return;
+        }
+    if (!IsDataRecord(gCurrentRecord)) return;
+    const uint16_t region = gpEQ[gCurrentRecord].regionIndex;
+    for (int p = first; p < end; p++) {
+        int index = e[p].displayIndex;
+        if (index >= 0 && index < kMaxRecords && gpEQ[index].regionIndex == region) {
+            list->topRow = p - first;
+            sCurrentRecord = list->highlight = index;
+            return;
+        }
+    }
+}
+
+void RefreshConditionList() {
+    if (!gConditionList.entries) return;
+    FillConditionList();
+    ResetSortStates(&gConditionList);
+    gConditionList.regionsUsed = CountRegions(&gConditionList);
+    LocateCurrent(&gConditionList);
+    RefreshRegionList();
+}
+
+void RefreshRegionList() {
+    if (!gRegionList.entries) return;
+    if (gRegionListTitleHook) {
+        int region = IsDataRecord(gCurrentRecord) ? gpEQ[gCurrentRecord].regionIndex : -1;
+        char title[160];
+        std::snprintf(title, sizeof title, SjisText("%s 設定条件地震一覧"), RegionName(region));
+        gRegionListTitleHook(title);
+    }
+    FillRegionList();
+    ResetSortStates(&gRegionList);
+    gRegionList.regionsUsed = CountRegions(&gRegionList);
+    LocateCurrent(&gRegionList);
+}
+
+
+void SelectRecord(int record, int source) {
+    sCurrentRecord = record;
+    switch (source) {
+    case SELECT_PICK:
+        sSelectedRecordA = sSelectedRecordB = record;
+        LocateCurrent(&gConditionList);
+        AppSettings.selFirst = record;
+        RefreshRegionList();
+        break;
+    case SELECT_MAP:
+        LocateCurrent(&gConditionList);
+        AppSettings.selFirst = sSelectedRecordB;
+        RefreshRegionList();
+        break;
+    case SELECT_LIST_ROW:
+        gConditionList.highlight = record;
+        AppSettings.selFirst = record;
+        RefreshRegionList();
+        break;
+    case SELECT_REGION_LIST_ROW:
+        gRegionList.highlight = record;
+        AppSettings.selFirst = record;
+        LocateCurrent(&gConditionList);
+        break;
+    default:   // SELECT_AFTER_FILTER
+        LocateCurrent(&gConditionList);
+        RefreshRegionList();
+        break;
+    }
+}
+
+void SelectionAfterFilter() {
+    SettingsBlock& s = AppSettings;
+    s.selFirst = s.selFirstIndex;
+    RefreshConditionList();
+    RefreshRegionList();
+    const int selected = FirstInRegion(s.selFirst);
+    sSelectedRecordA = sSelectedRecordB = selected < 0 ? -1 : selected;
+    ResetRegionSummaries();
+}
+
+void DropRememberedPicks() {
+    gAlertRow = -1;
+    gStatsPick = gClassPick = 0;
+    gStatsPickRecord = gClassPickRecord = -1;
+}
+
+void SetHoverPicks(int regionNewest, int firstInWindow) {
+    sSelectedRecordA = regionNewest;
+    sSelectedRecordB = firstInWindow;
+}
