@@ -19,6 +19,7 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
+#include "win/app/shell.h"
 #include "win/app/main_window.h"
 #include "engine/rules/settings.h"
 #include "bench_data.h"

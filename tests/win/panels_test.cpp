@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/analysis/stats_cache.h"
+#include "win/app/shell.h"
 #include "win/app/main_window.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"

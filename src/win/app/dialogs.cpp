@@ -6,7 +6,7 @@
 
 #include "engine/rules/data_server.h"
 #include "win/app/dialog_ids.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/date_rules.h"

@@ -8,6 +8,8 @@
 #include "engine/rules/commands.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/dialogs.h"
+#include "win/app/placement.h"
+#include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "engine/rules/window_rules.h"
 #include "win/app/workers.h"
@@ -22,42 +24,15 @@
 
 #include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
-HINSTANCE gInstance;
-wchar_t gAppTitle[100];
 wchar_t gClassName[100];
 wchar_t gStartDir[MAX_PATH];
-int gMainActive;
-int gListActive;
-int gGraphActive;
 HWND gListWindow, gList2Window, gGraphWindow;
 int gOpacity;
 int gFramePainted = 1;
-int gUpdateStatus;
 int gDragCount;
 UINT gTimerPeriod;
 
-static int sOpenBoxes;       // message boxes open right now
-static int sExitDeferred;    // CMD_EXIT arrived while a box was open
-static int sFatalShown;
 static int sLastMoveError;   // the D3DMove failure last shown, 0 after a success
-
-void ShowErrorBox(HWND owner, const wchar_t* text) {
-    sOpenBoxes++;
-    MessageBoxW(owner, text, gAppTitle, MB_ICONHAND);
-    sOpenBoxes--;
-    if (sOpenBoxes == 0 && sExitDeferred) {
-        sExitDeferred = 0;
-        PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
-    }
-}
-
-void FatalError(const wchar_t* text) {
-    if (!sFatalShown) {
-        sFatalShown = 1;
-        ShowErrorBox(gMainWindow, text);
-    }
-    PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
-}
 
 static void FatalErrorCode(const wchar_t* format, int code) {
     wchar_t text[100];
@@ -107,7 +82,7 @@ static void Tick() {
     gFrameClock.tickQueued = 0;
     // A box's modal loop dispatches ticks too: never run one inside another,
     // and never after shutdown released the catalogue.
-    if (sOpenBoxes || !gpEQ) return;
+    if (MessageBoxOpen() || !gpEQ) return;
     TrackCursor();
     int anyActive = gMainActive || gListActive || gGraphActive;
     gOpacity = FadeStep(gOpacity, anyActive);
@@ -147,8 +122,8 @@ static void Paint() {
 }
 
 static void Exit() {
-    if (sOpenBoxes) {
-        sExitDeferred = 1;
+    if (MessageBoxOpen()) {
+        ExitWhenBoxesClose();
         return;
     }
     if (ShutdownApp() != 0) return;   // a worker still runs: CMD_EXIT comes again

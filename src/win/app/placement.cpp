@@ -1,12 +1,8 @@
-// Where the main window stands: its handle, the work area, the start-up
-// placement correction and the cursor relative to the window.
-#include "win/app/main_window.h"
+#include "win/app/placement.h"
 
 #include "engine/rules/settings.h"
 #include "engine/rules/window_rules.h"
-
-HWND gMainWindow;
-int gMouseX, gMouseY;
+#include "win/app/shell.h"
 
 WorkArea DesktopWorkArea() {
     RECT r = {0, 0, 0, 0};

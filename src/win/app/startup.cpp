@@ -12,6 +12,8 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/month_series.h"
 #include "engine/rules/commands.h"
+#include "win/app/shell.h"
+#include "win/app/placement.h"
 #include "win/app/main_window.h"
 #include "engine/rules/settings.h"
 #include "win/app/workers.h"

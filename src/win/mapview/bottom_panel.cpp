@@ -2,7 +2,7 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "win/mapview/memory_hdc.h"
 #include "win/mapview/overlay_gdi.h"
 #include "engine/rules/hit_test.h"

@@ -1,6 +1,6 @@
 #include "win/mapview/control_panel.h"
 
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "win/mapview/memory_hdc.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/hit_test.h"

@@ -1,6 +1,6 @@
 #include "win/mapview/hover_panel.h"
 
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "win/mapview/memory_hdc.h"
 #include "win/mapview/overlay_gdi.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "win/mapview/bottom_panel.h"
 #include "win/mapview/hover_panel.h"
 #include "win/mapview/recent_panel.h"

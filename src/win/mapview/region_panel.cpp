@@ -1,7 +1,7 @@
 #include "win/mapview/region_panel.h"
 
 #include "engine/analysis/region_summary.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "win/mapview/memory_hdc.h"
 #include "win/mapview/overlay_gdi.h"
 

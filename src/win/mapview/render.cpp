@@ -10,7 +10,7 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/rules/commands.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
 #include "win/mapview/d3d_view.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/analysis/region_summary.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "engine/catalogue/loader.h"
 #include "engine/picture/bmp_image.h"
 #include "win/mapview/d3d_view.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/rules/commands.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "win/mapview/memory_hdc.h"
 #include "resources/resource.h"

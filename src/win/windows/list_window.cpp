@@ -11,7 +11,7 @@
 
 #include "engine/analysis/reports.h"
 #include "engine/rules/commands.h"
-#include "win/app/main_window.h"
+#include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
 #include "win/mapview/memory_hdc.h"
