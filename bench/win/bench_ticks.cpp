@@ -130,7 +130,7 @@ static void Time(const char* name, int calls, const std::function<void(int)>& st
 static void Tick(int mouseX, int mouseY) {
     gMouseX = mouseX;
     gMouseY = mouseY;
-    if (UpdateMemoryHDC() != 0) {
+    if (UpdateMemoryHDC() != UPDATE_HDC_OK) {
         std::fprintf(stderr, "UpdateMemoryHDC failed\n");
         std::exit(1);
     }

@@ -13,12 +13,9 @@
 #include "win/app/main_window.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "win/mapview/bottom_panel.h"
-#include "win/mapview/hover_panel.h"
 #include "win/mapview/memory_hdc.h"
-#include "win/mapview/recent_panel.h"
-#include "win/mapview/region_panel.h"
-#include "win/mapview/control_panel.h"
+#include "win/mapview/picture_gdi.h"
+#include "engine/picture/panel_picture.h"
 #include "engine/rules/hit_test.h"
 #include "platform/platform.h"
 #include "engine/selection/lists.h"
@@ -49,7 +46,7 @@ TEST_F(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
         EXPECT_EQ(p.bitmap, nullptr);
         EXPECT_EQ(p.pixels, nullptr);
     }
-    EXPECT_EQ(UpdateMemoryHDC(), 1);
+    EXPECT_EQ(UpdateMemoryHDC(), UPDATE_HDC_NO_DC);
     ReleaseMemoryHDC();   // a second release finds nothing to free
     EXPECT_EQ(CreateMemoryHDC(), 0);
     EXPECT_NE(gMemoryDC, nullptr);
@@ -57,30 +54,37 @@ TEST_F(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
 }
 
 // A font without Japanese glyphs draws the same empty box for 警 and 一;
-// the panel font draws the many strokes of one and the single stroke of
-// the other.
-TEST_F(MemoryBitmaps, PanelFontDrawsJapaneseGlyphs) {
-    ASSERT_EQ(BeginPanelDraw(PANEL_RECENT), 0);
-    HFONT font = CreatePanelFont();
-    ASSERT_NE(font, nullptr);
-    HGDIOBJ old = SelectObject(gMemoryDC, font);
-    SetTextColor(gMemoryDC, RGB(255, 255, 255));
-    SetBkMode(gMemoryDC, TRANSPARENT);
-    TextOutW(gMemoryDC, 0, 0, L"\u8b66", 1);
-    TextOutW(gMemoryDC, 32, 0, L"\u4e00", 1);
-    SelectObject(gMemoryDC, old);
-    DeleteObject(font);
-    EndPanelDraw(PANEL_RECENT);
-    const PanelBitmap& p = gPanels[PANEL_RECENT];
-    auto lit = [&p](int left) {
+// the painter's panel font draws the many strokes of one and the single
+// stroke of the other.
+TEST(PanelPicture, TextsDrawJapaneseGlyphs) {
+    static PanelPicture picture;
+    ClearPicture(&picture);
+    const PanelColor white = {255, 255, 255};
+    AddUtf8Text(&picture, "警", PanelRect{0, 0, 16, 16}, ALIGN_LEFT, white);
+    AddUtf8Text(&picture, "一", PanelRect{32, 0, 48, 16}, ALIGN_LEFT, white);
+    const int width = 64, height = 16;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PaintPicture(dc, picture);
+    GdiFlush();
+    const unsigned char* pixels = static_cast<const unsigned char*>(bits);
+    auto lit = [pixels](int left) {
         int n = 0;
-        for (int y = 0; y < 16; y++)
-            for (int x = left; x < left + 16; x++) n += p.pixels[(size_t(y) * p.width + x) * 3] != 0;
+        for (int y = 0; y < height; y++)
+            for (int x = left; x < left + 16; x++) n += pixels[size_t(y) * width * 3 + size_t(x) * 3] != 0;
         return n;
     };
     EXPECT_GT(lit(0), 20);
     EXPECT_GT(lit(32), 0);
     EXPECT_GT(lit(0), 2 * lit(32)) << "both kanji drew alike: no Japanese glyphs";
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
 }
 
 // The main window module refers to the program's shutdown, which lives
@@ -127,11 +131,7 @@ TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
         gMouseX = i % 2 ? 300 : 700;
         gMouseY = i % 2 ? 300 : 280 + 3 * i;
         if (i % 7 == 0) SelectRecord(i, SELECT_AFTER_FILTER);
-        DrawControlPanel();
-        DrawRecentPanel();
-        DrawHoverPanel();
-        DrawRegionPanel();
-        DrawBottomPanel();
+        EXPECT_EQ(UpdateMemoryHDC(), UPDATE_HDC_OK);
     }
     std::vector<HPEN> probe;
     while (HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3))) probe.push_back(pen);

@@ -90,7 +90,7 @@ static void Tick() {
     SetLayeredWindowAttributes(gMainWindow, 0, BYTE(gOpacity & 0xFF), LWA_ALPHA);
 
     int result = UpdateMemoryHDC();
-    if (result != 0) FatalErrorCode(L"ERROR : UpdateMemoryHDC %d", result);
+    if (result != UPDATE_HDC_OK) FatalErrorCode(L"ERROR : UpdateMemoryHDC %d", result);
     UploadPanelTextures();
     result = D3DMove();
     // Not fatal: shown once per kind of failure, not on every tick.

@@ -1,16 +1,19 @@
-// The memory bitmaps: one memory device context through which every panel
-// paints its own bitmap, read back as 24-bit pixels for the texture upload.
+// The memory bitmaps: one memory device context through which every panel's
+// picture is painted into its own bitmap, read back as 24-bit pixels for the
+// texture upload.
 #include "win/mapview/memory_hdc.h"
 
 #include <cstdlib>
 
-#include "win/app/shell.h"
-#include "win/mapview/bottom_panel.h"
-#include "win/mapview/hover_panel.h"
-#include "win/mapview/recent_panel.h"
-#include "win/mapview/region_panel.h"
-#include "win/mapview/control_panel.h"
+#include "engine/picture/bottom_picture.h"
+#include "engine/picture/control_picture.h"
+#include "engine/picture/hover_picture.h"
+#include "engine/picture/panel_picture.h"
+#include "engine/picture/recent_picture.h"
+#include "engine/picture/region_picture.h"
 #include "platform/platform.h"
+#include "win/app/shell.h"
+#include "win/mapview/picture_gdi.h"
 
 HDC gMemoryDC;
 PanelBitmap gPanels[PANEL_COUNT] = {
@@ -155,13 +158,11 @@ int CreateMemoryHDC() {
     return 0;
 }
 
-HFONT CreatePanelFont() {
-    return CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                       FIXED_PITCH | FF_MODERN, nullptr);
-}
-
-int BeginPanelDraw(PanelId panel) {
+// The drawing pattern of every panel: BeginPanelDraw selects the panel's
+// bitmap into gMemoryDC (0; 1 when that fails: leave the panel as it was),
+// the picture is painted through gMemoryDC, EndPanelDraw reads the bitmap
+// back into the pixel buffer and puts the displaced object back.
+static int BeginPanelDraw(PanelId panel) {
     PanelBitmap& p = gPanels[panel];
     HGDIOBJ displaced = SelectObject(gMemoryDC, p.bitmap);
     if (!displaced || displaced == HGDI_ERROR) return 1;
@@ -169,7 +170,7 @@ int BeginPanelDraw(PanelId panel) {
     return 0;
 }
 
-void EndPanelDraw(PanelId panel) {
+static void EndPanelDraw(PanelId panel) {
     PanelBitmap& p = gPanels[panel];
     // GetDIBits wants the bitmap deselected: put the displaced object back first.
     SelectObject(gMemoryDC, p.displaced);
@@ -203,19 +204,47 @@ static void DrawHatchPattern() {
     EndPanelDraw(PANEL_HATCH);
 }
 
+static void BuildRecent(PanelPicture* out) {
+    const PanelBitmap& p = gPanels[PANEL_RECENT];
+    BuildRecentPicture(p.width, p.height, out);
+}
+
+static void BuildControl(PanelPicture* out) { BuildControlPicture(gMouseX, gMouseY, gUpdateStatus, out); }
+
+static void BuildHover(PanelPicture* out) { BuildHoverPicture(gMouseX, gMouseY, out); }
+
+static void BuildRegion(PanelPicture* out) {
+    char title[100];
+    if (WideCharToMultiByte(932, 0, gAppTitle, -1, title, sizeof title, nullptr, nullptr) == 0) title[0] = 0;
+    BuildRegionPicture(title, out);
+}
+
+static void BuildBottom(PanelPicture* out) { BuildBottomPicture(gMouseX, gMouseY, out); }
+
+// The panels in painting order, each with the builder of its picture.
+static const struct {
+    PanelId panel;
+    void (*build)(PanelPicture*);
+} kPanelSteps[] = {
+    {PANEL_RECENT, BuildRecent}, {PANEL_CONTROL, BuildControl}, {PANEL_HOVER, BuildHover},
+    {PANEL_REGION, BuildRegion}, {PANEL_BOTTOM, BuildBottom},
+};
+
 int UpdateMemoryHDC() {
-    if (!gMemoryDC) return 1;
+    if (!gMemoryDC) return UPDATE_HDC_NO_DC;
     for (const PanelBitmap& panel : gPanels) {
-        if (!panel.pixels) return 2;
-        if (!panel.bitmap) return 3;
+        if (!panel.pixels) return UPDATE_HDC_NO_PIXELS;
+        if (!panel.bitmap) return UPDATE_HDC_NO_BITMAP;
     }
-    DrawRecentPanel();
-    DrawControlPanel();
-    DrawHoverPanel();
-    DrawRegionPanel();
-    DrawBottomPanel();
+    static PanelPicture picture;
+    for (const auto& step : kPanelSteps) {
+        step.build(&picture);
+        if (!picture.paint || BeginPanelDraw(step.panel) != 0) continue;
+        PaintPicture(gMemoryDC, picture);
+        EndPanelDraw(step.panel);
+    }
     DrawHatchPattern();
-    return 0;
+    return UPDATE_HDC_OK;
 }
 
 void ReleaseMemoryHDC() {

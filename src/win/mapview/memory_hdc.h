@@ -30,20 +30,12 @@ extern unsigned char* gCircleSpritePixels;   // 64 x 64 x 3, top-down BGR
 // 1 when any of the objects already exists (nothing done), else 0 — also
 // after a failure, which it reports in a message box.
 int CreateMemoryHDC();
-// 0 after redrawing the panels; 1 without the device context, 2 when a
-// panel's pixel buffer is missing, 3 when its bitmap is missing.
+enum UpdateHdcResult {
+    UPDATE_HDC_OK = 0,         // every panel's picture built and painted
+    UPDATE_HDC_NO_DC = 1,      // no memory device context
+    UPDATE_HDC_NO_PIXELS = 2,  // a panel's pixel buffer is missing
+    UPDATE_HDC_NO_BITMAP = 3,  // a panel's bitmap is missing
+};
+// Builds every panel's picture and paints it into the panel's bitmap.
 int UpdateMemoryHDC();
 void ReleaseMemoryHDC();
-
-// The text font of the panels and windows: 16 pixels, normal weight, proof
-// quality, fixed pitch, no face name. The Shift-JIS charset makes every
-// system pick a font with Japanese glyphs (the default charset does not
-// outside a Japanese locale). Created for one drawing step, then deleted.
-HFONT CreatePanelFont();
-
-// The drawing pattern of every panel: BeginPanelDraw selects the panel's
-// bitmap into gMemoryDC (0; 1 when that fails: leave the panel as it was),
-// the panel paints through gMemoryDC, EndPanelDraw reads the bitmap back
-// into the pixel buffer and puts the displaced object back.
-int BeginPanelDraw(PanelId panel);
-void EndPanelDraw(PanelId panel);

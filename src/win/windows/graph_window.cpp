@@ -9,7 +9,7 @@
 #include "engine/rules/commands.h"
 #include "win/app/shell.h"
 #include "engine/rules/settings.h"
-#include "win/mapview/memory_hdc.h"
+#include "win/app/panel_font.h"
 #include "resources/resource.h"
 #include "engine/picture/graph_data.h"
 

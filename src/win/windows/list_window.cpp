@@ -14,7 +14,7 @@
 #include "win/app/shell.h"
 #include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "win/mapview/memory_hdc.h"
+#include "win/app/panel_font.h"
 #include "engine/selection/lists.h"
 #include "engine/rules/list_scroll.h"
 
