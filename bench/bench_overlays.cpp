@@ -6,14 +6,15 @@
 // and texts).
 #include <benchmark/benchmark.h>
 
-#include "engine/analysis/region_summary.h"
-#include "engine/rules/settings.h"
 #include "bench_data.h"
+#include "engine/analysis/region_summary.h"
 #include "engine/catalogue/model.h"
+#include "engine/picture/geometry.h"
 #include "engine/picture/markers.h"
 #include "engine/picture/recent_data.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/selection.h"
+
 namespace {
 
 enum { kRecords = 200000 };

@@ -12,19 +12,20 @@
 #include <vector>
 
 #include "engine/analysis/region_stats.h"
-#include "engine/rules/settings.h"
-#include "literal_links.h"
+#include "engine/picture/geometry.h"
 #include "engine/picture/markers.h"
 #include "engine/picture/panel_data.h"
 #include "engine/picture/recent_data.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/hit_test.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/current_record.h"
+#include "literal_links.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
 #include "test_util.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/current_record.h"
 static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
     QuakeRecord r = Rec(2020, 1, 1, 0, 0, mapX, mapY, depthKm, 1, magnitude10, 3);
     r.inFilter = uint8_t(inFilter);

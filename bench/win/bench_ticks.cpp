@@ -17,22 +17,22 @@
 #include <functional>
 #include <vector>
 
+#include "bench_data.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
-#include "win/app/shell.h"
-#include "win/app/main_window.h"
-#include "engine/rules/settings.h"
-#include "bench_data.h"
 #include "engine/catalogue/model.h"
-#include "engine/picture/markers.h"
-#include "win/mapview/memory_hdc.h"
+#include "engine/picture/geometry.h"
 #include "engine/rules/hit_test.h"
-#include "win/windows/graph_window.h"
-#include "engine/selection/lists.h"
 #include "engine/rules/list_scroll.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/lists.h"
+#include "engine/selection/selection.h"
+#include "win/app/main_window.h"
+#include "win/app/shell.h"
+#include "win/mapview/memory_hdc.h"
+#include "win/windows/graph_window.h"
 #include "win/windows/list_window.h"
 
-#include "engine/selection/selection.h"
 enum { kRecords = 200000, kWarmUp = 20 };
 
 static const char* sPictures;   // --pictures DIR, or nullptr

@@ -3,17 +3,13 @@
 #include <cstring>
 
 #include "engine/analysis/region_stats.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/picture/geometry.h"
+#include "engine/rules/settings.h"
 
 AlertEntry AlertTable[kAlertEntries];
 int gAlertRow = -1;
 int gAlertHover = 0;
-
-// Map pixel of a grid coordinate, with the scale rounded to single precision.
-static const float kGridScale = 1.52f;
-static float PixelX(int gridX) { return float(gridX - 178) * kGridScale; }
-static float PixelY(int gridY) { return float(gridY) * kGridScale; }
 
 static bool RegionDefined(int region) {
     return region >= 0 && region < kRegionSlots && RegionTable[region].code != 0;
@@ -51,8 +47,8 @@ void AddM6Event(int record) {
     if (r.mapY < e.minY) e.minY = r.mapY;
     if (r.mapY > e.maxY) e.maxY = r.mapY;
     // The latest index stays: records arrive newest first.
-    float left = PixelX(e.minX), right = PixelX(e.maxX);
-    float top = PixelY(e.minY), bottom = PixelY(e.maxY);
+    float left = GridToPixelX(e.minX), right = GridToPixelX(e.maxX);
+    float top = GridToPixelY(e.minY), bottom = GridToPixelY(e.maxY);
     e.boxOnMap = right < 1 || left > 511 || bottom < 1 || top > 511 ? 0 : 1;
     if (left < 1) e.minX = 179;
     if (top < 1) e.minY = 1;

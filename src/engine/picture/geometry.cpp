@@ -22,6 +22,14 @@ void GridToPixel(double mapX, double mapY, double* px, double* py) {
     *py = mapY * kGridPixel;
 }
 
+static double ViewPixelX(int gridX) { return (gridX - kGridLeft) * static_cast<double>(kGridToPixel); }
+static double ViewPixelY(int gridY) { return gridY * static_cast<double>(kGridToPixel); }
+
+float GridToPixelX(int gridX) { return static_cast<float>(ViewPixelX(gridX)); }
+float GridToPixelY(int gridY) { return static_cast<float>(ViewPixelY(gridY)); }
+int GridToPixelXi(int gridX) { return static_cast<int>(ViewPixelX(gridX)); }
+int GridToPixelYi(int gridY) { return static_cast<int>(ViewPixelY(gridY)); }
+
 void PixelToGrid(double px, double py, double* mapX, double* mapY) {
     *mapX = px / kGridPixel + kGridLeft;
     *mapY = py / kGridPixel;

@@ -27,7 +27,8 @@ void GeoToGrid(double lat, double lon, double* mapX, double* mapY);
 // The inverse of GeoToGrid.
 void GridToGeo(double mapX, double mapY, double* lat, double* lon);
 // Map image pixel of a grid position and back (pixel corners: the pixel
-// with index i covers [i, i + 1)).
+// with index i covers [i, i + 1)), in double precision: the data kit's
+// projection, with which the map image and the stored positions were made.
 void GridToPixel(double mapX, double mapY, double* px, double* py);
 void PixelToGrid(double px, double py, double* mapX, double* mapY);
 
@@ -39,3 +40,14 @@ enum {
 // integer and clamped to kRecordGridMin..kRecordGridMax. Returns 0 when no
 // clamping was needed, 1 when the position lay outside the storable range.
 int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY);
+
+// The program's projection of a record's grid position to a pixel of the map
+// view, with the scale in single precision (1.52f = 1.5199999809...) and the
+// product formed in double precision: untruncated as a float, or truncated
+// toward zero. Truncating gives 37 for 25 grid units where a float product
+// would round up to 38.
+constexpr float kGridToPixel = 1.52f;
+float GridToPixelX(int gridX);
+float GridToPixelY(int gridY);
+int GridToPixelXi(int gridX);
+int GridToPixelYi(int gridY);

@@ -3,15 +3,15 @@
 #include <cmath>
 
 #include "engine/analysis/alert.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/picture/geometry.h"
+#include "engine/rules/settings.h"
 
 float DistanceTable[kDistanceRows][kDistanceColumns];
 int gSelectedPulse = 255;
 int gSelectedPulseDown = 0;
 
 enum {
-    kGridOriginX = 178,
     kPulseStep = 8,
     kNearDistance = 32,
     kFirstTolerance = 10,     // depth tolerances 10, 30, ..., 190 km
@@ -19,17 +19,6 @@ enum {
     kToleranceCount = 10,
 };
 constexpr uint32_t kLinkAlpha = 0x80000000u;
-
-// The product is formed in double precision from the single-precision
-// factor: truncating it gives 37 for 25 grid units where a float product
-// would round up to 38.
-static double PixelX(int gridX) { return (gridX - kGridOriginX) * static_cast<double>(kGridToPixel); }
-static double PixelY(int gridY) { return gridY * static_cast<double>(kGridToPixel); }
-
-float GridToPixelX(int gridX) { return static_cast<float>(PixelX(gridX)); }
-float GridToPixelY(int gridY) { return static_cast<float>(PixelY(gridY)); }
-int GridToPixelXi(int gridX) { return static_cast<int>(PixelX(gridX)); }
-int GridToPixelYi(int gridY) { return static_cast<int>(PixelY(gridY)); }
 
 int PixelOnMap(int px, int py) { return px <= kMapPixelLimit && py <= kMapPixelLimit; }
 

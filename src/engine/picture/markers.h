@@ -40,11 +40,6 @@ enum {
     kMapPixelLimit = 512,          // a truncated pixel beyond this is off the map
 };
 
-// Grid-to-pixel factor: 1.52 rounded to single precision (1.5199999809...).
-// Products are formed in double precision, so grid x 178 + 25 lands at
-// pixel 37, not 38.
-constexpr float kGridToPixel = 1.52f;
-
 // The fixed textured quads of the view.
 enum MapViewQuad {
     QUAD_MAP = 0,      // the map image, (0, 0) - (511.5, 511.5)
@@ -65,12 +60,6 @@ void FillDistanceTable();
 extern int gSelectedPulse;       // initial 255
 extern int gSelectedPulseDown;   // initial 0 (rising)
 
-// Window pixel of a grid position, untruncated: (gx - 178) x k and gy x k.
-float GridToPixelX(int gridX);
-float GridToPixelY(int gridY);
-// Truncated (toward zero) pixel of a grid position.
-int GridToPixelXi(int gridX);
-int GridToPixelYi(int gridY);
 // 1 when a truncated pixel is on the map: neither coordinate above 512
 // (there is no lower bound).
 int PixelOnMap(int px, int py);

@@ -7,14 +7,15 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/rules/data_server.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/picture/geometry.h"
 #include "engine/picture/markers.h"
+#include "engine/rules/data_server.h"
 #include "engine/rules/hit_test.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/selection.h"
 #include "platform/platform.h"
 
-#include "engine/selection/selection.h"
 static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
 
