@@ -4,20 +4,20 @@
 // walks the panels would otherwise repeat every 40 ms).
 #include <benchmark/benchmark.h>
 
+#include "bench_data.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/rules/settings.h"
-#include "bench_data.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/current_record.h"
+#include "engine/selection/lists.h"
+#include "engine/selection/sorting.h"
 #include "literal_lists.h"
 #include "literal_stats.h"
-#include "engine/selection/lists.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/sorting.h"
-#include "engine/selection/current_record.h"
 namespace {
 
 enum { kRecords = 200000 };

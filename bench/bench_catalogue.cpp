@@ -10,10 +10,10 @@
 
 #include <unistd.h>
 
-#include "engine/rules/settings.h"
 #include "bench_data.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "literal_borrow.h"
 #include "platform/platform.h"
 

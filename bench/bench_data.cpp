@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "platform/platform.h"
-#include "engine/selection/lists.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/conditions.h"
+#include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
+#include "platform/platform.h"
+
 enum {
     kBenchRegions = 250,
     kUnknownRegions = 4,     // the last regions: every position unknown

@@ -5,11 +5,11 @@
 // marker walk over the whole catalogue when almost nothing matches.
 #include <benchmark/benchmark.h>
 
-#include "engine/rules/settings.h"
 #include "bench_data.h"
 #include "engine/catalogue/model.h"
-#include "literal_links.h"
 #include "engine/picture/markers.h"
+#include "engine/rules/settings.h"
+#include "literal_links.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 #include "literal_stats.h"
 #include "random_catalogue.h"
 #include "test_util.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/selection.h"
 namespace {
 
 // `total` small records of region 99, with M6+ events placed over them.

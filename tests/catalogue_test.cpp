@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "literal_borrow.h"
 #include "platform/platform.h"
 #include "test_util.h"

@@ -12,14 +12,14 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/reports.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/lists.h"
+#include "engine/selection/selection.h"
 #include "platform/platform.h"
 #include "test_util.h"
-#include "engine/selection/lists.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/selection.h"
 namespace {
 
 std::string Encode(const SettingsBlock& block) {

@@ -11,16 +11,16 @@
 
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
+#include "engine/rules/list_scroll.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/lists.h"
+#include "engine/selection/selection.h"
+#include "engine/selection/sorting.h"
 #include "literal_lists.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
 #include "test_util.h"
-#include "engine/rules/list_scroll.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/sorting.h"
-#include "engine/selection/selection.h"
-#include "engine/selection/lists.h"
 namespace {
 
 void SetPeriod(const int a[5], const int b[5]) {

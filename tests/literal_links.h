@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
 #include "engine/picture/markers.h"
+#include "engine/rules/settings.h"
 
 inline float LiteralPixel(int grid) { return float(grid * 1.5199999809265137); }
 

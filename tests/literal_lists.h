@@ -9,8 +9,8 @@
 
 #include "engine/catalogue/model.h"
 #include "engine/selection/lists.h"
-
 #include "engine/selection/sorting.h"
+
 // Fills `entries` (kMaxRecords of them) as the condition list (region < 0) or
 // the region list of `region`; returns the count.
 inline int LiteralFill(std::vector<ListEntry>* entries, int region) {

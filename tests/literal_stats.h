@@ -4,10 +4,10 @@
 #pragma once
 
 #include "engine/analysis/region_summary.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/current_record.h"
+
 inline int LiteralClassStats(int record, bool byIntensity, int cls, int* count, int* sinceLatest,
                              int* meanInterval, int* latestIndex) {
     *latestIndex = -1;

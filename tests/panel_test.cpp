@@ -12,10 +12,10 @@
 #include "engine/rules/actions.h"
 #include "engine/rules/date_rules.h"
 #include "engine/rules/hit_test.h"
+#include "engine/selection/selection.h"
 #include "platform/platform.h"
 #include "test_util.h"
 
-#include "engine/selection/selection.h"
 namespace {
 
 using Date = std::vector<int>;   // year, month, day, hour, minute

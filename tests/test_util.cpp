@@ -12,12 +12,12 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
-#include "platform/platform.h"
+#include "engine/rules/settings.h"
 #include "engine/selection/lists.h"
-
 #include "engine/selection/selection.h"
+#include "platform/platform.h"
+
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
                 int depthKm, int regionIndex, int magnitude10, int intensity) {
     return QuakeRecord{uint16_t(year), uint16_t(month), uint16_t(day), uint16_t(hour), uint16_t(minute),

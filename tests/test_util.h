@@ -11,8 +11,8 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 
 // A record with the given fields (inFilter and markerColor 0).
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,

@@ -13,11 +13,11 @@
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/rules/hit_test.h"
+#include "engine/selection/lists.h"
+#include "engine/selection/selection.h"
 #include "platform/platform.h"
 #include "test_util.h"
 
-#include "engine/selection/selection.h"
-#include "engine/selection/lists.h"
 namespace {
 
 const unsigned char* U(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }

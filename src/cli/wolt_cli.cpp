@@ -11,16 +11,16 @@
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/reports.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
 #include "engine/rules/date_rules.h"
-#include "platform/platform.h"
-#include "engine/selection/lists.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/conditions.h"
-#include "engine/selection/sorting.h"
+#include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
+#include "engine/selection/sorting.h"
+#include "platform/platform.h"
+
 enum {
     EXIT_OK = 0,
     EXIT_USAGE = 2,

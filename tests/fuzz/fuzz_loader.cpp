@@ -9,9 +9,9 @@
 
 #include <unistd.h>
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "platform/platform.h"
 
 static std::string gFolder;

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "kit/rng.h"
 #include "engine/picture/geometry.h"
+#include "kit/rng.h"
 
 TEST(Geometry, RoundTripsOverTheWholeMap) {
     KitRng rng;

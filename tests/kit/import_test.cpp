@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "csv_import.h"
+#include "engine/picture/geometry.h"
 #include "kit/region_table.h"
 #include "kit_test_util.h"
-#include "engine/picture/geometry.h"
 #include "platform/platform.h"
 
 namespace {

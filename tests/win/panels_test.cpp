@@ -9,19 +9,19 @@
 #include <vector>
 
 #include "engine/analysis/stats_cache.h"
-#include "win/app/shell.h"
-#include "win/app/main_window.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "win/mapview/memory_hdc.h"
-#include "win/mapview/picture_gdi.h"
 #include "engine/picture/panel_picture.h"
 #include "engine/rules/hit_test.h"
-#include "platform/platform.h"
-#include "engine/selection/lists.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/conditions.h"
+#include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
+#include "platform/platform.h"
+#include "win/app/main_window.h"
+#include "win/app/shell.h"
+#include "win/mapview/memory_hdc.h"
+#include "win/mapview/picture_gdi.h"
+
 static std::vector<std::string> sMessages;
 static void Record(const char* text) { sMessages.push_back(text); }
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/dialogs.h"
-#include "engine/rules/settings.h"
-#include "engine/catalogue/model.h"
 
 TEST(PeriodDialog, OpensWithBothEndsDefaultWritesAtOnceCancelKeepsIt) {
     HWND window = CreateWindowExW(0, L"STATIC", L"period", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,

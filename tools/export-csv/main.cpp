@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "kit/data_folder.h"
 #include "engine/picture/geometry.h"
+#include "kit/data_folder.h"
 #include "platform/platform.h"
 
 static std::string DegreesMinutes(double value, const char* positive, const char* negative) {

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "kit/region_table.h"
 #include "engine/picture/geometry.h"
+#include "kit/region_table.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/picture/geometry.h"
 #include "historical.h"
 #include "kit/region_table.h"
 #include "kit/rng.h"
-#include "engine/picture/geometry.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/picture/geometry.h"
 #include "kit/bmp.h"
 #include "kit/data_folder.h"
-#include "engine/picture/geometry.h"
 
 static const uint32_t kSea = 0x0A1424;
 static const uint32_t kLand = 0x2E3032;

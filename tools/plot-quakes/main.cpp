@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/picture/geometry.h"
 #include "kit/bmp.h"
 #include "kit/data_folder.h"
-#include "engine/picture/geometry.h"
 
 static uint32_t DepthColour(int depthKm) {
     if (depthKm < 30) return 0xFF4020;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 
 DayTotals MonthDayTable[31];
 int gGraphMonthRecord;

@@ -2,8 +2,8 @@
 
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "engine/selection/current_record.h"
 
 static int ClassStats(int record, int kind, int cls, int* count, int* sinceLatest,

@@ -1,7 +1,7 @@
 #include "engine/analysis/region_summary.h"
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "engine/selection/current_record.h"
 
 int gRegionSummaryKey = kSummaryKeyReset;

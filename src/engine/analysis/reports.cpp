@@ -7,12 +7,12 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "platform/platform.h"
-#include "engine/selection/lists.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/current_record.h"
+#include "engine/selection/lists.h"
+#include "platform/platform.h"
+
 static const QuakeRecord kNoRecord{};
 
 // Out-of-range indices read as the empty record, never outside gpEQ.

@@ -1,7 +1,7 @@
 #include "engine/analysis/stats_cache.h"
 
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "engine/selection/current_record.h"
 
 enum {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/analysis/region_summary.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "platform/platform.h"
 
 enum { kChunkRecords = 4096 };

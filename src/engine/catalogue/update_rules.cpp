@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "engine/analysis/alert.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
 #include "engine/rules/hit_test.h"
-
+#include "engine/rules/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
+
 std::string UpdateUrl(const char* host, int port, int year) {
     char text[300];
     if (port == 443)

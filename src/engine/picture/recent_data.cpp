@@ -4,10 +4,10 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
+#include "engine/catalogue/model.h"
 #include "engine/rules/settings.h"
 #include "platform/platform.h"
 
-#include "engine/catalogue/model.h"
 static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
 

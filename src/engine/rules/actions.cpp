@@ -5,13 +5,13 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/reports.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
 #include "engine/rules/date_rules.h"
 #include "engine/rules/hit_test.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/selection.h"
 #include "platform/platform.h"
 
-#include "engine/selection/selection.h"
 int gButtonDown;
 int gStartTimer, gEndTimer, gFilterTimer;
 int gStartTicks, gStartRepeats, gStartStep = 1;

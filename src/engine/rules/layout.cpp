@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/analysis/region_stats.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/settings.h"
 #include "platform/platform.h"
 
 // Highlights of controls 1..18: the date rows share their columns.

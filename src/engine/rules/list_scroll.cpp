@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/catalogue/model.h"
 #include "engine/rules/commands.h"
 #include "engine/rules/settings.h"
-#include "engine/catalogue/model.h"
-#include "resources/resource.h"
 #include "engine/selection/lists.h"
-
-#include "engine/selection/sorting.h"
 #include "engine/selection/selection.h"
+#include "engine/selection/sorting.h"
+#include "resources/resource.h"
+
 enum {
     kMaxRepeatStep = 200,
     kRepeatTicks = 5,     // the step fires on the call after the fifth

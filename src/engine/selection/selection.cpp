@@ -8,10 +8,10 @@
 #include "engine/catalogue/model.h"
 #include "engine/rules/hit_test.h"
 #include "engine/rules/settings.h"
+#include "engine/selection/current_record.h"
 #include "engine/selection/lists.h"
 #include "platform/platform.h"
 
-#include "engine/selection/current_record.h"
 static int32_t sCurrentRecord = 0;
 static int sSelectedRecordA = -1;
 static int sSelectedRecordB = -1;

@@ -4,12 +4,12 @@
 
 #include <string>
 
+#include "engine/rules/actions.h"
 #include "engine/rules/data_server.h"
+#include "engine/rules/date_rules.h"
+#include "engine/rules/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/shell.h"
-#include "engine/rules/settings.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/date_rules.h"
 
 void ShowPopupMenu() {
     HMENU menu = LoadMenuW(gInstance, MAKEINTRESOURCEW(IDR_POPUP_MENU));

@@ -5,25 +5,25 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "engine/catalogue/loader.h"
+#include "engine/catalogue/model.h"
+#include "engine/catalogue/update_rules.h"
+#include "engine/rules/actions.h"
 #include "engine/rules/commands.h"
+#include "engine/rules/hit_test.h"
+#include "engine/rules/settings.h"
+#include "engine/rules/window_rules.h"
+#include "engine/selection/conditions.h"
+#include "engine/selection/selection.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/dialogs.h"
 #include "win/app/placement.h"
 #include "win/app/shell.h"
-#include "engine/rules/settings.h"
-#include "engine/rules/window_rules.h"
 #include "win/app/workers.h"
-#include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "win/net/update.h"
-#include "engine/catalogue/update_rules.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/hit_test.h"
+#include "win/net/update.h"
 
-#include "engine/selection/conditions.h"
-#include "engine/selection/selection.h"
 wchar_t gClassName[100];
 wchar_t gStartDir[MAX_PATH];
 HWND gListWindow, gList2Window, gGraphWindow;

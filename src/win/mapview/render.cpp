@@ -9,13 +9,13 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/rules/commands.h"
-#include "win/app/shell.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/commands.h"
+#include "engine/rules/settings.h"
+#include "engine/selection/conditions.h"
+#include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
-#include "engine/selection/conditions.h"
 // D3DMove's result codes.
 enum {
     kNoCatalogue = 10,

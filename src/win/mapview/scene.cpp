@@ -8,9 +8,9 @@
 #include <string>
 
 #include "engine/analysis/region_summary.h"
-#include "win/app/shell.h"
 #include "engine/catalogue/loader.h"
 #include "engine/picture/bmp_image.h"
+#include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
 MapScene gScene;

@@ -11,10 +11,10 @@
 #include <cwchar>
 #include <string>
 
-#include "engine/rules/commands.h"
-#include "engine/rules/data_server.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
+#include "engine/rules/commands.h"
+#include "engine/rules/data_server.h"
 
 UpdateBlock gUpdateWorker;
 

@@ -6,12 +6,12 @@
 #include <cwchar>
 #include <string>
 
-#include "engine/rules/commands.h"
-#include "win/app/shell.h"
-#include "engine/rules/settings.h"
-#include "win/app/panel_font.h"
-#include "resources/resource.h"
 #include "engine/picture/graph_data.h"
+#include "engine/rules/commands.h"
+#include "engine/rules/settings.h"
+#include "resources/resource.h"
+#include "win/app/panel_font.h"
+#include "win/app/shell.h"
 
 enum {
     kGraphWidth = 508,

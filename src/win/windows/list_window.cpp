@@ -10,15 +10,15 @@
 #include <string>
 
 #include "engine/analysis/reports.h"
-#include "engine/rules/commands.h"
-#include "win/app/shell.h"
-#include "engine/rules/settings.h"
 #include "engine/catalogue/model.h"
-#include "win/app/panel_font.h"
-#include "engine/selection/lists.h"
+#include "engine/rules/commands.h"
 #include "engine/rules/list_scroll.h"
-
+#include "engine/rules/settings.h"
+#include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
+#include "win/app/panel_font.h"
+#include "win/app/shell.h"
+
 struct ListWindow {
     const ListLayout* layout;
     int* active;          // the list-active flag the main window reads, or this window's own
