@@ -10,6 +10,7 @@
 #include "engine/rules/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/shell.h"
+#include "win/app/wide_text.h"
 
 void ShowPopupMenu() {
     HMENU menu = LoadMenuW(gInstance, MAKEINTRESOURCEW(IDR_POPUP_MENU));
@@ -30,9 +31,7 @@ INT_PTR RunDialog(int templateId) {
 }
 
 static void SetItemText(HWND dialog, int id, const std::string& utf8) {
-    wchar_t wide[300];
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, 300) == 0) return;
-    SetDlgItemTextW(dialog, id, wide);
+    SetDlgItemTextW(dialog, id, ToWide(utf8.c_str()).c_str());
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -78,9 +77,7 @@ static void WritePeriodTexts(HWND dialog) {
 static std::string ReadItemText(HWND dialog, int id) {
     wchar_t wide[257] = {};
     GetDlgItemTextW(dialog, id, wide, 257);
-    char utf8[257 * 3];
-    if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) == 0) return "";
-    return utf8;
+    return FromWide(wide);
 }
 
 INT_PTR CALLBACK PeriodDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -24,6 +24,7 @@
 #include "win/app/main_window.h"
 #include "win/app/placement.h"
 #include "win/app/shell.h"
+#include "win/app/wide_text.h"
 #include "win/app/workers.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
@@ -42,11 +43,7 @@ static int sReleased;   // ShutdownApp has released everything
 // Messages of the engine (the loader's notices, the memory bitmaps'
 // failures) arrive as UTF-8 and are shown as boxes without an owner.
 static void ShowEngineMessage(const char* utf8Text) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, nullptr, 0);
-    if (length <= 0) return;
-    std::wstring text(length, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8Text, -1, &text[0], length);
-    ShowErrorBox(nullptr, text.c_str());
+    ShowErrorBox(nullptr, ToWide(utf8Text).c_str());
 }
 
 static int StartupFailed(const wchar_t* text) {
@@ -155,7 +152,7 @@ int ShutdownApp() {
     SetCurrentDirectoryW(gStartDir);
     if (StopOrRetry(&gFrameClock, kClockStopWaitMs, &sClockRetries)) return 1;
     if (StopOrRetry(&gIdleWorker, kIdleStopWaitMs, &sIdleRetries)) return 1;
-    D3DRelease(1);
+    D3DRelease(D3D_RELEASE_ALL);
     ReleaseMemoryHDC();
     SaveMainSettings();
     FreeList(&gConditionList);

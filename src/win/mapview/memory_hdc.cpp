@@ -13,6 +13,7 @@
 #include "engine/picture/region_picture.h"
 #include "platform/platform.h"
 #include "win/app/shell.h"
+#include "win/app/wide_text.h"
 #include "win/mapview/picture_gdi.h"
 
 HDC gMemoryDC;
@@ -214,9 +215,7 @@ static void BuildControl(PanelPicture* out) { BuildControlPicture(gMouseX, gMous
 static void BuildHover(PanelPicture* out) { BuildHoverPicture(gMouseX, gMouseY, out); }
 
 static void BuildRegion(PanelPicture* out) {
-    char title[100];
-    if (WideCharToMultiByte(932, 0, gAppTitle, -1, title, sizeof title, nullptr, nullptr) == 0) title[0] = 0;
-    BuildRegionPicture(title, out);
+    BuildRegionPicture(FromWide(gAppTitle, CODE_PAGE_SJIS).c_str(), out);
 }
 
 static void BuildBottom(PanelPicture* out) { BuildBottomPicture(gMouseX, gMouseY, out); }

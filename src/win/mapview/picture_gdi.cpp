@@ -2,6 +2,7 @@
 
 #include "engine/picture/panel_picture.h"
 #include "win/app/panel_font.h"
+#include "win/app/wide_text.h"
 
 static COLORREF Color(PanelColor c) { return RGB(c.r, c.g, c.b); }
 
@@ -20,14 +21,13 @@ static void WithPenAndBrush(HDC dc, const PictureItem& item, bool brush, Draw dr
 }
 
 static void PaintText(HDC dc, const PictureItem& item, const OverlayText& t) {
-    wchar_t wide[256];
-    const UINT codePage = item.encoding == TEXT_UTF8 ? CP_UTF8 : 932;
-    if (MultiByteToWideChar(codePage, 0, t.text, -1, wide, 256) == 0) return;
+    const std::wstring wide = ToWide(t.text, item.encoding == TEXT_UTF8 ? CP_UTF8 : CODE_PAGE_SJIS);
+    if (wide.empty()) return;
     UINT flags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
     flags |= t.align == ALIGN_RIGHT ? DT_RIGHT : t.align == ALIGN_CENTER ? DT_CENTER : DT_LEFT;
     RECT box = {t.rect.left, t.rect.top, t.rect.right, t.rect.bottom};
     SetTextColor(dc, Color(t.color));
-    DrawTextW(dc, wide, -1, &box, flags);
+    DrawTextW(dc, wide.c_str(), -1, &box, flags);
 }
 
 static void PaintItem(HDC dc, const PanelPicture& picture, const PictureItem& item, bool withFont) {

@@ -15,6 +15,7 @@
 #include "engine/catalogue/update_rules.h"
 #include "engine/rules/commands.h"
 #include "engine/rules/data_server.h"
+#include "win/app/wide_text.h"
 
 UpdateBlock gUpdateWorker;
 
@@ -142,12 +143,6 @@ unsigned __stdcall UpdateThread(void* parameter) {
     return 0;
 }
 
-static std::wstring Widen(const std::string& utf8) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &out[0], n);
-    return out;
-}
 
 int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* startDir) {
     UpdateBlock* block = &gUpdateWorker;
@@ -162,11 +157,11 @@ int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* star
     block->error = 0;
     std::wcsncpy(block->agent, agent, 63);
     block->agent[63] = 0;
-    block->url = Widen(UpdateUrl(kDataServerHost, kDataServerPort, year));
+    block->url = ToWide(UpdateUrl(kDataServerHost, kDataServerPort, year).c_str());
     std::wstring folder = startDir;
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-    block->path = folder + Widen(YearlyFilePath(DataFolder(), year));
-    block->tempPath = folder + Widen(YearlyTempPath(DataFolder(), year));
+    block->path = folder + ToWide(YearlyFilePath(DataFolder(), year).c_str());
+    block->tempPath = folder + ToWide(YearlyTempPath(DataFolder(), year).c_str());
     block->running = 1;
     uintptr_t thread = _beginthreadex(nullptr, 0, UpdateThread, block, 0, &block->threadId);
     if (thread == 0) {

@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
+#include "win/app/wide_text.h"
 
 enum {
     kGraphWidth = 508,
@@ -85,11 +86,11 @@ void PaintGraph(HDC dc) {
     char lines[kGraphTextLines][kGraphTextBytes];
     FormatGraphLines(plot, lines);
     for (int i = 0; i < kGraphTextLines; i++) {
-        wchar_t text[kGraphTextBytes];
-        if (MultiByteToWideChar(CP_UTF8, 0, lines[i], -1, text, kGraphTextBytes) <= 0) continue;
+        const std::wstring text = ToWide(lines[i]);
+        if (text.empty()) continue;
         RECT r = {kTextLeft, kTextTop + kTextPitch * i, kTextRight, kTextTop + kTextPitch * (i + 1)};
         SetTextColor(dc, kLineColours[i]);
-        DrawTextW(dc, text, -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);
     DeleteObject(font);

@@ -18,6 +18,7 @@
 #include "engine/selection/selection.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
+#include "win/app/wide_text.h"
 
 struct ListWindow {
     const ListLayout* layout;
@@ -67,11 +68,9 @@ static void Outline(HDC dc, const ListRect& r, COLORREF pen, COLORREF fill) {
 }
 
 static void DrawInCodePage(HDC dc, UINT codePage, const char* text, const ListRect& r, UINT flags) {
-    wchar_t wide[256];
-    int length = MultiByteToWideChar(codePage, 0, text, -1, wide, 256);
-    if (length <= 0) return;
+    const std::wstring wide = ToWide(text, codePage);
     RECT rect = ToRect(r);
-    DrawTextW(dc, wide, length - 1, &rect, flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(dc, wide.c_str(), int(wide.size()), &rect, flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 static void DrawListScrollBar(HDC dc, const ListLayout& layout, const RecordList& list,
@@ -320,9 +319,8 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // The second list window's title arrives in Shift-JIS from the region list
 // refresh.
 static void SetRegionListTitle(const char* sjisTitle) {
-    wchar_t title[256];
-    if (sLists[1].window && MultiByteToWideChar(932, 0, sjisTitle, -1, title, 256) > 0)
-        SetWindowTextW(sLists[1].window, title);
+    const std::wstring title = ToWide(sjisTitle, CODE_PAGE_SJIS);
+    if (sLists[1].window && !title.empty()) SetWindowTextW(sLists[1].window, title.substr(0, 255).c_str());
 }
 
 static int CreateSurface(ListWindow* w) {
