@@ -51,7 +51,7 @@ static void StartWorkerOrExit(WorkerBlock* block, unsigned(__stdcall* body)(void
 
 static void StartView() {
     int result = D3DCreate();
-    if (result != 0) {
+    if (result != D3D_CREATE_OK) {
         FatalErrorCode(L"ERROR : D3DCreate %d", result);
         return;
     }
@@ -94,7 +94,7 @@ static void Tick() {
     UploadPanelTextures();
     result = D3DMove();
     // Not fatal: shown once per kind of failure, not on every tick.
-    if (result != 0 && result != sLastMoveError) {
+    if (result != D3D_MOVE_OK && result != sLastMoveError) {
         wchar_t text[100];
         std::swprintf(text, 100, L"ERROR : D3DMove %d", result);
         ShowErrorBox(gMainWindow, text);
@@ -117,7 +117,7 @@ static void FrameDone() {
 static void Paint() {
     ValidateRect(gMainWindow, nullptr);
     int result = D3DRender();
-    if (result >= 1 && result <= 4) FatalError(L"ERROR : D3D Render");
+    if (result == D3D_RENDER_CLEAR_FAILED || result == D3D_RENDER_BEGIN_FAILED) FatalError(L"ERROR : D3D Render");
     gFramePainted = 1;
 }
 
@@ -153,7 +153,7 @@ static void OnCommand(int command, int code) {
     case CMD_FRAME_DONE: FrameDone(); break;
     case CMD_RECREATE_VIEW: {
         int result = D3DCreate();
-        if (result != 0)
+        if (result != D3D_CREATE_OK)
             FatalErrorCode(L"ERROR : D3DCreate %d", result);
         else
             gDataReady = 1;   // the new buffers are empty: rebuild markers and lines

@@ -16,22 +16,6 @@
 #include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
-// D3DMove's result codes.
-enum {
-    kNoCatalogue = 10,
-    kHoverLock = 11,
-};
-
-// D3DRender's result codes.
-enum {
-    kClearFailed = 2,
-    kBeginFailed = 3,
-    kPresentFailed = 11,
-    kPresentDriverError = 12,   // also: the reset after a lost device failed
-    kPresentLost = 13,
-    kPresentInvalidCall = 14,
-};
-
 // Rebuilt only on the tick after the data changed; the rest of the frame
 // update is a few small arrays.
 static TexturedScreenVertex sMarkers[kMarkerVertices];
@@ -56,8 +40,8 @@ static int Drawable() {
 }
 
 int D3DMove() {
-    if (!Drawable()) return 0;
-    if (!gpEQ) return kNoCatalogue;
+    if (!Drawable()) return D3D_MOVE_OK;
+    if (!gpEQ) return D3D_MOVE_NO_CATALOGUE;
     int result = 0;
 
     if (gDataReady) Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads);
@@ -70,7 +54,7 @@ int D3DMove() {
     TexturedScreenVertex hover[4];
     if (Rewrite(gScene.quads[QUAD_HOVER], hover,
                 [](TexturedScreenVertex* v) { BuildHoverQuad(gMouseX, gMouseY, v); }))
-        result = kHoverLock;
+        result = D3D_MOVE_HOVER_LOCK;
     ColoredScreenVertex tooltip[kTooltipFrameVertices];
     Rewrite(gScene.tooltipFrame, tooltip,
             [](ColoredScreenVertex* v) { BuildTooltipFrame(gMouseX, gMouseY, v); });
@@ -178,33 +162,33 @@ static void PostToMainWindow(int command, int code) {
 }
 
 int D3DRender() {
-    if (!gScene.device || !gScene.ready) return 0;
+    if (!gScene.device || !gScene.ready) return D3D_RENDER_OK;
     IDirect3DDevice9* d = gScene.device;
     HRESULT level = d->TestCooperativeLevel();
     if (level == D3D_OK) {
-        if (FAILED(d->BeginScene())) return kBeginFailed;
+        if (FAILED(d->BeginScene())) return D3D_RENDER_BEGIN_FAILED;
         if (FAILED(d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0))) {
             d->EndScene();
-            return kClearFailed;
+            return D3D_RENDER_CLEAR_FAILED;
         }
         DrawScene();
         d->EndScene();
     }
     HRESULT presented = d->Present(nullptr, nullptr, nullptr, nullptr);
-    if (SUCCEEDED(presented)) return 0;
+    if (SUCCEEDED(presented)) return D3D_RENDER_OK;
     if (level == D3DERR_DEVICENOTRESET) {
-        int reset = D3DRelease(0);
-        if (reset == 0) {
+        int reset = D3DRelease(D3D_RELEASE_FOR_RESET);
+        if (reset == D3D_RESET_OK) {
             PostToMainWindow(CMD_RECREATE_VIEW, 0);
-            return 0;
+            return D3D_RENDER_OK;
         }
         PostToMainWindow(CMD_DEVICE_RESET_FAILED, reset);
-        return kPresentDriverError;
+        return D3D_RENDER_DRIVER_ERROR;
     }
     switch (presented) {
-    case D3DERR_DRIVERINTERNALERROR: return kPresentDriverError;
-    case D3DERR_DEVICELOST: return kPresentLost;
-    case D3DERR_INVALIDCALL: return kPresentInvalidCall;
-    default: return kPresentFailed;
+    case D3DERR_DRIVERINTERNALERROR: return D3D_RENDER_DRIVER_ERROR;
+    case D3DERR_DEVICELOST: return D3D_RENDER_LOST;
+    case D3DERR_INVALIDCALL: return D3D_RENDER_INVALID_CALL;
+    default: return D3D_RENDER_PRESENT_FAILED;
     }
 }

@@ -15,32 +15,6 @@
 
 MapScene gScene;
 
-// D3DCreate's result codes.
-enum {
-    kNoDirect3D = 1,
-    kNoDevice = 2,
-    kNoTexture = 3,          // also: the map file cannot be loaded
-    kNoLevel = 4,
-    kNoStaging = 5,
-    kNoBuffer = 10,
-    kBufferLock = 11,
-    kSpriteLock = 17,
-    kNoDynamicTextures = 18,
-    kNoIndexBuffer = 20,
-    kIndexLock = 21,
-    kNoDynamicBuffer = 25,
-    kNoSprite = 99,
-};
-
-// D3DRelease's results for a failed reset.
-enum {
-    kResetLost = 1,
-    kResetDriverError = 2,
-    kResetNoVideoMemory = 3,
-    kResetNoMemory = 4,
-    kResetOtherFailure = 5,
-};
-
 template <class T>
 static void ReleaseObject(T*& object) {
     if (object) object->Release();
@@ -49,7 +23,7 @@ static void ReleaseObject(T*& object) {
 
 static int CreateDevice() {
     if (!gScene.d3d) gScene.d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    if (!gScene.d3d) return kNoDirect3D;
+    if (!gScene.d3d) return D3D_CREATE_NO_DIRECT3D;
     if (gScene.device) return 0;   // re-created after a reset: keep the device
 
     // Windowed, back buffer of the client size in the display's format,
@@ -64,13 +38,13 @@ static int CreateDevice() {
     HRESULT hr = gScene.d3d->CreateDevice(
         D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, gMainWindow,
         D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE, &present, &gScene.device);
-    return FAILED(hr) ? kNoDevice : 0;
+    return FAILED(hr) ? D3D_CREATE_NO_DEVICE : 0;
 }
 
 static int CheckCapabilities() {
     D3DCAPS9 caps;
-    if (FAILED(gScene.device->GetDeviceCaps(&caps))) return kNoDynamicTextures;
-    return (caps.Caps2 & D3DCAPS2_DYNAMICTEXTURES) ? 0 : kNoDynamicTextures;
+    if (FAILED(gScene.device->GetDeviceCaps(&caps))) return D3D_CREATE_NO_DYNAMIC_TEXTURES;
+    return (caps.Caps2 & D3DCAPS2_DYNAMICTEXTURES) ? 0 : D3D_CREATE_NO_DYNAMIC_TEXTURES;
 }
 
 // The map image goes into a managed texture of its own size; the reader
@@ -78,8 +52,8 @@ static int CheckCapabilities() {
 static int LoadMapTexture() {
     std::string path = std::string(DataFolder()) + "/MAP01_512.bmp";
     BmpImage image;
-    if (ReadBmp(path.c_str(), &image) != BMP_OK) return kNoTexture;
-    int result = kNoTexture;
+    if (ReadBmp(path.c_str(), &image) != BMP_OK) return D3D_CREATE_NO_TEXTURE;
+    int result = D3D_CREATE_NO_TEXTURE;
     HRESULT hr = gScene.device->CreateTexture(image.width, image.height, 1, 0, D3DFMT_X8R8G8B8,
                                               D3DPOOL_MANAGED, &gScene.mapTexture, nullptr);
     D3DLOCKED_RECT locked;
@@ -97,13 +71,13 @@ static int LoadMapTexture() {
 static int CreateStagedTexture(StagedTexture* t, int width, int height) {
     if (FAILED(gScene.device->CreateTexture(width, height, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
                                             D3DPOOL_DEFAULT, &t->texture, nullptr)))
-        return kNoTexture;
-    if (FAILED(t->texture->GetSurfaceLevel(0, &t->level))) return kNoLevel;
+        return D3D_CREATE_NO_TEXTURE;
+    if (FAILED(t->texture->GetSurfaceLevel(0, &t->level))) return D3D_CREATE_NO_LEVEL;
     if (FAILED(gScene.device->CreateOffscreenPlainSurface(
             width, height, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &t->staging, nullptr)))
-        return kNoStaging;
+        return D3D_CREATE_NO_STAGING;
     D3DSURFACE_DESC desc;
-    if (FAILED(t->staging->GetDesc(&desc))) return kNoStaging;
+    if (FAILED(t->staging->GetDesc(&desc))) return D3D_CREATE_NO_STAGING;
     t->width = int(desc.Width);
     t->height = int(desc.Height);
     return 0;
@@ -122,12 +96,12 @@ static int CreateTextures() {
 static int FillCircleTexture() {
     StagedTexture& circle = gScene.circle;
     D3DLOCKED_RECT locked;
-    if (FAILED(circle.staging->LockRect(&locked, nullptr, 0))) return kSpriteLock;
+    if (FAILED(circle.staging->LockRect(&locked, nullptr, 0))) return D3D_CREATE_SPRITE_LOCK;
     ConvertSpritePixels(gCircleSpritePixels, kCircleSize, kCircleSize,
                         static_cast<unsigned char*>(locked.pBits), locked.Pitch);
-    if (FAILED(circle.staging->UnlockRect())) return kSpriteLock;
+    if (FAILED(circle.staging->UnlockRect())) return D3D_CREATE_SPRITE_LOCK;
     if (FAILED(gScene.device->UpdateSurface(circle.staging, nullptr, circle.level, nullptr)))
-        return kSpriteLock;
+        return D3D_CREATE_SPRITE_LOCK;
     return 0;
 }
 
@@ -146,8 +120,8 @@ static int CreateVertexBuffer(IDirect3DVertexBuffer9** buffer, unsigned bytes, D
 // A fixed or line buffer: created (10) and filled (11).
 static int CreateFilled(IDirect3DVertexBuffer9** buffer, const void* vertices, unsigned bytes,
                         DWORD fvf) {
-    if (CreateVertexBuffer(buffer, bytes, fvf)) return kNoBuffer;
-    return WriteVertices(*buffer, vertices, bytes) ? kBufferLock : 0;
+    if (CreateVertexBuffer(buffer, bytes, fvf)) return D3D_CREATE_NO_BUFFER;
+    return WriteVertices(*buffer, vertices, bytes) ? D3D_CREATE_BUFFER_LOCK : 0;
 }
 
 // A marker buffer with its index buffer. A failed lock of the vertex buffer
@@ -155,18 +129,18 @@ static int CreateFilled(IDirect3DVertexBuffer9** buffer, const void* vertices, u
 static int CreateMarkerBuffers(IDirect3DVertexBuffer9** quads, IDirect3DIndexBuffer9** indices,
                                TexturedScreenVertex* initial, int quadCount) {
     unsigned bytes = unsigned(4 * quadCount * sizeof *initial);
-    if (CreateVertexBuffer(quads, bytes, kTexturedFvf)) return kNoDynamicBuffer;
+    if (CreateVertexBuffer(quads, bytes, kTexturedFvf)) return D3D_CREATE_NO_DYNAMIC_BUFFER;
     InitMarkerQuads(initial, quadCount);
     WriteVertices(*quads, initial, bytes);
 
     unsigned indexBytes = unsigned(6 * quadCount * sizeof(uint16_t));
     if (FAILED(gScene.device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
                                                 D3DPOOL_DEFAULT, indices, nullptr)))
-        return kNoIndexBuffer;
+        return D3D_CREATE_NO_INDEX_BUFFER;
     void* target;
-    if (FAILED((*indices)->Lock(0, indexBytes, &target, 0))) return kIndexLock;
+    if (FAILED((*indices)->Lock(0, indexBytes, &target, 0))) return D3D_CREATE_INDEX_LOCK;
     FillQuadIndices(static_cast<uint16_t*>(target), quadCount);
-    return FAILED((*indices)->Unlock()) ? kIndexLock : 0;
+    return FAILED((*indices)->Unlock()) ? D3D_CREATE_INDEX_LOCK : 0;
 }
 
 static TexturedScreenVertex sInitialMarkers[kMarkerVertices];
@@ -245,7 +219,7 @@ static void SetFixedRenderState() {
 
 int D3DCreate() {
     FillDistanceTable();
-    if (!gCircleSpritePixels) return kNoSprite;
+    if (!gCircleSpritePixels) return D3D_CREATE_NO_SPRITE;
     int result;
     if ((result = CreateDevice()) || (result = CheckCapabilities()) ||
         (result = LoadMapTexture()) || (result = CreateTextures()) ||
@@ -253,7 +227,7 @@ int D3DCreate() {
         return result;
     SetFixedRenderState();
     gScene.ready = 1;
-    return 0;
+    return D3D_CREATE_OK;
 }
 
 static void ReleaseStagedTexture(StagedTexture* t) {
@@ -286,19 +260,19 @@ static void ReleaseDeviceObjects() {
 
 int D3DRelease(int mode) {
     ReleaseDeviceObjects();
-    if (mode == 1) {
+    if (mode == D3D_RELEASE_ALL) {
         ReleaseObject(gScene.device);
         ReleaseObject(gScene.d3d);
-        return 0;
+        return D3D_RESET_OK;
     }
-    if (!gScene.device) return 0;
+    if (!gScene.device) return D3D_RESET_OK;
     HRESULT hr = gScene.device->Reset(&gScene.present);
-    if (SUCCEEDED(hr)) return 0;
+    if (SUCCEEDED(hr)) return D3D_RESET_OK;
     switch (hr) {
-    case D3DERR_DEVICELOST: return kResetLost;
-    case D3DERR_DRIVERINTERNALERROR: return kResetDriverError;
-    case D3DERR_OUTOFVIDEOMEMORY: return kResetNoVideoMemory;
-    case E_OUTOFMEMORY: return kResetNoMemory;
-    default: return kResetOtherFailure;   // never report a failed reset as done
+    case D3DERR_DEVICELOST: return D3D_RESET_LOST;
+    case D3DERR_DRIVERINTERNALERROR: return D3D_RESET_DRIVER_ERROR;
+    case D3DERR_OUTOFVIDEOMEMORY: return D3D_RESET_NO_VIDEO_MEMORY;
+    case E_OUTOFMEMORY: return D3D_RESET_NO_MEMORY;
+    default: return D3D_RESET_OTHER_FAILURE;   // never report a failed reset as done
     }
 }
