@@ -17,6 +17,8 @@ void ResetRegionSummaries() {
     gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;
 }
 
+void ResetRegionPageSummary() { gRegionSummaryKey2 = kSummaryKeyReset; }
+
 int UpdateRegionPanelSummary() {
     if (gCurrentRecord < 0 || gCurrentRecord == gRegionSummaryKey) return 0;
     gRegionSummaryKey = gCurrentRecord;

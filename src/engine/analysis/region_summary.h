@@ -13,8 +13,9 @@ extern int gRegionDays;          // days of the matching window, both ends count
 
 enum { kSummaryKeyReset = -99999 };
 
-// Forces both summaries to run again on their next call.
+// Forces both summaries (or the page's) to run again on their next call.
 void ResetRegionSummaries();
+void ResetRegionPageSummary();
 
 // The region panel's summary over the whole catalogue; runs only when
 // gCurrentRecord >= 0 and differs from gRegionSummaryKey. Returns 1 when it ran.

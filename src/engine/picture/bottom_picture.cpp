@@ -88,5 +88,5 @@ void BuildBottomPicture(int mouseX, int mouseY, PanelPicture* out) {
         return;
     }
     AddAlertPage(out, mouseX, mouseY);
-    gRegionSummaryKey2 = kSummaryKeyReset;
+    ResetRegionPageSummary();
 }

@@ -8,8 +8,9 @@
 #include "engine/rules/settings.h"
 
 float DistanceTable[kDistanceRows][kDistanceColumns];
-int gSelectedPulse = 255;
-int gSelectedPulseDown = 0;
+// Pulse of the selected earthquake's marker: level 0..255 and direction.
+static int gSelectedPulse = 255;
+static int gSelectedPulseDown = 0;   // 0 rising
 
 enum {
     kPulseStep = 8,

@@ -56,10 +56,6 @@ enum MapViewQuad {
 extern float DistanceTable[kDistanceRows][kDistanceColumns];
 void FillDistanceTable();
 
-// Pulse of the selected earthquake's marker: level 0..255 and direction.
-extern int gSelectedPulse;       // initial 255
-extern int gSelectedPulseDown;   // initial 0 (rising)
-
 // 1 when a truncated pixel is on the map: neither coordinate above 512
 // (there is no lower bound).
 int PixelOnMap(int px, int py);

@@ -28,8 +28,8 @@ wchar_t gClassName[100];
 wchar_t gStartDir[MAX_PATH];
 HWND gListWindow, gList2Window, gGraphWindow;
 int gOpacity;
-int gFramePainted = 1;
-int gDragCount;
+static int gFramePainted = 1;   // 1 when the last requested paint has run
+static int sDragCount;          // mouse moves counted while dragging the window
 UINT gTimerPeriod;
 
 static int sLastMoveError;   // the D3DMove failure last shown, 0 after a success
@@ -55,7 +55,7 @@ static void StartView() {
         FatalErrorCode(L"ERROR : D3DCreate %d", result);
         return;
     }
-    if (gDragCount < 1) PlaceMainWindow();
+    if (sDragCount < 1) PlaceMainWindow();
     const SettingsBlock& s = AppSettings;
     MoveWindow(gMainWindow, s.winX[0], s.winY[0], s.winWidth, s.winHeight, FALSE);
     ShowWindow(gMainWindow, SW_SHOW);
@@ -184,16 +184,16 @@ static void OnCreate() {
 
 static void OnMouseMove(HWND window) {
     if (GetForegroundWindow() == window) gMainActive = 1;
-    if (gDragCount >= 2) gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
+    if (sDragCount >= 2) gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
     if (!gMainActive) {
         gButtonDown = 0;
         return;
     }
     // Only a press outside every control drags the window.
     if (!gButtonDown || gHoverControl || gStartArrow || gEndArrow) return;
-    gDragCount++;
+    sDragCount++;
     // The second move starts the system's own move loop: SC_MOVE + HTCAPTION.
-    if (gDragCount >= 2) PostMessageW(window, WM_SYSCOMMAND, 0xF012, 0);
+    if (sDragCount >= 2) PostMessageW(window, WM_SYSCOMMAND, 0xF012, 0);
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,7 +239,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         gMainActive = 1;
         return 0;
     case WM_LBUTTONUP:
-        if (gMainActive) gDragCount = 0;
+        if (gMainActive) sDragCount = 0;
         CarryOut(PanelRelease(gMainActive));
         return 0;
     case WM_RBUTTONDOWN: ShowPopupMenu(); return 0;
@@ -253,7 +253,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_POWERBROADCAST: return 1;
     case WM_EXITSIZEMOVE:
-        gDragCount = 0;
+        sDragCount = 0;
         gButtonDown = 0;
         gResetHover = gUpdateHover = gBottomButton = 0;
         gResetPressed = gUpdatePressed = gBottomPressed = 0;

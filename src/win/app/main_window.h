@@ -8,8 +8,6 @@ extern wchar_t gClassName[100];  // string 40000, "wolt"
 extern wchar_t gStartDir[MAX_PATH];
 extern HWND gListWindow, gList2Window, gGraphWindow;  // 0 until those windows exist
 extern int gOpacity;             // layered-window opacity 0..255
-extern int gFramePainted;        // 1 when the last requested paint has run
-extern int gDragCount;           // mouse moves counted while dragging the window
 extern UINT gTimerPeriod;        // raised minimum timer period; 0 when not raised
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

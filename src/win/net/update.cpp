@@ -6,6 +6,8 @@
 #include <wininet.h>
 #include <process.h>
 
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -17,7 +19,26 @@
 #include "engine/rules/data_server.h"
 #include "win/app/wide_text.h"
 
-UpdateBlock gUpdateWorker;
+// The block the main thread fills before the start; afterwards the worker
+// alone writes it, and the main thread only reads `running`.
+struct UpdateBlock {
+    unsigned threadId;
+    HANDLE thread;                  // 0 when no download was started
+    HWND target;                    // where the worker posts its commands
+    std::atomic<int32_t> running;   // 1 from just before the start to the worker's last act
+    std::atomic<int32_t> state;     // the last stage posted; UPDATE_ENDED at the end
+    std::atomic<int32_t> error;     // the final code (0 on success)
+    int32_t year;                   // the year to fetch
+    wchar_t agent[64];              // the application title, sent as the user agent
+    std::wstring url;
+    std::wstring path;              // the yearly file
+    std::wstring tempPath;          // written first, then moved over `path`
+};
+
+
+enum { UPDATE_ENDED = 4 };   // the block's state once the worker has finished
+
+static UpdateBlock sUpdateWorker;
 
 // A stalled server must not hold the worker for ever: every wait on the
 // connection ends after this long, and the read then fails.
@@ -145,7 +166,7 @@ unsigned __stdcall UpdateThread(void* parameter) {
 
 
 int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* startDir) {
-    UpdateBlock* block = &gUpdateWorker;
+    UpdateBlock* block = &sUpdateWorker;
     if (block->running) return UPDATE_STILL_RUNNING;
     if (block->thread) {   // the previous download has ended
         CloseHandle(block->thread);

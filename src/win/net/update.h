@@ -5,30 +5,7 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstddef>
-#include <cstdint>
-#include <string>
-
-// The block the main thread fills before the start; afterwards the worker
-// alone writes it, and the main thread only reads `running`.
-struct UpdateBlock {
-    unsigned threadId;
-    HANDLE thread;                  // 0 when no download was started
-    HWND target;                    // where the worker posts its commands
-    std::atomic<int32_t> running;   // 1 from just before the start to the worker's last act
-    std::atomic<int32_t> state;     // the last stage posted; UPDATE_ENDED at the end
-    std::atomic<int32_t> error;     // the final code (0 on success)
-    int32_t year;                   // the year to fetch
-    wchar_t agent[64];              // the application title, sent as the user agent
-    std::wstring url;
-    std::wstring path;              // the yearly file
-    std::wstring tempPath;          // written first, then moved over `path`
-};
-
-extern UpdateBlock gUpdateWorker;
-
-enum { UPDATE_ENDED = 4 };   // the block's state once the worker has finished
 
 enum {
     UPDATE_STARTED = 0,
@@ -36,7 +13,7 @@ enum {
     UPDATE_STILL_RUNNING = 2,  // a download is under way: nothing was started
 };
 
-// Fills gUpdateWorker for `year` (the yearly file in the data folder below
+// Fills the worker's block for `year` (the yearly file in the data folder below
 // `startDir`) and starts UpdateThread. Returns one of the codes above.
 int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* startDir);
 
