@@ -63,6 +63,8 @@ else
     done
     return $status
   }
+  start "include check" python3 scripts/check_includes.py
+  finish "include check"
   start "native tests" ctest --test-dir build/native --output-on-failure
   finish "native tests"
   start "end-to-end" e2e_main
