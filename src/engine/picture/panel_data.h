@@ -2,9 +2,10 @@
 // as plain numbers and strings: the map pick under the cursor and its region
 // summary, the region box texts and the depth legend, the region data page
 // (texts, graph curves, class-row pick) and the alert ranking page (rows,
-// hover underline, row mark). The Win32 modules only paint them. All
-// coordinates are panel pixels; texts are Shift-JIS, so that a fixed-pitch
-// font lines up "%20s" columns of region names (two bytes, two columns).
+// hover underline, row mark), from which the *_picture modules build the
+// panels' pictures. All coordinates are panel pixels; texts are Shift-JIS,
+// so that a fixed-pitch font lines up "%20s" columns of region names (two
+// bytes, two columns).
 #pragma once
 
 #include "engine/rules/layout.h"

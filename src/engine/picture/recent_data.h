@@ -1,8 +1,8 @@
 // What the recent-events panel shows: the graph of the 192 newest matching
 // earthquakes (time between consecutive events and magnitudes), the match
 // counts, the strong-events tab and the card of the selected earthquake with
-// its region's alert level. Plain numbers and Shift-JIS strings; the Win32
-// module (recent_panel) only paints them. Coordinates are panel pixels.
+// its region's alert level. Plain numbers and Shift-JIS strings, which
+// recent_picture turns into the panel's picture. Coordinates are panel pixels.
 #pragma once
 
 #include "engine/catalogue/model.h"

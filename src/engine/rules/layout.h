@@ -1,6 +1,7 @@
 // What the control panel shows, as plain numbers and strings: the highlight
 // rectangles, the button colours of every state, and every text with its
-// rectangle and alignment. The Win32 drawing (panel/draw) only paints them.
+// rectangle and alignment, from which control_picture builds the panel's
+// picture.
 // All coordinates are panel pixels (window pixels minus (512, 0)).
 #pragma once
 
