@@ -9,6 +9,7 @@ PACKAGES=(
   xvfb xdotool x11-utils x11-apps imagemagick fonts-ipafont-gothic
   gmt gmt-gshhg-high ghostscript
   nginx openssl python3 zip
+  libcurl4-openssl-dev nlohmann-json3-dev systemd
 )
 
 missing=()
