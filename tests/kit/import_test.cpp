@@ -85,7 +85,7 @@ TEST(Import, ReadsTheExampleFilesInBothEncodingsAlike) {
         EXPECT_EQ(s.offMap, 1);                    // north of the map's top edge
         EXPECT_EQ(s.unknownPositions, 1);
         ASSERT_EQ(s.newRegions.size(), 1u);
-        EXPECT_EQ(s.newRegions[0], "サハリン西方沖");
+        EXPECT_EQ(s.newRegions[0], "カムチャツカ半島東方沖");
         const QuakeRecord& noto = s.events[0].rec;
         EXPECT_EQ(PackCmpRecord(noto).date, 20240101);
         EXPECT_EQ(noto.intensity, 9);

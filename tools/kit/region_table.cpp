@@ -296,6 +296,14 @@ static const KitRegion kRegions[] = {
     {955, "中国東北部",               43.50, 129.50, 80, 60, 0, 450, 600, 0.1, false},
     {956, "黄海",                     35.50, 124.00, 80, 60, 0, 0, 30, 0.1, false},
     {957, "東シナ海",                 29.50, 126.50, 100, 80, 45, 0, 40, 0.3, false},
+    // Names of the national service's epicentre list that the table lacked
+    // (appended: an index never changes its meaning). Activity 0: the sample
+    // catalogue places no earthquake of its own there.
+    {168, "サハリン西方沖",           47.20, 141.30, 80, 40, 0, 0, 30, 0.0, false},
+    {169, "千島列島",                 46.50, 151.50, 200, 80, 45, 0, 100, 0.0, false},
+    {170, "色丹島付近",               43.80, 146.70, 30, 25, 45, 0, 80, 0.0, false},
+    {460, "母島近海",                 26.60, 142.20, 40, 35, 0, 0, 100, 0.0, false},
+    {860, "薩南諸島東方沖",           29.50, 131.50, 80, 50, 30, 0, 60, 0.0, false},
 };
 
 const KitRegion* KitRegions() { return kRegions; }

@@ -1,0 +1,199 @@
+// wolt-feed against a local server in the search service's shape: an empty
+// and a current folder brought up to date, full replies split, revised days
+// replaced, a failed run resumed, every unreadable reply retried and then
+// refused with every file whole, and the same bytes as the CSV importer.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+
+#include "engine/catalogue/update_rules.h"
+#include "feed.h"
+#include "kit/region_table.h"
+#include "kit_test_util.h"
+#include "search_stub.h"
+
+namespace {
+
+// Event k of a day: 2024-MM-DD hh:mm:ss.s in 能登, M2.0 and up.
+StubEvent Event(int month, int day, int k, const char* name = "石川県能登地方", const char* mag = nullptr,
+                const char* intensity = "震度１") {
+    char ot[32], m[8];
+    std::snprintf(ot, sizeof ot, "2024/%02d/%02d %02d:%02d:%02d.%d", month, day, k / 60 % 24, k % 60, k % 60, k % 10);
+    std::snprintf(m, sizeof m, "%.1f", 2.0 + k % 30 * 0.1);
+    return StubEvent{ot, name, "37.5", "137.2", std::to_string(10 + k % 5) + " km", mag ? mag : m, intensity};
+}
+
+struct FeedRun {
+    FeedOptions o;
+    FeedReport report;
+    int Run() { return RunFeed(o, &report); }
+};
+
+FeedRun Options(const SearchStub& stub, const TempDir& dir, FeedDay today) {
+    FeedRun f;
+    f.o.out = dir.path;
+    f.o.endpoint = stub.Url();
+    f.o.today = today;
+    f.o.delaySeconds = 0;
+    f.o.progress = false;
+    f.o.limits.transferSeconds = 1;
+    f.o.retries = 2;
+    return f;
+}
+
+std::vector<QuakeRecord> Year(const TempDir& dir, int year) {
+    std::vector<QuakeRecord> r;
+    ReadYearFile(dir.path, year, &r);
+    return r;
+}
+
+bool Accepted(const TempDir& dir, int year) {
+    std::string b = FileBytes(YearFilePath(dir.path, year));
+    return !b.empty() && CheckYearlyRecords(reinterpret_cast<const unsigned char*>(b.data()), b.size(), year) == 0;
+}
+
+}  // namespace
+
+TEST(Feed, BringsAnEmptyFolderUpToDateThenKeepsItCurrent) {
+    SearchStub stub;
+    for (int d = 1; d <= 9; d++) stub.events.push_back(Event(3, d, d));
+    TempDir dir;
+    FeedRun f = Options(stub, dir, FeedDay{2024, 3, 8});   // the database reaches 2024-03-06
+    ASSERT_EQ(f.Run(), FEED_DONE) << f.report.error;
+    EXPECT_EQ(Year(dir, 2024).size(), 6u);
+    EXPECT_EQ(FileBytes(dir / "wolt-feed.state"), "done-through 2024-03-06\n");
+    EXPECT_EQ(f.report.windows, 651);   // every month since January 1970
+    EXPECT_FALSE(std::filesystem::exists(dir / "cmp_2023.dat"));   // no earthquake, no file
+
+    // Three days later: the new days and the last 14 again, nothing twice.
+    stub.forms.clear();
+    f.o.today = FeedDay{2024, 3, 11};
+    ASSERT_EQ(f.Run(), FEED_DONE);
+    EXPECT_EQ(Year(dir, 2024).size(), 9u);
+    ASSERT_EQ(stub.forms.size(), 2u);   // February's last days, then March
+    EXPECT_NE(stub.forms[0].find("dateTimeF%5B%5D=2024-02-25&dateTimeF%5B%5D=00%3A00"), std::string::npos);
+    EXPECT_NE(stub.forms[1].find("dateTimeT%5B%5D=2024-03-09&dateTimeT%5B%5D=23%3A59"), std::string::npos);
+    for (const char* field : {"mode=search", "maxInt=1", "Sort=S0", "Comp=C0", "epi%5B%5D=99", "seisCount=false"})
+        EXPECT_NE(stub.forms[1].find(field), std::string::npos) << field;
+}
+
+TEST(Feed, SplitsFullRepliesAndRefusesAFullHour) {
+    SearchStub stub;
+    for (int k = 0; k < 2500; k++) stub.events.push_back(Event(5, 1 + k % 20, k));
+    TempDir dir;
+    FeedRun f = Options(stub, dir, FeedDay{2024, 6, 10});
+    f.o.hasFrom = f.o.hasTo = true;
+    f.o.from = FeedDay{2024, 5, 1}, f.o.to = FeedDay{2024, 5, 31};
+    ASSERT_EQ(f.Run(), FEED_DONE) << f.report.error;
+    EXPECT_EQ(Year(dir, 2024).size(), 2500u);
+    EXPECT_GT(stub.forms.size(), 3u);
+
+    for (int k = 0; k < 1000; k++) stub.events.push_back(Event(5, 25, 600));   // one hour holds 1,000
+    const std::string before = FileBytes(dir / "cmp_2024.dat");
+    EXPECT_EQ(f.Run(), FEED_SOURCE_FAILED);
+    EXPECT_NE(f.report.error.find("cannot be split"), std::string::npos) << f.report.error;
+    EXPECT_EQ(FileBytes(dir / "cmp_2024.dat"), before);
+}
+
+TEST(Feed, ReplacesARevisedDayAndResumesAfterAFailure) {
+    SearchStub stub;
+    for (int d = 1; d <= 20; d++) stub.events.push_back(Event(2, d, d));
+    TempDir dir;
+    WriteWholeFile(dir / "wolt-feed.state", "done-through 2023-12-31\n");
+    FeedRun f = Options(stub, dir, FeedDay{2024, 2, 22});
+    ASSERT_EQ(f.Run(), FEED_DONE);
+    // The database revises 2024-02-20 (magnitude changed, one event added);
+    // the next run fetches February again, then fails in March.
+    stub.events[19].mag = "4.4";
+    stub.events.push_back(Event(2, 20, 59));
+    // Requests 0 and 1 were the first run's January and February.
+    stub.hook = [](int n, const std::string&, StubAnswer* a) { return n >= 3 && (a->status = 503, true); };
+    f.o.today = FeedDay{2024, 3, 5};
+    EXPECT_EQ(f.Run(), FEED_SOURCE_FAILED);
+    EXPECT_TRUE(Accepted(dir, 2024));
+    EXPECT_EQ(FileBytes(dir / "wolt-feed.state"), "done-through 2024-02-29\n");
+    // The next run resumes: no duplicates, the revision in.
+    stub.hook = nullptr;
+    ASSERT_EQ(f.Run(), FEED_DONE) << f.report.error;
+    std::vector<QuakeRecord> year = Year(dir, 2024);
+    ASSERT_EQ(year.size(), 21u);
+    int m44 = 0;
+    for (const QuakeRecord& r : year) m44 += r.magnitude10 == 44;
+    EXPECT_EQ(m44, 1);
+    EXPECT_EQ(FileBytes(dir / "wolt-feed.state"), "done-through 2024-03-03\n");
+}
+
+TEST(Feed, RetriesWhatFailsAndStopsWithEveryFileWhole) {
+    const StubAnswer kHtml{200, "<!DOCTYPE html><html><body>メンテナンス中</body></html>", "", 0};
+    const StubAnswer kMessage{200, "{\"res\":\"検索に失敗しました\"}", "", 0};
+    const StubAnswer kTruncated{200, "{\"res\":[{\"id\":\"1\",\"ot\":\"2024/04/01 00:0", "", 0};
+    const StubAnswer kBadEvent{200, "{\"res\":[{\"id\":\"7\",\"ot\":\"2024/04/31 00:00:00.0\",\"name\":\"x\"}]}", "", 0};
+    const StubAnswer k503{503, "busy", "", 0};
+    const StubAnswer k429{429, "slow down", "Retry-After: 1\r\n", 0};
+    const StubAnswer kStall{200, "{\"res\":[]}", "", 1500};
+    for (const StubAnswer& bad : {kHtml, kMessage, kTruncated, kBadEvent, k503, k429, kStall}) {
+        for (int failures : {1, 3}) {   // 3 of 3 attempts fail
+            SCOPED_TRACE(bad.body + " x" + std::to_string(failures));
+            SearchStub stub;
+            stub.events.push_back(Event(4, 1, 1));
+            stub.hook = [&](int n, const std::string&, StubAnswer* a) { return n < failures && (*a = bad, true); };
+            TempDir dir;
+            FeedRun f = Options(stub, dir, FeedDay{2024, 4, 5});
+            f.o.hasFrom = true, f.o.from = FeedDay{2024, 4, 1};
+            const int code = f.Run();
+            EXPECT_EQ(f.report.failures, failures);
+            if (failures < 3) {
+                EXPECT_EQ(code, FEED_DONE) << f.report.error;
+                EXPECT_TRUE(Accepted(dir, 2024));
+            } else {
+                EXPECT_EQ(code, FEED_SOURCE_FAILED);
+                EXPECT_NE(f.report.error.find("2024-04-01 00:00..2024-04-03 23:59"), std::string::npos) << f.report.error;
+                EXPECT_FALSE(std::filesystem::exists(dir / "cmp_2024.dat"));
+            }
+        }
+    }
+}
+
+TEST(Feed, MapsTheFieldsAsTheImporterDoes) {
+    SearchStub stub;
+    stub.events = {Event(6, 1, 1, "石川県能登地方", nullptr, "震度５弱"), Event(6, 1, 2, "石川県能登地方", nullptr, "震度５強"),
+                   Event(6, 1, 3, "石川県能登地方", nullptr, "震度６弱"), Event(6, 1, 4, "石川県能登地方", nullptr, "震度６強"),
+                   Event(6, 1, 5, "石川県能登地方", nullptr, "震度７"), Event(6, 1, 6, "能登沖の新しい名", nullptr),
+                   Event(6, 1, 7, "石川県能登地方", "-.-")};
+    TempDir dir, csvDir;
+    FeedRun f = Options(stub, dir, FeedDay{2024, 6, 5});
+    f.o.hasFrom = true, f.o.from = FeedDay{2024, 6, 1};
+    ASSERT_EQ(f.Run(), FEED_DONE);
+    EXPECT_EQ(f.report.withoutMagnitude, 1);
+    EXPECT_EQ(f.report.mappedRegions, (std::map<std::string, int>{{"能登沖の新しい名 -> 石川県能登地方", 1}}));
+    std::vector<QuakeRecord> year = Year(dir, 2024);
+    ASSERT_EQ(year.size(), 6u);
+    EXPECT_EQ(std::vector<int>({year[5].intensity, year[4].intensity, year[3].intensity, year[2].intensity,
+                                year[1].intensity}), std::vector<int>({5, 6, 7, 8, 9}));
+
+    // The same events as a CSV export give the same bytes (the new name's row left out).
+    std::string csv = "地震の発生日,地震の発生時刻,震央地名,緯度,経度,深さ,Ｍ,最大震度\n";
+    for (const StubEvent& e : stub.events)
+        if (e.name == "石川県能登地方")
+            csv += e.ot.substr(0, 10) + "," + e.ot.substr(11) + "," + e.name + "," + e.lat + "," + e.lon + "," + e.dep +
+                   "," + e.mag + "," + e.maxI + "\n";
+    WriteWholeFile(csvDir / "in.csv", csv);
+    ASSERT_EQ(RunTool("import-csv", "--out " + csvDir / "Data" + " " + csvDir / "in.csv" + " >/dev/null 2>&1"), 0);
+    std::vector<QuakeRecord> fed;
+    for (const QuakeRecord& r : year)
+        if (r.minute != 6) fed.push_back(r);
+    EXPECT_EQ(FileBytes(csvDir / "Data/cmp_2024.dat"), PackYearFile(fed));
+}
+
+TEST(Feed, AYearAtTheSizeLimitKeepsItsLastWholeFile) {
+    SearchStub stub;
+    for (int k = 0; k < 16384; k++) stub.events.push_back(Event(1 + k / 1400, 1 + k % 28, k % 1400));
+    TempDir dir;
+    FeedRun f = Options(stub, dir, FeedDay{2025, 1, 10});
+    f.o.hasFrom = true, f.o.from = FeedDay{2024, 1, 1};
+    EXPECT_EQ(f.Run(), FEED_YEAR_FULL);
+    EXPECT_NE(f.report.error.find("year 2024: 16384 records"), std::string::npos) << f.report.error;
+    EXPECT_TRUE(Accepted(dir, 2024));   // as the month before left it
+    EXPECT_LT(Year(dir, 2024).size(), 16384u);
+}
