@@ -63,8 +63,21 @@ else
     done
     return $status
   }
+  # The feed's systemd units, filled in with this build, as systemd reads them.
+  units() {
+    local dir
+    dir=$(mktemp -d)
+    mkdir -p "$dir/data"
+    bash server/systemd/make-units.sh --feed "$PWD/build/native/wolt-feed" --data "$dir/data" --user root "$dir" &&
+      systemd-analyze verify --man=no "$dir/wolt-feed.service" "$dir/wolt-feed.timer" && echo "systemd units: verified"
+    local status=$?
+    rm -rf "$dir"
+    return $status
+  }
   start "include check" python3 scripts/check_includes.py
   finish "include check"
+  start "systemd units" units
+  finish "systemd units"
   start "native tests" ctest --test-dir build/native --output-on-failure
   finish "native tests"
   start "end-to-end" e2e_main
