@@ -12,7 +12,9 @@ of its white pixels: 8 pixels a half-width, 16 a full-width character,
 right-aligned) and the files on disk. Ends with "update: N passed, N failed".
 """
 import argparse
+import glob
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -20,6 +22,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE, os.path.join(HERE, "update")]
 import catalogue  # noqa: E402
+import checks_lists  # noqa: E402
 import harness  # noqa: E402
 import servers  # noqa: E402
 from harness import expect  # noqa: E402
@@ -43,11 +46,13 @@ def records_of(year, n):
 class Run:
     """One program on the standard catalogue, ready for a press of 更新."""
 
-    def __init__(self, case, ctx):
+    def __init__(self, case, ctx, regions=None):
         self.case, self.ctx = case, ctx
         self.folder = case.run_folder(ctx["exe"])
         self.data = os.path.join(self.folder, "Data")
         catalogue.write_data_folder(self.data)
+        if regions:   # another region table (s_tbl.dat)
+            shutil.copy(regions, os.path.join(self.data, "s_tbl.dat"))
         catalogue.write_settings(os.path.join(self.folder, "wolt.dat"))
         self.yearly = os.path.join(self.data, f"cmp_{YEAR}.dat")
         self.old = open(self.yearly, "rb").read()
@@ -136,6 +141,55 @@ def case_good(case, ctx):
     expect(f'HTTP/1.1" 200 {len(GOOD)}' in program_requests(nginx)[0], f"access log {program_requests(nginx)}")
 
 
+# Three earthquakes of 2020 as the intensity database answers them, and the
+# lines the program's list file gives them (date and time, region, depth,
+# magnitude, intensity).
+FED = [dict(ot="2020/07/09 21:00:00.0", name="日向灘", lat="32.0", lon="132.0", dep="30 km", mag="6.0", maxI="震度５弱"),
+       dict(ot="2020/05/02 03:04:05.0", name="千葉県北西部", lat="35.7", lon="140.1", dep="45 km", mag="5.2", maxI="震度４"),
+       dict(ot="2020/03/15 12:34:56.7", name="石川県能登地方", lat="37.3", lon="136.9", dep="12 km", mag="4.1", maxI="震度３")]
+FED_LINES = [("2020/07/09 21:00", "日向灘", "30", "6.0", "5弱"), ("2020/05/02 03:04", "千葉県北西部", "45", "5.2", "4"),
+             ("2020/03/15 12:34", "石川県能登地方", "12", "4.1", "3")]
+
+
+def case_feed_chain(case, ctx):
+    """wolt-feed fills the kit's nginx data folder from the search service; 更新
+    takes the fed file, and the list window's 保存 writes the fed earthquakes."""
+    native = os.path.join(harness.TOP, "build", "native")
+    kit = os.path.join(case.folder, "kit")
+    subprocess.run([os.path.join(native, "make-sample"), "--out", kit, "--records", "10", "--end", "2019-06-30"],
+                   check=True, capture_output=True)
+    nginx = ctx["nginx"]
+    nginx.start()
+    nginx.clear()
+    service = servers.SearchService(FED)
+    try:
+        feed = subprocess.run([os.path.join(native, "wolt-feed"), "--out", nginx.data, "--from", "2020-01-01",
+                               "--to", "2020-12-31", "--endpoint", service.url, "--delay", "0",
+                               "--state", os.path.join(case.folder, "feed.state")], capture_output=True, text=True)
+        expect(feed.returncode == 0, f"wolt-feed exit {feed.returncode}: {feed.stderr[-400:]}")
+        expect(len(service.forms) == 12, f"expected one search per month; seen {len(service.forms)}")
+    finally:
+        service.stop()
+    run = Run(case, ctx, regions=os.path.join(kit, "s_tbl.dat"))
+    run.press()
+    wait_requests(lambda: program_requests(nginx))
+    run.expect_status(20)
+    expect(open(run.yearly, "rb").read() == open(os.path.join(nginx.data, f"cmp_{YEAR}.dat"), "rb").read(),
+           "expected the yearly file to be the fed one")
+    listw = checks_lists.find_window(case, checks_lists.TITLE_LIST)
+    at = checks_lists.origin(case, listw)
+    time.sleep(1)   # the list window rebuilds on its next refresh tick
+    checks_lists.click_client(case, at, 439, 470)
+    found = harness.wait_for(lambda: glob.glob(os.path.join(run.folder, "text", "wolt_list_*.txt")), 10)
+    expect(found and len(found) == 1, f"expected one list file after 保存; seen {found}")
+    text = harness.wait_for(lambda: checks_lists._whole(found[0]), 5).decode("cp932")
+    rows = [line.split() for line in text.splitlines()]
+    for date, time_, region, depth, mag, intensity in ((*l[0].split(), *l[1:]) for l in FED_LINES):
+        expect([date, time_, region, depth, mag, intensity] in rows, f"expected a line for {date} {time_} {region}; "
+                                                                     f"list file:\n{text[:1200]}")
+    run.close()
+
+
 def nginx_case(code, content):
     """nginx serves `content` as the year's file (None: no file)."""
     def case(case, ctx):
@@ -207,6 +261,7 @@ def case_no_server(case, ctx):
 
 CASES = [
     ("good newer file", case_good),
+    ("fed by wolt-feed, listed after 更新", case_feed_chain),
     ("empty file", nginx_case(7, b"")),
     ("busy", case_busy),
     ("300000 bytes", nginx_case(5, records_of(YEAR, 18750))),

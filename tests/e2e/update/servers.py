@@ -5,6 +5,8 @@ private configuration; a scripted TLS server for the replies nginx does not
 give (a canned reply, a break half way, a slow send); a checked fetch.
 """
 import http.client
+import http.server
+import json
 import os
 import shutil
 import socket
@@ -12,6 +14,7 @@ import ssl
 import subprocess
 import threading
 import time
+import urllib.parse
 
 TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
 HOST = "localhost"
@@ -235,3 +238,38 @@ class ScriptedServer:
         self.listener.close()
         self.thread.join(timeout=5)
         wait_port(self.port, False)
+
+
+class SearchService:
+    """The intensity database's search service as wolt-feed asks it: plain
+    HTTP on 127.0.0.1, the real form fields, replies in the recorded shape
+    for the events given (dicts with ot, name, lat, lon, dep, mag, maxI)."""
+
+    def __init__(self, events):
+        self.forms = []
+        outer = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                form = urllib.parse.parse_qs(self.rfile.read(int(self.headers["Content-Length"])).decode())
+                outer.forms.append(form)
+                a, b = (" ".join(form[k]).replace("-", "/") for k in ("dateTimeF[]", "dateTimeT[]"))
+                res = [dict(e, id=e["ot"]) for e in events if a <= e["ot"][:16] <= b]
+                body = json.dumps({"res": res}, ensure_ascii=False).encode()
+                self.send_response(200)
+                self.send_header("Content-Type", "application/json; charset=UTF-8")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/svd/eqdb/data/shindo/api/api.php"
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
