@@ -2,6 +2,7 @@
 // fits its arrays.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "engine/picture/bottom_picture.h"
@@ -30,18 +31,15 @@ protected:
         SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
         gReportPage = 0;
     }
-    void TearDown() override {
-        FreeList(&gConditionList);
-        FreeList(&gRegionList);
-    }
+    void TearDown() override { FreeList(&gConditionList), FreeList(&gRegionList); }
     // The lines of the picture drawn in `color` at panel y `y`.
     static int LinesAt(PanelColor color, int y) {
         int n = 0;
         for (int i = 0; i < sPicture.itemCount; i++) {
             const PictureItem& item = sPicture.items[i];
             const OverlayPoint& p = sPicture.points[item.firstPoint];
-            n += item.shape == SHAPE_POLYLINE && item.pointCount == 2 && p.y == y && item.pen.r == color.r &&
-                 item.pen.g == color.g && item.pen.b == color.b;
+            n += item.shape == SHAPE_POLYLINE && item.pointCount == 2 && p.y == y &&
+                 std::tie(item.pen.r, item.pen.g, item.pen.b) == std::tie(color.r, color.g, color.b);
         }
         return n;
     }

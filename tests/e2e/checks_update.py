@@ -147,8 +147,8 @@ def case_good(case, ctx):
 FED = [dict(ot="2020/07/09 21:00:00.0", name="日向灘", lat="32.0", lon="132.0", dep="30 km", mag="6.0", maxI="震度５弱"),
        dict(ot="2020/05/02 03:04:05.0", name="千葉県北西部", lat="35.7", lon="140.1", dep="45 km", mag="5.2", maxI="震度４"),
        dict(ot="2020/03/15 12:34:56.7", name="石川県能登地方", lat="37.3", lon="136.9", dep="12 km", mag="4.1", maxI="震度３")]
-FED_LINES = [("2020/07/09 21:00", "日向灘", "30", "6.0", "5弱"), ("2020/05/02 03:04", "千葉県北西部", "45", "5.2", "4"),
-             ("2020/03/15 12:34", "石川県能登地方", "12", "4.1", "3")]
+FED_LINES = [(e["ot"][:16], e["name"], e["dep"].split()[0], e["mag"], e["maxI"][2:].translate({0xFF10 + d: 0x30 + d for d in range(10)}))
+             for e in FED]
 
 
 def case_feed_chain(case, ctx):
@@ -166,8 +166,8 @@ def case_feed_chain(case, ctx):
         feed = subprocess.run([os.path.join(native, "wolt-feed"), "--out", nginx.data, "--from", "2020-01-01",
                                "--to", "2020-12-31", "--endpoint", service.url, "--delay", "0",
                                "--state", os.path.join(case.folder, "feed.state")], capture_output=True, text=True)
-        expect(feed.returncode == 0, f"wolt-feed exit {feed.returncode}: {feed.stderr[-400:]}")
-        expect(len(service.forms) == 12, f"expected one search per month; seen {len(service.forms)}")
+        expect(feed.returncode == 0 and len(service.forms) == 12,
+               f"expected one search per month, exit 0; seen {len(service.forms)}, exit {feed.returncode}: {feed.stderr[-400:]}")
     finally:
         service.stop()
     run = Run(case, ctx, regions=os.path.join(kit, "s_tbl.dat"))

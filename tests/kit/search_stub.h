@@ -15,6 +15,7 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,10 +52,7 @@ public:
         accepter_ = std::thread([this] { Accept(); });
     }
     ~SearchStub() {
-        stopping_ = true;
-        shutdown(listener_, SHUT_RDWR);
-        close(listener_);
-        accepter_.join();
+        stopping_ = true, shutdown(listener_, SHUT_RDWR), close(listener_), accepter_.join();
         for (std::thread& t : workers_) t.join();
     }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/api.php"; }
@@ -73,24 +71,19 @@ private:
             workers_.emplace_back([this, c] { Serve(c); });
         }
     }
-    // The values of a repeated form field, URL-decoded.
+    static std::string Decode(const std::string& s) {
+        std::string out;
+        for (size_t i = 0; i < s.size(); i++)
+            if (s[i] == '%' && i + 2 < s.size()) out += char(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 2;
+            else out += s[i];
+        return out;
+    }
+    // The values of a repeated form field.
     static std::vector<std::string> Values(const std::string& form, const std::string& name) {
         std::vector<std::string> out;
-        for (size_t at = 0; at < form.size();) {
-            size_t end = form.find('&', at);
-            if (end == std::string::npos) end = form.size();
-            std::string pair = form.substr(at, end - at), decoded;
-            for (size_t i = 0; i < pair.size(); i++) {
-                if (pair[i] == '%' && i + 2 < pair.size()) {
-                    decoded += char(std::stoi(pair.substr(i + 1, 2), nullptr, 16));
-                    i += 2;
-                } else {
-                    decoded += pair[i];
-                }
-            }
-            if (decoded.compare(0, name.size() + 1, name + "=") == 0) out.push_back(decoded.substr(name.size() + 1));
-            at = end + 1;
-        }
+        std::stringstream pairs(form);
+        for (std::string pair; std::getline(pairs, pair, '&');)
+            if (Decode(pair).rfind(name + "=", 0) == 0) out.push_back(Decode(pair).substr(name.size() + 1));
         return out;
     }
     std::string Search(const std::string& form) {
@@ -113,14 +106,11 @@ private:
         std::string request;
         char buffer[65536];
         size_t headerEnd = std::string::npos, length = 0;
-        while (true) {
-            ssize_t n = recv(c, buffer, sizeof buffer, 0);
-            if (n <= 0) break;
+        for (ssize_t n; (n = recv(c, buffer, sizeof buffer, 0)) > 0;) {
             request.append(buffer, size_t(n));
-            if (headerEnd == std::string::npos && (headerEnd = request.find("\r\n\r\n")) != std::string::npos) {
-                size_t at = request.find("Content-Length: ");
-                length = at < headerEnd ? std::stoul(request.substr(at + 16)) : 0;
-            }
+            headerEnd = request.find("\r\n\r\n");
+            size_t at = request.find("Content-Length: ");
+            length = at < headerEnd ? std::stoul(request.substr(at + 16)) : 0;
             if (headerEnd != std::string::npos && request.size() >= headerEnd + 4 + length) break;
         }
         const std::string form = headerEnd == std::string::npos ? "" : request.substr(headerEnd + 4);
