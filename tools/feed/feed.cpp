@@ -222,15 +222,7 @@ bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector
     for (const FedEvent& e : fed)
         if (e.rec.year == year && RecordDay(e.rec) >= firstDay && RecordDay(e.rec) <= lastDay) all.push_back(e);
     if (all.empty() && !hadFile) return true;
-    std::stable_sort(all.begin(), all.end(), [](const FedEvent& a, const FedEvent& b) {
-        const QuakeRecord &x = a.rec, &y = b.rec;
-        if (x.year != y.year) return x.year > y.year;
-        if (x.month != y.month) return x.month > y.month;
-        if (x.day != y.day) return x.day > y.day;
-        if (x.hour != y.hour) return x.hour > y.hour;
-        if (x.minute != y.minute) return x.minute > y.minute;
-        return a.seconds > b.seconds;
-    });
+    SortNewestFirst(&all);
     if (all.size() * kCmpRecordBytes >= size_t(kUpdateBufferBytes)) {
         run.Fail(FEED_YEAR_FULL, "year " + std::to_string(year) + ": " + std::to_string(all.size()) +
                                      " records would reach the " + std::to_string(int(kUpdateBufferBytes)) +

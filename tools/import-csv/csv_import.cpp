@@ -213,15 +213,7 @@ int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportS
 
 std::vector<QuakeRecord> FinishImport(const ImportState& state, int* dropped) {
     std::vector<ImportEvent> events = state.events;
-    std::stable_sort(events.begin(), events.end(), [](const ImportEvent& a, const ImportEvent& b) {
-        const QuakeRecord &x = a.rec, &y = b.rec;
-        if (x.year != y.year) return x.year > y.year;
-        if (x.month != y.month) return x.month > y.month;
-        if (x.day != y.day) return x.day > y.day;
-        if (x.hour != y.hour) return x.hour > y.hour;
-        if (x.minute != y.minute) return x.minute > y.minute;
-        return a.seconds > b.seconds;
-    });
+    SortNewestFirst(&events);
     *dropped = std::max(0, int(events.size()) - kMaxRecords);
     if (*dropped) events.resize(kMaxRecords);
     std::vector<QuakeRecord> out;

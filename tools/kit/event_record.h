@@ -4,7 +4,9 @@
 // bytes for the same events.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/catalogue/model.h"
 
@@ -35,3 +37,18 @@ bool ReadsAsDate(const std::string& raw);
 
 // `s` without leading and trailing blanks.
 std::string TrimText(const std::string& s);
+
+// Sorts records with their seconds ({QuakeRecord rec; double seconds;})
+// newest first, earthquakes of one minute by their seconds; stable.
+template <typename Timed>
+void SortNewestFirst(std::vector<Timed>* events) {
+    std::stable_sort(events->begin(), events->end(), [](const Timed& a, const Timed& b) {
+        const QuakeRecord &x = a.rec, &y = b.rec;
+        if (x.year != y.year) return x.year > y.year;
+        if (x.month != y.month) return x.month > y.month;
+        if (x.day != y.day) return x.day > y.day;
+        if (x.hour != y.hour) return x.hour > y.hour;
+        if (x.minute != y.minute) return x.minute > y.minute;
+        return a.seconds > b.seconds;
+    });
+}
