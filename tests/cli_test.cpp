@@ -62,11 +62,7 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"alert-report --region", 2, "--region does not go with alert-report", ""},
         {"list --region --sort depth,region", 2, "the region list has no region column", ""},
         {"--settings nowhere.dat summary", 3, "cannot read the settings file nowhere.dat: No such file or directory", ""},
-        {"list -o nodir/x.txt", 4, "cannot write nodir/x.txt: No such file or directory", ""},
-        {"region-report", 4,
-         "cannot write text/wolt_十勝地方南部_20240306090000.txt: No such file or directory "
-         "(the folder text/ must exist)",
-         ""},
+        {"list -o no/such/x.txt", 4, "cannot write no/such/x.txt: No such file or directory", ""},
         {"--help", 0, "", "exit codes: 0 success, 2 usage error"},
     };
     for (const Case& c : cases) {
@@ -107,7 +103,7 @@ TEST_F(Cli, FilesMatchGoldenFiles) {
         EXPECT_EQ(ReadBytes(dir + "/out.txt"), Golden(c.golden));
         fs::remove(dir + "/out.txt");
     }
-    fs::create_directory(dir + "/text");
+    // The first save creates the missing text/ folder.
     for (const auto& c : {std::pair<std::string, std::string>{"alert-report", "text/wolt 要警戒_20240306090000.txt"},
                           {"--record 1 list --region", "text/wolt_list_石川県能登地方_20240306090000.txt"}}) {
         CliRun run = RunCli(kBase + c.first, dir);

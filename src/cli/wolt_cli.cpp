@@ -55,7 +55,7 @@ static const char kHelp[] =
     "  --intensity MIN-MAX     intensity class range, 0..9 (5 is 5弱, 6 is 5強, ...)\n"
     "  --record N              make record N (0 = the newest) current before the command\n"
     "  --now TIME              pin the clock (the loader's current year, report time stamps)\n"
-    "Reports without -o go to text/, which must exist. Conditions pass the program's clamps.\n"
+    "Reports without -o go to text/ (created when missing). Conditions pass the program's clamps.\n"
     "exit codes: 0 success, 2 usage error, 3 data could not be loaded, 4 output could not be written\n";
 
 struct Options {
@@ -317,8 +317,7 @@ static int WriteOutput(const Options& o, const std::string& defaultPath,
     errno = 0;
     if (write(o, path) != 0) {
         const char* reason = errno ? strerror(errno) : "it could not be written";
-        const char* hint = !o.output && !IsDirectory("text") ? " (the folder text/ must exist)" : "";
-        fprintf(stderr, "wolt-cli: cannot write %s: %s%s\n", path, reason, hint);
+        fprintf(stderr, "wolt-cli: cannot write %s: %s\n", path, reason);
         return EXIT_NO_OUTPUT;
     }
     if (!o.output) printf("%s\n", path);

@@ -25,6 +25,8 @@ bool IsDirectory(const char* utf8Path);
 // Moves `from` over `to` in one step (replacing `to`). 0 on success.
 int MoveFileOver(const char* utf8From, const char* utf8To);
 int RemoveFile(const char* utf8Path);
+// Creates one folder (its parent must exist). 0 when created or already there.
+int MakeFolder(const char* utf8Path);
 
 // Shift-JIS (code page 932) conversion. Return 0 on success; on failure
 // the output is left untouched.

@@ -33,6 +33,8 @@ int MoveFileOver(const char* utf8From, const char* utf8To) {
 
 int RemoveFile(const char* utf8Path) { return remove(utf8Path) == 0 ? 0 : 1; }
 
+int MakeFolder(const char* utf8Path) { return mkdir(utf8Path, 0777) == 0 || IsDirectory(utf8Path) ? 0 : 1; }
+
 static int Convert(const char* to, const char* from, const char* in, std::string* out) {
     iconv_t cd = iconv_open(to, from);
     if (cd == (iconv_t)-1) return 1;

@@ -88,6 +88,12 @@ int MoveFileOver(const char* utf8From, const char* utf8To) {
                : 1;
 }
 
+int MakeFolder(const char* utf8Path) {
+    std::wstring path;
+    if (!Utf8ToWide(utf8Path, &path)) return 1;
+    return CreateDirectoryW(path.c_str(), nullptr) || IsDirectory(utf8Path) ? 0 : 1;
+}
+
 int RemoveFile(const char* utf8Path) {
     std::wstring path;
     if (!Utf8ToWide(utf8Path, &path)) return 1;

@@ -88,7 +88,16 @@ static void PutQuakeRow(FILE* file, const QuakeRecord& r, const char* ending) {
     Put(file, ending, Label(r.intensity));
 }
 
-static FILE* CreateReport(const std::string& path) { return OpenFile(path.c_str(), "wb"); }
+const char* const kSaveFailedText = "ERROR : 保存できません (text フォルダ)";
+
+// The user asked to save: a missing folder the file goes into (text/) is
+// created first.
+static FILE* CreateReport(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !IsDirectory(path.substr(0, slash).c_str()))
+        MakeFolder(path.substr(0, slash).c_str());
+    return OpenFile(path.c_str(), "wb");
+}
 
 int WriteAlertReport(const char* path) {
     FILE* file = CreateReport(path ? path : AlertReportPath());

@@ -7,13 +7,17 @@ struct RecordList;
 
 // Each writes to `path`, or, when path is nullptr, to the time-stamped name
 // in text/ that the program uses. 0 on success, 1 when the file could not be
-// created or written (the program ignores it; wolt-cli reports it, with
-// errno as the operating system left it). The folder text/ is never created.
+// created or written (the program shows a message; wolt-cli reports it,
+// with errno as the operating system left it). A missing folder the file
+// goes into (text/) is created.
 int WriteAlertReport(const char* path = nullptr);
 int WriteRegionReport(const char* path = nullptr);  // 1 also without a current record
 // The list file of a list window: the condition list, or with `regionList`
 // the region list of the current record.
 int SaveListText(const RecordList* list, bool regionList, const char* path = nullptr);
+
+// What the program shows when a save button's file could not be written.
+extern const char* const kSaveFailedText;
 
 // The default file names (UTF-8 paths below text/).
 std::string AlertReportPath();

@@ -379,8 +379,7 @@ static int ReleaseControls() {
     if (gSelectedRecordA >= 0) SelectRecord(gSelectedRecordA, SELECT_MAP);
     // The bottom buttons act on the button under the cursor, wherever the press was.
     if (gBottomButton == 1) {
-        if (gReportPage == 0) WriteRegionReport();
-        else WriteAlertReport();
+        if ((gReportPage == 0 ? WriteRegionReport() : WriteAlertReport()) != 0) ShowMessage(kSaveFailedText);
     }
     if (gBottomButton == 2) requests |= PANEL_REQUEST_CLOSE;
     if (gResetHover == 1 && gResetPressed == 1) {

@@ -16,6 +16,7 @@
 #include "engine/rules/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
+#include "platform/platform.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
 #include "win/app/wide_text.h"
@@ -222,7 +223,8 @@ static void OnButtonUp(ListWindow* w, int x, int y) {
     MoveMouse(c, *w->layout, x, y);
     TrackHeader(c, *w->layout, list, HEADER_RELEASE);
     StepScrollArrow(c, *w->layout, list, x, y);
-    if (TrackSaveButton(c, *w->layout)) SaveListText(list, w->layout->regionList != 0);   // a failure is silent
+    if (TrackSaveButton(c, *w->layout) && SaveListText(list, w->layout->regionList != 0) != 0)
+        ShowMessage(kSaveFailedText);
     c->savePressed = 0;
     if (GetCapture() == w->window) ReleaseCapture();
 }
