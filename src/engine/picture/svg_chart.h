@@ -1,0 +1,29 @@
+// A line chart as an SVG document: axes with ticks and labels, a title, one
+// polyline (or dots) per series and a legend. For the analysis commands'
+// --svg output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ChartPoint {
+    double x, y;
+};
+
+struct ChartSeries {
+    std::string label;    // UTF-8
+    std::string colour;   // an SVG colour, "#1f77b4"
+    std::vector<ChartPoint> points;
+    bool dots = false;    // dots instead of a line
+    bool dashed = false;
+};
+
+struct Chart {
+    std::string title, xLabel, yLabel;   // UTF-8
+    double xMin = 0, xMax = 1, yMin = 0, yMax = 1;
+    bool logY = false;                   // yMin must then be above 0
+    std::vector<ChartSeries> series;
+    std::vector<double> xMarks;          // vertical dotted lines (e.g. Mc), labelled with their value
+};
+
+std::string SvgChart(const Chart& chart);
