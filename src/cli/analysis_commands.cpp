@@ -84,19 +84,14 @@ int RunBacktestCommand(const BacktestCommand& c) {
 
 namespace {
 
-struct RegionSet {
-    int region;                   // -1: the whole selection
-    std::vector<int> magnitude10;
-    int m6 = 0;
-};
-
 std::string RegionLabel(int region) {
     if (region < 0) return "all";
     std::string utf8;
     return SjisToUtf8(RegionName(region), &utf8) == 0 ? utf8 : std::to_string(region);
 }
 
-std::string FrequencyChart(const RegionSet& set, const GrFit& fit) {
+std::string FrequencyChart(const RegionGr& set) {
+    const GrFit& fit = set.fit;
     const int low = *std::min_element(set.magnitude10.begin(), set.magnitude10.end());
     const int high = *std::max_element(set.magnitude10.begin(), set.magnitude10.end());
     std::vector<int> perBin, cumulative;
@@ -139,37 +134,18 @@ int RunGrCommand(const GrCommand& c) {
             return kExitUsage;
         }
     }
-    std::vector<RegionSet> sets(kRegionSlots);
-    RegionSet whole{-1, {}};
-    const QuakeRecord *newest = nullptr, *oldest = nullptr;
-    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
-        const QuakeRecord& r = gpEQ[i];
-        if (r.inFilter != 1) continue;
-        if (!newest) newest = &r;
-        oldest = &r;
-        RegionSet& set = wanted == -1 ? whole : sets[r.regionIndex];
-        set.region = wanted == -1 ? -1 : r.regionIndex;
-        set.magnitude10.push_back(r.magnitude10);
-        set.m6 += r.magnitude10 >= 60;
-    }
-    if (!newest) {
-        std::fprintf(stderr, "wolt-cli: gr: no record meets the conditions\n");
-        return kExitNoData;
-    }
-    const double years = (DaysBetweenRecords(*oldest, *newest) + 1) / 365.2425;
-    std::vector<RegionSet> rows;
-    if (wanted == -1) rows.push_back(whole);
-    for (const RegionSet& s : sets)
-        if (!s.magnitude10.empty() && (wanted == -2 || s.region == wanted)) rows.push_back(s);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const RegionSet& a, const RegionSet& b) { return a.magnitude10.size() > b.magnitude10.size(); });
+    double years = 0;
+    std::vector<RegionGr> rows = FitSelectedRegions(wanted != -1, c.mc10, c.minEvents, &years);
+    if (wanted >= 0)
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [wanted](const RegionGr& r) { return r.region != wanted; }),
+                   rows.end());
     if (rows.empty()) {
-        std::fprintf(stderr, "wolt-cli: gr: no record of %s meets the conditions\n", c.region.c_str());
+        std::fprintf(stderr, "wolt-cli: gr: no record%s meets the conditions\n", c.region.empty() ? "" : (" of " + c.region).c_str());
         return kExitNoData;
     }
     std::string csv = "region,n,mc,b,b_err,a,recurrence_m6_years,program_recurrence_years\n";
-    for (const RegionSet& s : rows) {
-        const GrFit fit = FitGutenbergRichter(s.magnitude10, years, c.mc10, c.minEvents);
+    for (const RegionGr& s : rows) {
+        const GrFit& fit = s.fit;
         csv += "\"" + RegionLabel(s.region) + "\"," + std::to_string(fit.n) + "," + Fixed(fit.mc, 1) + "," +
                (fit.estimated ? Fixed(fit.b) + "," + Fixed(fit.bErr) + "," + Fixed(fit.a) + "," +
                                     Fixed(fit.recurrenceM6Years, 1)
@@ -178,6 +154,6 @@ int RunGrCommand(const GrCommand& c) {
     }
     int status = c.csv ? WriteText(c.csv, csv) : (std::fputs(csv.c_str(), stdout), kExitOk);
     if (c.svg && status == kExitOk)
-        status = WriteText(c.svg, FrequencyChart(rows[0], FitGutenbergRichter(rows[0].magnitude10, years, c.mc10, c.minEvents)));
+        status = WriteText(c.svg, FrequencyChart(rows[0]));
     return status;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/catalogue/model.h"
+
 int MaxCurvatureMc10(const std::vector<int>& magnitude10) {
     std::vector<int> count(100, 0);
     for (int m : magnitude10)
@@ -46,4 +48,29 @@ void MagnitudeBins(const std::vector<int>& magnitude10, int low10, int high10, s
     int above = 0;
     for (int m : magnitude10) above += m > high10;
     for (int k = bins - 1; k >= 0; k--) (*cumulative)[size_t(k)] = above += (*perBin)[size_t(k)];
+}
+
+std::vector<RegionGr> FitSelectedRegions(bool perRegion, int mc10, int minEvents, double* spanYears) {
+    std::vector<RegionGr> sets(perRegion ? kRegionSlots : 1);
+    for (size_t k = 0; k < sets.size(); k++) sets[k].region = perRegion ? int(k) : -1, sets[k].m6 = 0;
+    const QuakeRecord *newest = nullptr, *oldest = nullptr;
+    for (int i = 0; gpEQ && i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
+        const QuakeRecord& r = gpEQ[i];
+        if (r.inFilter != 1 || (perRegion && r.regionIndex >= kRegionSlots)) continue;
+        if (!newest) newest = &r;
+        oldest = &r;
+        RegionGr& set = sets[perRegion ? r.regionIndex : 0];
+        set.magnitude10.push_back(r.magnitude10);
+        set.m6 += r.magnitude10 >= 60;
+    }
+    *spanYears = newest ? (DaysBetweenRecords(*oldest, *newest) + 1) / 365.2425 : 0;
+    std::vector<RegionGr> out;
+    for (RegionGr& set : sets)
+        if (!set.magnitude10.empty()) {
+            set.fit = FitGutenbergRichter(set.magnitude10, *spanYears, mc10, minEvents);
+            out.push_back(std::move(set));
+        }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const RegionGr& a, const RegionGr& b) { return a.magnitude10.size() > b.magnitude10.size(); });
+    return out;
 }

@@ -27,3 +27,14 @@ GrFit FitGutenbergRichter(const std::vector<int>& magnitude10, double spanYears,
 // Events per 0.1 bin from `low10` up: per bin and cumulative (at or above the bin).
 void MagnitudeBins(const std::vector<int>& magnitude10, int low10, int high10, std::vector<int>* perBin,
                    std::vector<int>* cumulative);
+
+// The selected records (inFilter 1): one set for the whole selection
+// (region -1) or one per region, busiest first, each fitted over the span of
+// the selection in years (*spanYears; 0 when nothing is selected).
+struct RegionGr {
+    int region;
+    std::vector<int> magnitude10;
+    int m6;   // M6+ events
+    GrFit fit;
+};
+std::vector<RegionGr> FitSelectedRegions(bool perRegion, int mc10, int minEvents, double* spanYears);
