@@ -61,6 +61,8 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"--record 17 summary", 2, "--record 17: the catalogue has 17 records", ""},
         {"alert-report --region", 2, "--region does not go with alert-report", ""},
         {"list --region --sort depth,region", 2, "the region list has no region column", ""},
+        {"backtest --all", 2, "--all does not go with backtest", ""},
+        {"gr --min-mag 6", 2, "--min-mag does not go with gr", ""},
         {"--settings nowhere.dat summary", 3, "cannot read the settings file nowhere.dat: No such file or directory", ""},
         {"list -o no/such/x.txt", 4, "cannot write no/such/x.txt: No such file or directory", ""},
         {"--help", 0, "", "exit codes: 0 success, 2 usage error"},
