@@ -27,6 +27,8 @@ commands=(
   "list --sort depth,magnitude -o OUT"
   "list --sort region -o OUT"
   "list --region --sort intensity -o OUT"
+  "backtest --from-year 2000 --min-mag 5.5 -o OUT"
+  "gr --all --min-events 20 -o OUT"
 )
 status=0
 for args in "${commands[@]}"; do
