@@ -41,19 +41,6 @@ static uint64_t Next64(std::mt19937& random) {
     return high << 32 | Next(random);
 }
 
-// A proleptic Gregorian date from a day count since 1970-01-01.
-static void CivilFromDays(long long days, int* year, int* month, int* day) {
-    days += 719468;
-    long long era = (days >= 0 ? days : days - 146096) / 146097;
-    long long doe = days - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    *day = int(doy - (153 * mp + 2) / 5 + 1);
-    *month = int(mp < 10 ? mp + 3 : mp - 9);
-    *year = int(yoe + era * 400 + (*month <= 2));
-}
-
 static void MakeRegionNames() {
     std::memset(RegionTable, 0, sizeof RegionTable);
     const int areas = int(sizeof kAreas / sizeof kAreas[0]);

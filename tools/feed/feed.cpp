@@ -19,25 +19,12 @@ namespace fs = std::filesystem;
 
 // ---- Days ---------------------------------------------------------------------
 
-int DayNumber(const FeedDay& d) {
-    const int y = d.year - (d.month <= 2);
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (d.month + (d.month > 2 ? -3 : 9)) + 2) / 5 + d.day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
+int DayNumber(const FeedDay& d) { return int(DayNumber(d.year, d.month, d.day)); }
 
 FeedDay DayFromNumber(int n) {
-    n += 719468;
-    const int era = (n >= 0 ? n : n - 146096) / 146097;
-    const int doe = n - era * 146097;
-    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int mp = (5 * doy + 2) / 153;
-    const int day = doy - (153 * mp + 2) / 5 + 1;
-    const int month = mp < 10 ? mp + 3 : mp - 9;
-    return FeedDay{yoe + era * 400 + (month <= 2), month, day};
+    FeedDay d;
+    CivilFromDays(n, &d.year, &d.month, &d.day);
+    return d;
 }
 
 bool ParseFeedDay(const char* text, FeedDay* out) {

@@ -155,18 +155,6 @@ bool OnMap(double lat, double lon) {
     return lat > kMapSouthLat && lat < kMapNorthLat && lon > kMapWestLon && lon < kMapEastLon;
 }
 
-void CivilFromDays(long long z, int* y, int* m, int* d) {
-    z += 719468;
-    long long era = (z >= 0 ? z : z - 146096) / 146097;
-    long long doe = z - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    *d = int(doy - (153 * mp + 2) / 5 + 1);
-    *m = int(mp < 10 ? mp + 3 : mp - 9);
-    *y = int(yoe + era * 400 + (*m <= 2));
-}
-
 double DayOf(int y, int m, int d) { return DaysBetween(kFirstYear, 1, 1, y, m, d); }
 
 bool ValidDate(int y, int m, int d) {

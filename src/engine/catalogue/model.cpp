@@ -78,7 +78,7 @@ const char* RegionName(int regionIndex) {
 
 // Days since 1970-01-01 of a proleptic Gregorian date (any integers; the
 // month is normalised into 1..12 first so the formula stays defined).
-static long long DayNumber(long long year, long long month, long long day) {
+long long DayNumber(long long year, long long month, long long day) {
     long long m0 = month - 1;
     year += m0 >= 0 ? m0 / 12 : (m0 - 11) / 12;
     month = (m0 % 12 + 12) % 12 + 1;
@@ -88,6 +88,18 @@ static long long DayNumber(long long year, long long month, long long day) {
     long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(long long days, int* year, int* month, int* day) {
+    days += 719468;
+    long long era = (days >= 0 ? days : days - 146096) / 146097;
+    long long doe = days - era * 146097;
+    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    long long mp = (5 * doy + 2) / 153;
+    *day = int(doy - (153 * mp + 2) / 5 + 1);
+    *month = int(mp < 10 ? mp + 3 : mp - 9);
+    *year = int(yoe + era * 400 + (*month <= 2));
 }
 
 int DaysBetween(int fromYear, int fromMonth, int fromDay, int toYear, int toMonth, int toDay) {

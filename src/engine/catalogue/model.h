@@ -69,6 +69,10 @@ int IsDataRecord(int record);
 // The region name as a terminated Shift-JIS string (at most 44 bytes).
 const char* RegionName(int regionIndex);
 
+// Days since 1970-01-01 on the proleptic Gregorian calendar (a month outside
+// 1..12 carries into the year), and back.
+long long DayNumber(long long year, long long month, long long day);
+void CivilFromDays(long long days, int* year, int* month, int* day);
 // Days from the first date to the second on the Gregorian calendar; 0 for
 // the same date. Terminates for any input.
 int DaysBetween(int fromYear, int fromMonth, int fromDay, int toYear, int toMonth, int toDay);
