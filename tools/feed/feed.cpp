@@ -93,7 +93,7 @@ std::string WindowText(Minute from, Minute to) {
 // One search with its retries: time-outs, broken connections, 5xx, 429 and
 // unreadable replies are tried again after a growing wait (the Retry-After
 // the server names, when longer), at most o.retries times.
-bool Search(Run& run, Minute from, Minute to, std::vector<EventText>* events) {
+bool Search(Run& run, Minute from, Minute to, std::vector<SearchEvent>* events) {
     const std::string form = SearchForm(ToJst(from), ToJst(to));
     std::string last;
     for (int attempt = 0; attempt <= run.o.retries; attempt++) {
@@ -127,8 +127,8 @@ bool Search(Run& run, Minute from, Minute to, std::vector<EventText>* events) {
 
 // The events of [from, to]: a full reply may have been cut, so its window
 // is halved and asked again, down to an hour.
-bool Fetch(Run& run, Minute from, Minute to, std::vector<EventText>* out) {
-    std::vector<EventText> events;
+bool Fetch(Run& run, Minute from, Minute to, std::vector<SearchEvent>* out) {
+    std::vector<SearchEvent> events;
     if (!Search(run, from, to, &events)) return false;
     if (int(events.size()) < kReplyEventLimit) {
         out->insert(out->end(), events.begin(), events.end());
@@ -163,11 +163,11 @@ struct FedEvent {
 
 // The records of the fetched events; events without a magnitude or a
 // region are counted and left out.
-std::vector<FedEvent> ToRecords(Run& run, const std::vector<EventText>& events) {
+std::vector<FedEvent> ToRecords(Run& run, const std::vector<SearchEvent>& events) {
     std::vector<FedEvent> out;
-    for (const EventText& text : events) {
-        ParsedEvent e;
-        if (ParseEvent(text, &e) != nullptr) continue;   // the reply's check read every event already
+    for (const SearchEvent& event : events) {
+        const EventText& text = event.text;
+        ParsedEvent e = event.parsed;
         if (e.rec.magnitude10 == 0) {
             run.report->withoutMagnitude++;
             continue;
@@ -290,7 +290,7 @@ int RunFeed(const FeedOptions& o, FeedReport* report) {
         monthEnd.day = 31;
         while (DayFromNumber(DayNumber(monthEnd)).month != d.month) monthEnd.day--;
         const int last = std::min(to, DayNumber(monthEnd));
-        std::vector<EventText> events;
+        std::vector<SearchEvent> events;
         if (!Fetch(run, Minute(day) * 1440, Minute(last) * 1440 + 1439, &events)) break;
         report->windows++;
         const std::vector<FedEvent> fed = ToRecords(run, events);

@@ -74,7 +74,7 @@ static std::string MagnitudeText(const std::string& text) {
     return number ? text : std::string();
 }
 
-int ParseSearchReply(const std::string& body, std::vector<EventText>* events, std::string* message) {
+int ParseSearchReply(const std::string& body, std::vector<SearchEvent>* events, std::string* message) {
     events->clear();
     message->clear();
     if (LooksLikeHtml(body)) {
@@ -95,7 +95,7 @@ int ParseSearchReply(const std::string& body, std::vector<EventText>* events, st
         *message = "no \"res\" list";
         return REPLY_BAD_SHAPE;
     }
-    std::vector<EventText> out;
+    std::vector<SearchEvent> out;
     for (const nlohmann::json& e : *res) {
         if (!e.is_object()) {
             *message = "an event that is not an object";
@@ -109,7 +109,7 @@ int ParseSearchReply(const std::string& body, std::vector<EventText>* events, st
             *message = "event " + Field(e, "id") + ": " + why;
             return REPLY_BAD_EVENT;
         }
-        out.push_back(t);
+        out.push_back(SearchEvent{t, parsed});
     }
     *events = out;
     return REPLY_OK;

@@ -35,7 +35,13 @@ enum ReplyResult {
     REPLY_BAD_EVENT = 5,     // an event whose fields cannot be read
 };
 
-// The events of a search reply, as source text. On failure `events` is
-// empty and `message` says what was wrong (the service's own text for
-// REPLY_MESSAGE, the event's id and reason for REPLY_BAD_EVENT).
-int ParseSearchReply(const std::string& body, std::vector<EventText>* events, std::string* message);
+// One event of a reply: as the service wrote it and as the shared mapping read it.
+struct SearchEvent {
+    EventText text;
+    ParsedEvent parsed;
+};
+
+// The events of a search reply. On failure `events` is empty and `message`
+// says what was wrong (the service's own text for REPLY_MESSAGE, the
+// event's id and reason for REPLY_BAD_EVENT).
+int ParseSearchReply(const std::string& body, std::vector<SearchEvent>* events, std::string* message);
