@@ -215,7 +215,9 @@ static void BuildControl(PanelPicture* out) { BuildControlPicture(gMouseX, gMous
 static void BuildHover(PanelPicture* out) { BuildHoverPicture(gMouseX, gMouseY, out); }
 
 static void BuildRegion(PanelPicture* out) {
-    BuildRegionPicture(FromWide(gAppTitle, CODE_PAGE_SJIS).c_str(), out);
+    // The title is loaded once at start-up, before the first tick.
+    static const std::string title = FromWide(gAppTitle, CODE_PAGE_SJIS);
+    BuildRegionPicture(title.c_str(), out);
 }
 
 static void BuildBottom(PanelPicture* out) { BuildBottomPicture(gMouseX, gMouseY, out); }
