@@ -121,26 +121,28 @@ std::string FrequencyChart(const RegionGr& set) {
 
 }  // namespace
 
+// The region of that UTF-8 name, or -1.
+static int RegionNamed(const std::string& utf8) {
+    std::string sjis;
+    if (Utf8ToSjis(utf8.c_str(), &sjis) != 0) return -1;
+    for (int r = 0; r < kRegionSlots; r++)
+        if (RegionTable[r].code != 0 && sjis == RegionName(r)) return r;
+    return -1;
+}
+
 int RunGrCommand(const GrCommand& c) {
-    int wanted = -2;   // -2 every region, -1 the whole selection
-    if (!c.all) wanted = -1;
-    if (!c.region.empty()) {
-        std::string sjis;
-        wanted = -3;
-        for (int r = 0; Utf8ToSjis(c.region.c_str(), &sjis) == 0 && r < kRegionSlots; r++)
-            if (RegionTable[r].code != 0 && sjis == RegionName(r)) wanted = r;
-        if (wanted == -3) {
-            std::fprintf(stderr, "wolt-cli: gr --region: no region named %s\n", c.region.c_str());
-            return kExitUsage;
-        }
+    const int region = c.region.empty() ? -1 : RegionNamed(c.region);
+    if (!c.region.empty() && region < 0) {
+        std::fprintf(stderr, "wolt-cli: gr --region: no region named %s\n", c.region.c_str());
+        return kExitUsage;
     }
     double years = 0;
-    std::vector<RegionGr> rows = FitSelectedRegions(wanted != -1, c.mc10, c.minEvents, &years);
-    if (wanted >= 0)
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [wanted](const RegionGr& r) { return r.region != wanted; }),
+    std::vector<RegionGr> rows = FitSelectedRegions(c.all || region >= 0, c.mc10, c.minEvents, &years);
+    if (region >= 0)
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [region](const RegionGr& r) { return r.region != region; }),
                    rows.end());
     if (rows.empty()) {
-        std::fprintf(stderr, "wolt-cli: gr: no record%s meets the conditions\n", c.region.empty() ? "" : (" of " + c.region).c_str());
+        std::fprintf(stderr, "wolt-cli: gr: no record %s meets the conditions\n", c.region.c_str());
         return kExitNoData;
     }
     std::string csv = "region,n,mc,b,b_err,a,recurrence_m6_years,program_recurrence_years\n";

@@ -126,23 +126,18 @@ static int LoadLearningCatalogue(const std::vector<QuakeRecord>& all, int year) 
 static BacktestYear ScoreYear(const std::vector<QuakeRecord>& all, int year, int minMag10) {
     BacktestYear y{};
     y.year = year;
+    // The cells: the regions with a record before the year, in region order.
     std::vector<int> cellOf(kRegionSlots, -1);
-    std::vector<int> rate;
-    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
-        const int region = gpEQ[i].regionIndex;
-        if (cellOf[size_t(region)] < 0) cellOf[size_t(region)] = 0;
-    }
-    std::vector<int> regions;
-    for (int r = 0; r < kRegionSlots; r++)
-        if (cellOf[size_t(r)] == 0) cellOf[size_t(r)] = int(regions.size()), regions.push_back(r);
-    y.cells = int(regions.size());
-    std::vector<double> alert(regions.size(), 0), counts(regions.size(), 0);
+    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) cellOf[gpEQ[i].regionIndex] = 0;
+    for (int& cell : cellOf)
+        if (cell == 0) cell = y.cells++;
+    std::vector<double> alert(size_t(y.cells), 0), counts(size_t(y.cells), 0);
     for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++)
         if (gpEQ[i].magnitude10 >= minMag10) counts[size_t(cellOf[gpEQ[i].regionIndex])]++;
     for (const AlertEntry& e : AlertTable)
         if (e.eventCount != 0 && e.regionIndex >= 0 && cellOf[size_t(e.regionIndex)] >= 0)
             alert[size_t(cellOf[size_t(e.regionIndex)])] = e.alertLevel;
-    y.hits.assign(regions.size(), 0);
+    y.hits.assign(size_t(y.cells), 0);
     for (const QuakeRecord& r : all)
         if (r.year == year && r.magnitude10 >= minMag10) {
             y.targets++;
