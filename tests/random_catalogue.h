@@ -8,19 +8,6 @@
 
 #include "engine/catalogue/model.h"
 
-// A proleptic Gregorian date from a day count since 1970-01-01.
-inline void TestCivilFromDays(long long days, int* year, int* month, int* day) {
-    days += 719468;
-    long long era = (days >= 0 ? days : days - 146096) / 146097;
-    long long doe = days - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    *day = int(doy - (153 * mp + 2) / 5 + 1);
-    *month = int(mp < 10 ? mp + 3 : mp - 9);
-    *year = int(yoe + era * 400 + (*month <= 2));
-}
-
 // `count` records from about `spanDays` days before 2024-06-20 up to that day,
 // newest first, in regions 0..regions-1. Magnitudes lean to the small ones
 // (with a few M6+), depths come in steps of 10 km, intensities 0..9.
@@ -35,7 +22,7 @@ inline std::vector<QuakeRecord> RandomCatalogue(std::mt19937& random, int count,
     for (long long m : minutes) {
         QuakeRecord r{};
         int year, month, day;
-        TestCivilFromDays(m / 1440, &year, &month, &day);
+        CivilFromDays(m / 1440, &year, &month, &day);
         r.year = uint16_t(year);
         r.month = uint16_t(month);
         r.day = uint16_t(day);
