@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/picture/geometry.h"
+#include "engine/catalogue/geo.h"
 #include "kit/rng.h"
 
 TEST(Geometry, RoundTripsOverTheWholeMap) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture/geometry.h"
+#include "engine/catalogue/geo.h"
 #include "kit/data_folder.h"
 #include "platform/platform.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/picture/geometry.h"
+#include "engine/catalogue/geo.h"
 
 namespace {
 

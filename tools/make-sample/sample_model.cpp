@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/picture/geometry.h"
+#include "engine/catalogue/geo.h"
 #include "historical.h"
 #include "kit/region_table.h"
 #include "kit/rng.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/picture/geometry.h"
+#include "engine/catalogue/geo.h"
 #include "kit/bmp.h"
 #include "kit/data_folder.h"
 
