@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "jma_source.h"
+#include "engine/catalogue/search_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string body(reinterpret_cast<const char*>(data), size);

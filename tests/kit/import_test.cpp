@@ -38,7 +38,6 @@ TEST(Import, ReportsEveryBadRowWithItsLineAndReason) {
         {"2024/02/30,16:10,石川県能登地方,37.5,137.3,16,7.6,7", "no such date"},
         {"1969/12/31,23:59,石川県能登地方,37.5,137.3,16,7.6,7", "date before 1970"},
         {"2024/01/01,24:10,石川県能登地方,37.5,137.3,16,7.6,7", "unreadable time"},
-        {"2024/01/01,16:10, ,37.5,137.3,16,7.6,7", "no region name"},
         {"2024/01/01,16:10,石川県能登地方,north,137.3,16,7.6,7", "unreadable latitude"},
         {"2024/01/01,16:10,石川県能登地方,N37.5N,137.3,16,7.6,7", "unreadable latitude"},
         {"2024/01/01,16:10,石川県能登地方,91.0,137.3,16,7.6,7", "latitude out of range"},
@@ -50,9 +49,6 @@ TEST(Import, ReportsEveryBadRowWithItsLineAndReason) {
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,big,7", "unreadable magnitude"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,10.0,7", "magnitude above 9.9"},
         {"2024/01/01,16:10,石川県能登地方,37.5,137.3,16,7.6,8", "unreadable intensity"},
-        {"2024/01/01,16:10,震央地名がとても長くて四十四バイトに収まらない地域,37.5,137.3,16,7.6,7",
-         "region name longer than 43 bytes in Shift-JIS"},
-        {"2024/01/01,16:10,\xF0\x9F\x98\x80沖,37.5,137.3,16,7.6,7", "region name not expressible in Shift-JIS"},
     };
     for (const Case& c : cases) {
         std::string text = std::string(kHeader) + "2024/01/02,00:00,三陸沖,38,143,10,5.0,3\n\n" + c.row + "\n";
@@ -64,6 +60,76 @@ TEST(Import, ReportsEveryBadRowWithItsLineAndReason) {
         EXPECT_EQ(s.rejected[0].line, 4) << c.row;   // header, good row, blank line, this row
         EXPECT_EQ(s.rejected[0].reason, c.reason) << c.row;
     }
+}
+
+// Every kind of row the national record holds, in its export's shape.
+TEST(Import, ReadsEveryKindOfRowOfTheNationalRecord) {
+    struct Case {
+        const char* row;
+        int kept;                 // 0: left out for want of a magnitude
+        const char* date;         // YYYYMMDD HHMM of the record
+        int intensity, mapX, mapY, depth;
+    } cases[] = {
+        // 詳細不明: a position and "0 km" but no magnitude.
+        {"1985/07/03,07:11:40.0,詳細不明,36°12.0′N,140°06.0′E,0 km,,震度１", 0, "", 0, 0, 0, 0},
+        {"1999/02/11,10:20,福島県沖,37°20.0′N,141°30.0′E,40 km,不明,震度２", 0, "", 0, 0, 0, 0},
+        // The day only, sharing the date's field (seven fields) or in its own.
+        {"1972/12/04 時分不明データ,八丈島東方沖,33°12.0′N,141°06.0′E,50 km,7.2,震度５", 1, "19721204 0000", 5, 0, 0, 50},
+        {"1972/12/04,時分不明データ,八丈島東方沖,33°12.0′N,141°06.0′E,50 km,7.2,震度６", 1, "19721204 0000", 7, 0, 0, 50},
+        // Minutes only; 60.0 minutes is the next degree.
+        {"2003/09/26,04:50,十勝沖,41°46.7′N,144°04.7′E,42 km,8.0,震度６弱", 1, "20030926 0450", 7, 0, 0, 42},
+        {"1990/01/01,12:00,宮城県沖,36°60.0′N,141°60.0′E,50 km,5.0,震度３", 1, "19900101 1200", 3, 0, 0, 50},
+        // Far off the map: clamped.
+        {"2004/12/26,09:58,インドネシア付近,3°18.0′N,95°48.0′E,10 km,9.1,震度１", 1, "20041226 0958", 1, 1, 601, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        ImportState s = ImportRows(std::string(kHeader) + c.row + "\n");
+        EXPECT_TRUE(s.rejected.empty()) << s.rejected[0].reason;
+        ASSERT_EQ(int(s.events.size()), c.kept);
+        EXPECT_EQ(s.withoutMagnitude, 1 - c.kept);
+        if (!c.kept) continue;
+        const QuakeRecord& r = s.events[0].rec;
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d%02d%02d %02d%02d", r.year, r.month, r.day, r.hour, r.minute);
+        EXPECT_STREQ(date, c.date);
+        EXPECT_EQ(r.intensity, c.intensity);
+        EXPECT_EQ(r.depthKm, c.depth);
+        if (c.mapX) EXPECT_EQ(std::vector<int>({r.mapX, r.mapY}), std::vector<int>({c.mapX, c.mapY}));
+    }
+    // 36°60.0′N is 37°00.0′N.
+    ImportState a = ImportRows(std::string(kHeader) + "1990/01/01,12:00,宮城県沖,36°60.0′N,141°60.0′E,50,5.0,3\n" +
+                               "1990/01/01,12:00,宮城県沖,37°00.0′N,142°00.0′E,50,5.0,3\n");
+    ASSERT_EQ(a.events.size(), 2u);
+    EXPECT_EQ(PackCmpRecord(a.events[0].rec).position, PackCmpRecord(a.events[1].rec).position);
+    EXPECT_EQ(ImportRows(std::string(kHeader) + "1972/12/04 時分不明データ,八丈島東方沖,33,141,50,7.2,5\n").timeUnknown, 1);
+}
+
+// A name the full table lacks, or one it could never hold, is filed under the
+// nearest region and never rejected; every event of it goes there.
+TEST(Import, FilesNamesTheFullTableLacksAndRejectsNone) {
+    const char* kRows[] = {
+        "2024/01/01,16:10,震央地名がとても長くて四十四バイトに収まらない地域,41.0,142.0,16,5.0,3",
+        "2024/01/01,16:11,\xF0\x9F\x98\x80沖,33.0,135.0,16,5.0,3",
+        "2024/01/01,16:12, ,35.0,139.0,16,5.0,3",
+        "2024/01/02,16:12,千島列島南東沖,44.4,152.8,0,5.8,1",
+        "2024/01/03,16:12,千島列島南東沖,33.0,131.0,0,5.8,1",   // the national record's position decides
+        "2024/01/04,16:12,東京都２３区,35.7,139.7,40,4.0,3",
+        "2024/01/04,16:13,東京都23区,35.7,139.7,40,4.0,3",
+    };
+    std::string text = kHeader;
+    for (const char* row : kRows) text += std::string(row) + "\n";
+    ImportState s = ImportRows(text);
+    EXPECT_TRUE(s.rejected.empty());
+    ImportResult r;
+    FinishImport(s, &r);
+    ASSERT_EQ(r.records.size(), 7u);   // newest first
+    EXPECT_EQ(r.records[0].regionIndex, FindKitRegion("東京都２３区"));
+    EXPECT_EQ(r.records[1].regionIndex, FindKitRegion("東京都２３区"));
+    EXPECT_EQ(r.records[2].regionIndex, r.records[3].regionIndex);
+    EXPECT_EQ(RegionNameUtf8(r.regions, r.records[2].regionIndex), r.filedRegions["千島列島南東沖"].region);
+    EXPECT_EQ(r.filedRegions.size(), 4u);
+    EXPECT_TRUE(r.addedRegions.empty());
 }
 
 TEST(Import, ReadsTheExampleFilesInBothEncodingsAlike) {
@@ -84,13 +150,16 @@ TEST(Import, ReadsTheExampleFilesInBothEncodingsAlike) {
         EXPECT_EQ(s.rejected[0].line, 17);
         EXPECT_EQ(s.offMap, 1);                    // north of the map's top edge
         EXPECT_EQ(s.unknownPositions, 1);
-        ASSERT_EQ(s.newRegions.size(), 1u);
-        EXPECT_EQ(s.newRegions[0], "カムチャツカ半島東方沖");
         const QuakeRecord& noto = s.events[0].rec;
         EXPECT_EQ(PackCmpRecord(noto).date, 20240101);
         EXPECT_EQ(noto.intensity, 9);
-        EXPECT_EQ(noto.regionIndex, FindKitRegion("石川県能登地方"));
-        EXPECT_EQ(s.events[8].rec.regionIndex, KitRegionCount());
+        ImportResult r;
+        FinishImport(s, &r);
+        EXPECT_EQ(r.records[0].regionIndex, FindKitRegion("石川県能登地方"));
+        // The shipped table is full: the name it lacks is filed, not rejected.
+        ASSERT_EQ(r.filedRegions.size(), 1u);
+        EXPECT_EQ(r.filedRegions.begin()->first, "カムチャツカ半島東方沖");
+        EXPECT_TRUE(r.addedRegions.empty());
     }
     // CRLF line ends read the same.
     std::string crlf;
@@ -110,17 +179,12 @@ int FailingWrite(const std::string& path, const std::string& bytes) {
     return WriteWholeFile(path, bytes);
 }
 
-std::vector<QuakeRecord> SomeRecords(int year) {
+ImportResult SomeRecords(int year) {
     ImportState s = ImportRows(std::to_string(year) + "/05/01,10:00,三陸沖,38,143,10,3.0,1\n" +
                                std::to_string(year - 2) + "/05/01,10:00,宮城県沖,38.3,142,40,4.0,2\n");
-    int dropped;
-    return FinishImport(s, &dropped);
-}
-
-std::vector<RegionEntry> Regions() {
-    std::vector<RegionEntry> table;
-    BuildRegionTable({}, &table);
-    return table;
+    ImportResult r;
+    FinishImport(s, &r);
+    return r;
 }
 
 std::vector<std::string> Listing(const std::string& dir) {
@@ -136,11 +200,11 @@ TEST(ImportFolder, AFailedWriteLeavesTheOldFolderUntouched) {
     for (int failAt = 0; failAt < 5; failAt++) {
         TempDir tmp;
         std::string out = tmp / "Data";
-        ASSERT_EQ(CommitDataFolder(out, SomeRecords(2010), Regions()), COMMIT_OK);
+        ASSERT_EQ(CommitDataFolder(out, SomeRecords(2010).records, SomeRecords(2010).regions), COMMIT_OK);
         std::vector<std::string> before = Listing(out);
         std::string year2010 = FileBytes(out + "/cmp_2010.dat");
         gWritesLeft = failAt;
-        EXPECT_EQ(CommitDataFolder(out, SomeRecords(2021), Regions(), FailingWrite), COMMIT_WRITE_FAILED);
+        EXPECT_EQ(CommitDataFolder(out, SomeRecords(2021).records, SomeRecords(2021).regions, FailingWrite), COMMIT_WRITE_FAILED);
         EXPECT_EQ(Listing(out), before) << failAt;
         EXPECT_EQ(FileBytes(out + "/cmp_2010.dat"), year2010) << failAt;
         EXPECT_EQ(Listing(tmp.path), std::vector<std::string>{"Data"}) << failAt;
@@ -148,7 +212,7 @@ TEST(ImportFolder, AFailedWriteLeavesTheOldFolderUntouched) {
     // With no folder before, a failure leaves no folder.
     TempDir tmp;
     gWritesLeft = 2;
-    EXPECT_EQ(CommitDataFolder(tmp / "Data", SomeRecords(2021), Regions(), FailingWrite), COMMIT_WRITE_FAILED);
+    EXPECT_EQ(CommitDataFolder(tmp / "Data", SomeRecords(2021).records, SomeRecords(2021).regions, FailingWrite), COMMIT_WRITE_FAILED);
     EXPECT_TRUE(Listing(tmp.path).empty());
 }
 

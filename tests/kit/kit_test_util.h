@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/catalogue/model.h"
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 
 // A fresh folder below the system's temporary folder, removed with the object.
 struct TempDir {

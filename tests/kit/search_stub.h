@@ -24,6 +24,7 @@
 
 struct StubEvent {
     std::string ot, name, lat, lon, dep, mag, maxI;   // as the service writes them
+    std::string latS, lonS;                           // degrees and minutes; "" is served as "-"
 };
 
 struct StubAnswer {
@@ -98,7 +99,7 @@ private:
             std::string minute = e.ot.substr(0, 16);
             if (minute < a || minute > b || res.size() == 1000) continue;
             res.push_back({{"id", e.ot}, {"ot", e.ot}, {"name", e.name}, {"lat", e.lat}, {"lon", e.lon},
-                           {"latS", "-"}, {"lonS", "-"}, {"dep", e.dep}, {"mag", e.mag}, {"maxI", e.maxI}});
+                           {"latS", e.latS.empty() ? "-" : e.latS}, {"lonS", e.lonS.empty() ? "-" : e.lonS}, {"dep", e.dep}, {"mag", e.mag}, {"maxI", e.maxI}});
         }
         return nlohmann::json{{"res", res}}.dump();
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/catalogue/geo.h"
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 #include "platform/platform.h"
 
 static std::string DegreesMinutes(double value, const char* positive, const char* negative) {

@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "kit/event_record.h"
-#include "kit/region_table.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -98,29 +96,6 @@ int HeaderColumn(const std::string& raw) {
     return -1;
 }
 
-int RegionIndex(const std::string& name, ImportState* state, const char** reason) {
-    int found = FindKitRegion(name);
-    if (found >= 0) return found;
-    std::string key = FoldRegionName(name);
-    for (size_t k = 0; k < state->newRegions.size(); k++)
-        if (FoldRegionName(state->newRegions[k]) == key) return KitRegionCount() + int(k);
-    std::string sjis;
-    if (Utf8ToSjis(name.c_str(), &sjis) != 0) {
-        *reason = "region name not expressible in Shift-JIS";
-        return -1;
-    }
-    if (sjis.size() >= size_t(kRegionNameBytes)) {
-        *reason = "region name longer than 43 bytes in Shift-JIS";
-        return -1;
-    }
-    if (KitRegionCount() + int(state->newRegions.size()) > kMaxRegionIndex) {
-        *reason = "region table full (287 regions)";
-        return -1;
-    }
-    state->newRegions.push_back(name);
-    return KitRegionCount() + int(state->newRegions.size()) - 1;
-}
-
 }  // namespace
 
 int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportState* state) {
@@ -170,6 +145,10 @@ int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportS
             }
         }
         state->rows++;
+        // 時分不明データ may share the date's field, which leaves the row one field short.
+        if (int(fields.size()) == fieldCount - 1 && columns[kTime] == columns[kDate] + 1 &&
+            fields[size_t(columns[kDate])].find("時分不明") != std::string::npos)
+            fields.insert(fields.begin() + columns[kTime], std::string());
         if (int(fields.size()) != fieldCount) {
             reject("expected " + std::to_string(fieldCount) + " fields, found " + std::to_string(fields.size()));
             continue;
@@ -187,18 +166,10 @@ int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportS
             state->withoutMagnitude++;
             continue;
         }
-        int regionIndex = RegionIndex(text.region, state, &why);
-        if (regionIndex < 0) {
-            reject(why);
-            continue;
-        }
         if (parsed.offMap) state->offMap++;
         if (parsed.latUnknown || parsed.lonUnknown) state->unknownPositions++;
-        ImportEvent e;
-        e.rec = parsed.rec;
-        e.rec.regionIndex = uint16_t(regionIndex);
-        e.seconds = parsed.seconds;
-        state->events.push_back(e);
+        if (parsed.timeUnknown) state->timeUnknown++;
+        state->events.push_back(ImportEvent{parsed.rec, parsed.seconds, parsed, text.region});
     }
     // Exports list either newest or oldest first; keep newest first so that
     // earthquakes within one minute stay in their true order.
@@ -211,24 +182,30 @@ int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportS
     return IMPORT_OK;
 }
 
-std::vector<QuakeRecord> FinishImport(const ImportState& state, int* dropped) {
+void FinishImport(const ImportState& state, ImportResult* result) {
     std::vector<ImportEvent> events = state.events;
     SortNewestFirst(&events);
-    *dropped = std::max(0, int(events.size()) - kMaxRecords);
-    if (*dropped) events.resize(kMaxRecords);
-    std::vector<QuakeRecord> out;
-    out.reserve(events.size());
-    for (const ImportEvent& e : events) out.push_back(e.rec);
-    return out;
+    ImportResult r;
+    r.dropped = std::max(0, int(events.size()) - kMaxRecords);
+    if (r.dropped) events.resize(kMaxRecords);
+    OpenShippedRegionBook(&r.regions);
+    for (auto e = events.rbegin(); e != events.rend(); ++e) {
+        int kind;
+        e->rec.regionIndex = uint16_t(ChooseRegion(&r.regions, e->region, e->parsed, &kind));
+        NoteRegion(r.regions, e->region, e->rec.regionIndex, kind, &r.addedRegions, &r.filedRegions);
+    }
+    r.records.reserve(events.size());
+    for (const ImportEvent& e : events) r.records.push_back(e.rec);
+    *result = std::move(r);
 }
 
 static bool IsCatalogueFile(const std::string& name) {
-    return name == "s_tbl.dat" || name == "ne_tbl.dat" ||
+    return name == "s_tbl.dat" || name == "ne_tbl.dat" || name == kFiledNamesFile ||
            (name.size() == 12 && name.compare(0, 4, "cmp_") == 0 && name.compare(8, 4, ".dat") == 0);
 }
 
 int CommitDataFolder(const std::string& outDir, const std::vector<QuakeRecord>& records,
-                     const std::vector<RegionEntry>& regions, WriteFileFn write) {
+                     const RegionBook& regions, WriteFileFn write) {
     std::string base = outDir;
     while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
     fs::path out = fs::u8path(base), temp = fs::u8path(base + ".importing"), old = fs::u8path(base + ".previous");
@@ -246,7 +223,9 @@ int CommitDataFolder(const std::string& outDir, const std::vector<QuakeRecord>& 
         first = records.back().year;
         last = records.front().year;
     }
-    bool ok = WriteCatalogueFiles(temp.u8string(), records, first, last, regions, write) == 0;
+    bool ok = WriteCatalogueFiles(temp.u8string(), records, first, last, regions.table, write) == 0;
+    if (ok && !regions.filed.empty())
+        ok = write(temp.u8string() + "/" + kFiledNamesFile, FiledNamesText(regions)) == 0;
     if (ok && hadOut)
         for (const fs::directory_entry& entry : fs::directory_iterator(out, ec)) {
             if (IsCatalogueFile(entry.path().filename().u8string())) continue;

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/catalogue/data_files.h"
+#include "engine/catalogue/event_text.h"
 #include "engine/catalogue/model.h"
-#include "kit/data_folder.h"
+#include "engine/catalogue/region_names.h"
 
 struct ImportRejection {
     std::string file;
@@ -17,18 +19,20 @@ struct ImportRejection {
 };
 
 struct ImportEvent {
-    QuakeRecord rec;
-    double seconds;   // seconds of the minute, orders earthquakes within one minute
+    QuakeRecord rec;          // regionIndex not yet chosen
+    double seconds;           // seconds of the minute, orders earthquakes within one minute
+    ParsedEvent parsed;       // the position, for the region rule
+    std::string region;       // the name as the file wrote it
 };
 
 struct ImportState {
     std::vector<ImportEvent> events;        // in reading order, newest first per file
-    std::vector<std::string> newRegions;    // UTF-8 names appended to the region table
     std::vector<ImportRejection> rejected;
     int rows = 0;                           // data rows read
     int withoutMagnitude = 0;               // left out: no magnitude, or below M0.1
     int offMap = 0;                         // positions beyond the storable grid, clamped
     int unknownPositions = 0;               // latitude or longitude unknown (stored as 0)
+    int timeUnknown = 0;                    // the day only: stored at 00:00
 };
 
 enum {
@@ -39,9 +43,16 @@ enum {
 // Adds the rows of one file's bytes; rejected rows are recorded in the state.
 int ImportCsvText(const std::string& fileName, const std::string& bytes, ImportState* state);
 
-// The records to write, newest first; when there are more than the
-// catalogue holds, the oldest are dropped and counted in `dropped`.
-std::vector<QuakeRecord> FinishImport(const ImportState& state, int* dropped);
+struct ImportResult {
+    std::vector<QuakeRecord> records;       // newest first
+    RegionBook regions;                     // the shipped table and what the rule added or filed
+    std::map<std::string, RegionNote> addedRegions, filedRegions;
+    int dropped = 0;                        // the oldest, beyond what the catalogue holds
+};
+// The records to write, newest first, their regions chosen by the region
+// rule from the oldest earthquake on; when there are more than the
+// catalogue holds, the oldest are dropped first.
+void FinishImport(const ImportState& state, ImportResult* result);
 
 enum {
     COMMIT_OK = 0,
@@ -53,4 +64,4 @@ enum {
 // every other file of an existing `outDir` (the map image, for instance),
 // and only then puts the new folder in place of the old one.
 int CommitDataFolder(const std::string& outDir, const std::vector<QuakeRecord>& records,
-                     const std::vector<RegionEntry>& regions, WriteFileFn write = WriteWholeFile);
+                     const RegionBook& regions, WriteFileFn write = WriteWholeFile);

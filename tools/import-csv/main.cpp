@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "csv_import.h"
-#include "kit/region_table.h"
+#include "kit/tool_args.h"
 
 static int Usage() {
     std::fprintf(stderr,
@@ -53,18 +53,14 @@ static int Run(const std::vector<std::string>& args) {
     for (const ImportRejection& r : state.rejected)
         std::fprintf(stderr, "%s:%d: rejected: %s\n", r.file.c_str(), r.line, r.reason.c_str());
 
-    int dropped = 0;
-    std::vector<QuakeRecord> records = FinishImport(state, &dropped);
+    ImportResult result;
+    FinishImport(state, &result);
+    const std::vector<QuakeRecord>& records = result.records;
     if (records.empty()) {
         std::fprintf(stderr, "import-csv: no earthquake to import; nothing was written\n");
         return 1;
     }
-    std::vector<RegionEntry> regions;
-    if (BuildRegionTable(state.newRegions, &regions) != 0) {
-        std::fprintf(stderr, "import-csv: the region table cannot be built; nothing was written\n");
-        return 1;
-    }
-    int commit = CommitDataFolder(out, records, regions);
+    int commit = CommitDataFolder(out, records, result.regions);
     if (commit != COMMIT_OK) {
         std::fprintf(stderr, "import-csv: %s; %s is unchanged\n",
                      commit == COMMIT_NOT_A_FOLDER ? "the output exists and is not a folder"
@@ -76,20 +72,15 @@ static int Run(const std::vector<std::string>& args) {
     std::printf("import-csv: %d rows, %d records written to %s (%d to %d)\n", state.rows, int(records.size()),
                 out.c_str(), records.back().year, records.front().year);
     std::printf("  rejected %d, left out without magnitude %d, over capacity %d, unknown positions %d, "
-                "positions off the map %d, new regions %d\n",
-                int(state.rejected.size()), state.withoutMagnitude, dropped, state.unknownPositions,
-                state.offMap, int(state.newRegions.size()));
-    for (const std::string& name : state.newRegions) std::printf("  new region: %s\n", name.c_str());
+                "positions off the map %d, day only (stored at 00:00) %d\n",
+                int(state.rejected.size()), state.withoutMagnitude, result.dropped, state.unknownPositions,
+                state.offMap, state.timeUnknown);
+    for (const auto& n : result.addedRegions)
+        std::printf("  new region: %s (%d events)\n", n.first.c_str(), n.second.events);
+    for (const auto& n : result.filedRegions)
+        std::printf("  not in the full region table: %s -> %s (%d events)\n",
+                    n.first.empty() ? "(no name)" : n.first.c_str(), n.second.region.c_str(), n.second.events);
     return 0;
 }
 
-#ifdef _WIN32
-// Wide arguments, so that paths with Japanese names survive any code page.
-int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; i++) args.push_back(std::filesystem::path(argv[i]).u8string());
-    return Run(args);
-}
-#else
-int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
-#endif
+TOOL_MAIN(Run)

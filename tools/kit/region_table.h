@@ -31,8 +31,6 @@ int KitRegionCount();
 // Index of the region whose name matches `utf8Name` (compared after folding
 // full-width ASCII to half-width and dropping spaces), or -1.
 int FindKitRegion(const std::string& utf8Name);
-// The folding FindKitRegion applies, for comparing names from other sources.
-std::string FoldRegionName(const std::string& utf8Name);
 
 // The 300 entries of s_tbl.dat for the table plus `extraNames` (UTF-8,
 // appended in order with codes 1000 + index). 0 on success; 1 when a name

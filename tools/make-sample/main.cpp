@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 #include "kit/region_table.h"
 #include "platform/platform.h"
 #include "sample_model.h"

@@ -17,7 +17,7 @@
 
 #include "engine/catalogue/geo.h"
 #include "kit/bmp.h"
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 
 static const uint32_t kSea = 0x0A1424;
 static const uint32_t kLand = 0x2E3032;

@@ -10,7 +10,7 @@
 
 #include "engine/catalogue/geo.h"
 #include "kit/bmp.h"
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 
 static uint32_t DepthColour(int depthKm) {
     if (depthKm < 30) return 0xFF4020;

@@ -20,16 +20,6 @@ std::string UpdateUrl(const char* host, int port, int year) {
     return text;
 }
 
-std::string YearlyFilePath(const char* folder, int year) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/cmp_%04d.dat", year);
-    return folder + std::string(name);
-}
-
-// The loader opens only "cmp_YYYY.dat", so a temporary file left behind by a
-// program that ended in mid-download is never read as data.
-std::string YearlyTempPath(const char* folder, int year) { return YearlyFilePath(folder, year) + ".part"; }
-
 ReplyRead ReadReply(ReplyReader read, void* context, unsigned char* buffer) {
     ReplyRead result = {0, 0, 0};
     for (;;) {

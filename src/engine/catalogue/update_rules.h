@@ -39,11 +39,6 @@ enum {
 // "https://HOST/wolt/data/cmp_YYYY.dat", with ":PORT" after the host unless
 // the port is 443.
 std::string UpdateUrl(const char* host, int port, int year);
-// "FOLDER/cmp_YYYY.dat", the name the loader reads, and the temporary file
-// beside it into which a download is written before it replaces the old one.
-std::string YearlyFilePath(const char* folder, int year);
-std::string YearlyTempPath(const char* folder, int year);
-
 // One read from the connection: at most `room` bytes into `into`. Returns 0
 // on success with *got bytes (0 at the end of the reply), non-zero when the
 // read failed (a broken or timed-out connection).

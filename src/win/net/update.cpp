@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <string>
 
+#include "engine/catalogue/data_files.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/rules/commands.h"
@@ -181,8 +182,8 @@ int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* star
     block->url = ToWide(UpdateUrl(kDataServerHost, kDataServerPort, year).c_str());
     std::wstring folder = startDir;
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-    block->path = folder + ToWide(YearlyFilePath(DataFolder(), year).c_str());
-    block->tempPath = folder + ToWide(YearlyTempPath(DataFolder(), year).c_str());
+    block->path = folder + ToWide(YearFilePath(DataFolder(), year).c_str());
+    block->tempPath = block->path + L".part";
     block->running = 1;
     uintptr_t thread = _beginthreadex(nullptr, 0, UpdateThread, block, 0, &block->threadId);
     if (thread == 0) {

@@ -12,7 +12,7 @@
 
 struct EventText {          // UTF-8, as the source wrote it
     std::string date;       // "2024/01/01", or with the time: "2024/01/01 16:10:09.5"
-    std::string time;       // "16:10:09.5"; empty when the date carries the time
+    std::string time;       // "16:10:09.5", "14:30", "時分不明データ"; empty when the date carries the time
     std::string region;     // epicentre region name
     std::string lat, lon;   // decimal degrees or degrees and minutes, "不明" when unknown
     std::string depth;      // "24 km", "ごく浅い", "不明"
@@ -26,6 +26,7 @@ struct ParsedEvent {
     double lat, lon;        // valid unless latUnknown / lonUnknown
     bool latUnknown, lonUnknown;
     bool offMap;            // the position lay beyond the storable grid and was clamped
+    bool timeUnknown;       // the source knows the day only: stored at 00:00
 };
 
 // nullptr and the event, or the reason it cannot be read ("unreadable date",

@@ -1,21 +1,24 @@
-#include "feed.h"
+#include "engine/catalogue/feed.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
+#include <ctime>
 #include <thread>
 #include <vector>
 
+#include "engine/catalogue/data_files.h"
+#include "engine/catalogue/event_text.h"
+#include "engine/catalogue/model.h"
+#include "engine/catalogue/region_names.h"
+#include "engine/catalogue/search_source.h"
 #include "engine/catalogue/update_rules.h"
-#include "jma_source.h"
-#include "kit/data_folder.h"
-#include "kit/event_record.h"
-#include "kit/region_table.h"
 #include "platform/platform.h"
 
-namespace fs = std::filesystem;
+#ifndef WOLT_PROJECT_PAGE
+#error "WOLT_PROJECT_PAGE is set by the build (see CMakeLists.txt)"
+#endif
 
 // ---- Days ---------------------------------------------------------------------
 
@@ -45,6 +48,10 @@ std::string FeedDayText(const FeedDay& d) {
     return s;
 }
 
+FeedDay JapanToday() { return DayFromNumber(int((std::time(nullptr) + 9 * 3600) / 86400)); }
+
+std::string FeedUserAgent(const char* program) { return std::string(program) + " (+" WOLT_PROJECT_PAGE ")"; }
+
 static int RecordDay(const QuakeRecord& r) { return DayNumber(FeedDay{r.year, r.month, r.day}); }
 
 // ---- One run ---------------------------------------------------------------------
@@ -54,7 +61,7 @@ namespace {
 struct Run {
     const FeedOptions& o;
     FeedReport* report;
-    std::string statePath;
+    RegionBook regions;
     int exitCode = FEED_DONE;
 
     void Fail(int code, const std::string& why) {
@@ -63,14 +70,20 @@ struct Run {
             report->error = why;
         }
     }
+    bool Cancelled() {
+        if (o.cancel && o.cancel->load()) Fail(FEED_CANCELLED, "cancelled");
+        return exitCode == FEED_CANCELLED;
+    }
 };
 
-void Note(const Run& run, const std::string& text) {
-    if (run.o.progress) std::fprintf(stderr, "wolt-feed: %s\n", text.c_str());
-}
-
-void Sleep(double seconds) {
-    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+// Waits in short steps, so that a cancel is seen at once.
+bool Pause(Run& run, double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        if (run.Cancelled()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return !run.Cancelled();
 }
 
 // Minutes since 1970-01-01 00:00 Japan time.
@@ -96,16 +109,19 @@ std::string WindowText(Minute from, Minute to) {
 bool Search(Run& run, Minute from, Minute to, std::vector<SearchEvent>* events) {
     const std::string form = SearchForm(ToJst(from), ToJst(to));
     std::string last;
+    int lastCode = FEED_SOURCE_FAILED;
     for (int attempt = 0; attempt <= run.o.retries; attempt++) {
-        if (run.report->requests > 0) Sleep(run.o.delaySeconds);
+        if (run.report->requests > 0 && !Pause(run, run.o.delaySeconds)) return false;
         run.report->requests++;
         HttpReply reply;
-        const int result = PostForm(run.o.endpoint, form, run.o.limits, &reply);
+        const int result = PostForm(run.o.endpoint, form, run.o.userAgent, run.o.limits, &reply);
         double wait = run.o.delaySeconds * std::pow(2.0, attempt);
         if (result != HTTP_OK) {
             last = result == HTTP_TIMEOUT ? "timed out (" + reply.error + ")" : "no reply (" + reply.error + ")";
+            lastCode = FEED_NO_CONNECTION;
         } else if (reply.status == 429 || reply.status >= 500) {
             last = "HTTP " + std::to_string(reply.status);
+            lastCode = reply.status == 429 || reply.status == 503 ? FEED_BUSY : FEED_SOURCE_FAILED;
             if (reply.retryAfterSeconds >= 0) wait = std::max(wait, double(reply.retryAfterSeconds));
         } else if (reply.status != 200) {
             run.Fail(FEED_SOURCE_FAILED, WindowText(from, to) + ": HTTP " + std::to_string(reply.status));
@@ -114,14 +130,13 @@ bool Search(Run& run, Minute from, Minute to, std::vector<SearchEvent>* events) 
             std::string message;
             if (ParseSearchReply(reply.body, events, &message) == REPLY_OK) return true;
             last = "unreadable reply: " + message;
+            lastCode = FEED_SOURCE_FAILED;
         }
         run.report->failures++;
-        Note(run, WindowText(from, to) + ": " + last + " (attempt " + std::to_string(attempt + 1) + " of " +
-                      std::to_string(run.o.retries + 1) + ")");
-        if (attempt < run.o.retries) Sleep(wait);
+        if (attempt < run.o.retries && !Pause(run, wait)) return false;
     }
-    run.Fail(FEED_SOURCE_FAILED, WindowText(from, to) + ": " + last + " after " + std::to_string(run.o.retries + 1) +
-                                     " attempts");
+    run.Fail(lastCode, WindowText(from, to) + ": " + last + " after " + std::to_string(run.o.retries + 1) +
+                           " attempts");
     return false;
 }
 
@@ -143,66 +158,45 @@ bool Fetch(Run& run, Minute from, Minute to, std::vector<SearchEvent>* out) {
     return Fetch(run, from, middle, out) && Fetch(run, middle + 1, to, out);
 }
 
-// The shipped region nearest to the epicentre (by distance on the sphere's surface, roughly).
-int NearestRegion(double lat, double lon) {
-    int best = -1;
-    double bestDistance = 0;
-    for (int i = 0; i < KitRegionCount(); i++) {
-        const KitRegion& r = KitRegions()[i];
-        const double dy = lat - r.lat, dx = (lon - r.lon) * std::cos((lat + r.lat) * 0.5 * 3.14159265358979 / 180);
-        const double distance = dx * dx + dy * dy;
-        if (best < 0 || distance < bestDistance) best = i, bestDistance = distance;
-    }
-    return best;
-}
-
 struct FedEvent {
     QuakeRecord rec;
     double seconds;
 };
 
-// The records of the fetched events; events without a magnitude or a
-// region are counted and left out.
-std::vector<FedEvent> ToRecords(Run& run, const std::vector<SearchEvent>& events) {
+// The records of the fetched events, their regions chosen oldest first (the
+// rule files a new name by its first event); events without a magnitude are
+// counted and left out.
+std::vector<FedEvent> ToRecords(Run& run, std::vector<SearchEvent> events) {
+    std::stable_sort(events.begin(), events.end(), [](const SearchEvent& a, const SearchEvent& b) {
+        const QuakeRecord &x = a.parsed.rec, &y = b.parsed.rec;
+        const long long kx = (((x.year * 100LL + x.month) * 100 + x.day) * 100 + x.hour) * 100 + x.minute;
+        const long long ky = (((y.year * 100LL + y.month) * 100 + y.day) * 100 + y.hour) * 100 + y.minute;
+        return kx != ky ? kx < ky : a.parsed.seconds < b.parsed.seconds;
+    });
     std::vector<FedEvent> out;
     for (const SearchEvent& event : events) {
-        const EventText& text = event.text;
         ParsedEvent e = event.parsed;
         if (e.rec.magnitude10 == 0) {
             run.report->withoutMagnitude++;
             continue;
         }
-        int region = FindKitRegion(text.region);
-        if (region < 0) {
-            if (e.latUnknown || e.lonUnknown) {
-                run.report->withoutRegion++;
-                continue;
-            }
-            region = NearestRegion(e.lat, e.lon);
-            run.report->mappedRegions[text.region + " -> " + KitRegions()[region].name]++;
-        }
+        if (e.timeUnknown) run.report->timeUnknown++;
+        int kind;
+        const int region = ChooseRegion(&run.regions, event.text.region, e, &kind);
+        NoteRegion(run.regions, event.text.region, region, kind, &run.report->addedRegions, &run.report->filedRegions);
         e.rec.regionIndex = uint16_t(region);
         out.push_back(FedEvent{e.rec, e.seconds});
     }
     return out;
 }
 
-bool WriteReplacing(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".feeding";
-    if (WriteWholeFile(temp, bytes) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    std::error_code ec;
-    fs::rename(fs::u8path(temp), fs::u8path(path), ec);
-    if (ec) std::remove(temp.c_str());
-    return !ec;
-}
-
 // Rebuilds the year's file with the days [firstDay, lastDay] replaced by `fed`.
 bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector<FedEvent>& fed) {
+    const std::string path = YearFilePath(run.o.folder, year);
+    std::string oldBytes;
+    const bool hadFile = ReadWholeFile(path, &oldBytes) == 0;
     std::vector<QuakeRecord> old;
-    const bool hadFile = ReadYearFile(run.o.out, year, &old) == 0;
+    if (hadFile) ReadYearFile(run.o.folder, year, &old);
     std::vector<FedEvent> all;
     for (const QuakeRecord& r : old)
         if (RecordDay(r) < firstDay || RecordDay(r) > lastDay) all.push_back(FedEvent{r, 0});
@@ -210,9 +204,9 @@ bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector
         if (e.rec.year == year && RecordDay(e.rec) >= firstDay && RecordDay(e.rec) <= lastDay) all.push_back(e);
     if (all.empty() && !hadFile) return true;
     SortNewestFirst(&all);
-    if (all.size() * kCmpRecordBytes >= size_t(kUpdateBufferBytes)) {
+    if (run.o.maxYearBytes > 0 && long(all.size() * kCmpRecordBytes) >= run.o.maxYearBytes) {
         run.Fail(FEED_YEAR_FULL, "year " + std::to_string(year) + ": " + std::to_string(all.size()) +
-                                     " records would reach the " + std::to_string(int(kUpdateBufferBytes)) +
+                                     " records would reach the " + std::to_string(run.o.maxYearBytes) +
                                      "-byte limit of the program's update; cmp_" + std::to_string(year) +
                                      ".dat is kept as it was");
         return false;
@@ -225,9 +219,9 @@ bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector
         run.Fail(FEED_WRITE_FAILED, "year " + std::to_string(year) + ": the rebuilt file fails the program's record check");
         return false;
     }
-    if (run.o.dryRun) return true;
-    if (!WriteReplacing(YearFilePath(run.o.out, year), bytes)) {
-        run.Fail(FEED_WRITE_FAILED, "cannot write " + YearFilePath(run.o.out, year));
+    if (run.o.dryRun || (hadFile && bytes == oldBytes)) return true;
+    if (WriteFileReplacing(path, bytes) != 0) {
+        run.Fail(FEED_WRITE_FAILED, "cannot write " + path);
         return false;
     }
     run.report->yearsWritten++;
@@ -239,38 +233,39 @@ int ReadDoneThrough(const std::string& path) {
     std::string text;
     FeedDay d;
     char day[16] = "";
-    if (ReadWholeFile(path, &text) == 0 && std::sscanf(text.c_str(), "done-through %15s", day) == 1 &&
+    if (!path.empty() && ReadWholeFile(path, &text) == 0 && std::sscanf(text.c_str(), "done-through %15s", day) == 1 &&
         ParseFeedDay(day, &d))
         return DayNumber(d);
     return DayNumber(FeedDay{kFirstYear, 1, 1}) - 1;
 }
 
 bool WriteDoneThrough(Run& run, int day) {
-    if (run.o.dryRun) return true;
-    if (WriteReplacing(run.statePath, "done-through " + FeedDayText(DayFromNumber(day)) + "\n")) return true;
-    run.Fail(FEED_WRITE_FAILED, "cannot write the state file " + run.statePath);
+    if (run.o.dryRun || run.o.state.empty()) return true;
+    if (WriteFileReplacing(run.o.state, "done-through " + FeedDayText(DayFromNumber(day)) + "\n") == 0) return true;
+    run.Fail(FEED_WRITE_FAILED, "cannot write the state file " + run.o.state);
     return false;
 }
 
-std::string Thousands(long long n) {
-    std::string s = std::to_string(n);
-    for (int i = int(s.size()) - 3; i > 0; i -= 3) s.insert(size_t(i), ",");
-    return s;
+// The last day of the month window that starts on `day` (never across a year).
+int MonthWindowEnd(int day, int to) {
+    const FeedDay d = DayFromNumber(day);
+    const FeedDay next = d.month == 12 ? FeedDay{d.year + 1, 1, 1} : FeedDay{d.year, d.month + 1, 1};
+    return std::min(to, DayNumber(next) - 1);
 }
 
 }  // namespace
 
 int RunFeed(const FeedOptions& o, FeedReport* report) {
     *report = FeedReport{};
-    Run run{o, report, o.state.empty() ? o.out + "/wolt-feed.state" : o.state};
-    std::error_code ec;
-    if (!o.dryRun && !fs::is_directory(fs::u8path(o.out), ec) && !fs::create_directories(fs::u8path(o.out), ec)) {
-        report->error = "cannot create the folder " + o.out;
+    Run run{o, report, RegionBook{}};
+    if (!o.dryRun && !IsDirectory(o.folder.c_str()) && MakeFolder(o.folder.c_str()) != 0) {
+        report->error = "cannot create the folder " + o.folder;
         return FEED_WRITE_FAILED;
     }
+    OpenRegionBook(o.folder, &run.regions);
     const int first = DayNumber(FeedDay{kFirstYear, 1, 1});
     const int newest = DayNumber(o.today) - kSourceLagDays;
-    int doneThrough = ReadDoneThrough(run.statePath);
+    int doneThrough = ReadDoneThrough(o.state);
     int from, to = o.hasTo ? DayNumber(o.to) : newest;
     if (o.hasFrom) {
         from = DayNumber(o.from);
@@ -280,34 +275,33 @@ int RunFeed(const FeedOptions& o, FeedReport* report) {
     }
     from = std::max(from, first);
     to = std::min(to, newest);
-    const int totalDays = std::max(0, to - from + 1);
+    FeedProgress progress{};
+    for (int day = from; day <= to; day = MonthWindowEnd(day, to) + 1) progress.monthsTotal++;
     const auto started = std::chrono::steady_clock::now();
-    int daysDone = 0;
-    for (int day = from; day <= to && run.exitCode == FEED_DONE;) {
-        // A window runs to the end of its month (never across a year).
-        const FeedDay d = DayFromNumber(day);
-        FeedDay monthEnd = d;
-        monthEnd.day = 31;
-        while (DayFromNumber(DayNumber(monthEnd)).month != d.month) monthEnd.day--;
-        const int last = std::min(to, DayNumber(monthEnd));
+    for (int day = from; day <= to && run.exitCode == FEED_DONE && !run.Cancelled();) {
+        const int last = MonthWindowEnd(day, to);
         std::vector<SearchEvent> events;
         if (!Fetch(run, Minute(day) * 1440, Minute(last) * 1440 + 1439, &events)) break;
         report->windows++;
         const std::vector<FedEvent> fed = ToRecords(run, events);
-        if (!CommitYear(run, d.year, day, last, fed)) break;
+        // The table first: a yearly file never names a region its folder lacks.
+        if (!o.dryRun && SaveRegionBook(o.folder, &run.regions) != 0) {
+            run.Fail(FEED_WRITE_FAILED, "cannot write the region table of " + o.folder);
+            break;
+        }
+        if (!CommitYear(run, DayFromNumber(day).year, day, last, fed)) break;
         report->events += int(fed.size());
         if (day <= doneThrough + 1 && last > doneThrough) {
             doneThrough = last;
             if (!WriteDoneThrough(run, doneThrough)) break;
         }
-        daysDone += last - day + 1;
+        progress.monthsDone++;
+        progress.windowFrom = DayFromNumber(day);
+        progress.windowTo = DayFromNumber(last);
+        progress.events = report->events;
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        const int left = int(elapsed / daysDone * (totalDays - daysDone) + 0.5);
-        char line[200];
-        std::snprintf(line, sizeof line, "%s..%s: %d events; %d of %d days, %s events so far, about %d:%02d left",
-                      FeedDayText(d).c_str(), FeedDayText(DayFromNumber(last)).c_str(), int(fed.size()), daysDone,
-                      totalDays, Thousands(report->events).c_str(), left / 60, left % 60);
-        Note(run, line);
+        progress.secondsLeft = int(elapsed / progress.monthsDone * (progress.monthsTotal - progress.monthsDone) + 0.5);
+        if (o.progress) o.progress(progress, o.progressContext);
         day = last + 1;
     }
     return run.exitCode;

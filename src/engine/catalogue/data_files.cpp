@@ -1,4 +1,4 @@
-#include "kit/data_folder.h"
+#include "engine/catalogue/data_files.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,9 +27,16 @@ int ReadWholeFile(const std::string& utf8Path, std::string* bytes) {
     return 0;
 }
 
+int WriteFileReplacing(const std::string& utf8Path, const std::string& bytes) {
+    const std::string temp = utf8Path + ".part";
+    if (WriteWholeFile(temp, bytes) == 0 && MoveFileOver(temp.c_str(), utf8Path.c_str()) == 0) return 0;
+    RemoveFile(temp.c_str());
+    return 1;
+}
+
 std::string YearFilePath(const std::string& dir, int year) {
     char name[32];
-    std::snprintf(name, sizeof name, "/cmp_%4d.dat", year);
+    std::snprintf(name, sizeof name, "/cmp_%04d.dat", year);
     return dir + name;
 }
 
@@ -69,6 +76,17 @@ int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* rec
     return 0;
 }
 
+std::string PackRegionTable(const std::vector<RegionEntry>& regions) {
+    std::string table(kRegionSlots * sizeof(RegionEntry), '\0');
+    for (size_t i = 0; i < regions.size() && i < size_t(kRegionSlots); i++) {
+        std::string entry;
+        PutInt32(&entry, regions[i].code);
+        entry.append(regions[i].name, kRegionNameBytes);
+        table.replace(i * sizeof(RegionEntry), entry.size(), entry);
+    }
+    return table;
+}
+
 int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& records, int firstYear,
                         int lastYear, const std::vector<RegionEntry>& regions, WriteFileFn write) {
     std::vector<std::vector<QuakeRecord>> byYear(size_t(lastYear - firstYear + 1));
@@ -77,14 +95,7 @@ int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& 
     for (int year = firstYear; year <= lastYear; year++)
         if (write(YearFilePath(dir, year), PackYearFile(byYear[size_t(year - firstYear)])) != 0) return 1;
 
-    std::string table(kRegionSlots * sizeof(RegionEntry), '\0');
-    for (size_t i = 0; i < regions.size() && i < size_t(kRegionSlots); i++) {
-        std::string entry;
-        PutInt32(&entry, regions[i].code);
-        entry.append(regions[i].name, kRegionNameBytes);
-        table.replace(i * sizeof(RegionEntry), entry.size(), entry);
-    }
-    if (write(dir + "/s_tbl.dat", table) != 0) return 1;
+    if (write(dir + "/s_tbl.dat", PackRegionTable(regions)) != 0) return 1;
     return write(dir + "/ne_tbl.dat", std::string(kNeTableBytes, '\0'));
 }
 

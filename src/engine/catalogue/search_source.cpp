@@ -1,10 +1,10 @@
-#include "jma_source.h"
+#include "engine/catalogue/search_source.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
-#include <nlohmann/json.hpp>
+#include "engine/catalogue/json_text.h"
 
 const char* const kJmaEndpoint = "https://www.data.jma.go.jp/svd/eqdb/data/shindo/api/api.php";
 
@@ -56,13 +56,10 @@ static bool LooksLikeHtml(const std::string& body) {
     return i != std::string::npos && body[i] == '<';
 }
 
-// A field as text: strings as they are, numbers in their shortest form; "" when missing.
-static std::string Field(const nlohmann::json& event, const char* name) {
-    auto it = event.find(name);
-    if (it == event.end() || it->is_null()) return std::string();
-    if (it->is_string()) return it->get<std::string>();
-    if (it->is_number()) return it->dump();
-    return std::string();
+// A field as text: strings as they are, numbers as written; "" when missing or null.
+static std::string Field(const JsonValue& event, const char* name) {
+    const JsonValue* v = event.Find(name);
+    return v && (v->kind == JsonValue::JSON_STRING || v->kind == JsonValue::JSON_NUMBER) ? v->text : std::string();
 }
 
 // The service writes a text that is not a number when the magnitude is
@@ -74,6 +71,14 @@ static std::string MagnitudeText(const std::string& text) {
     return number ? text : std::string();
 }
 
+// The position as an export writes it (degrees and minutes, "latS"/"lonS"),
+// so that a reply and a CSV export of the same events give the same grid
+// position; the decimal "lat"/"lon" only where the text is missing.
+static std::string Position(const JsonValue& event, const char* text, const char* decimal) {
+    const std::string minutes = Field(event, text);
+    return minutes.empty() || minutes == "-" ? Field(event, decimal) : minutes;
+}
+
 int ParseSearchReply(const std::string& body, std::vector<SearchEvent>* events, std::string* message) {
     events->clear();
     message->clear();
@@ -81,29 +86,29 @@ int ParseSearchReply(const std::string& body, std::vector<SearchEvent>* events, 
         *message = "an HTML page, not JSON";
         return REPLY_HTML;
     }
-    nlohmann::json reply = nlohmann::json::parse(body, nullptr, false);
-    if (reply.is_discarded()) {
+    JsonValue reply;
+    if (ParseJson(body, &reply) != JSON_OK) {
         *message = "not JSON, or cut off";
         return REPLY_BAD_JSON;
     }
-    const nlohmann::json* res = reply.is_object() && reply.contains("res") ? &reply["res"] : nullptr;
-    if (res && res->is_string()) {
-        *message = res->get<std::string>();
+    const JsonValue* res = reply.Find("res");
+    if (res && res->kind == JsonValue::JSON_STRING) {
+        *message = res->text;
         return REPLY_MESSAGE;
     }
-    if (!res || !res->is_array()) {
+    if (!res || res->kind != JsonValue::JSON_ARRAY) {
         *message = "no \"res\" list";
         return REPLY_BAD_SHAPE;
     }
     std::vector<SearchEvent> out;
-    for (const nlohmann::json& e : *res) {
-        if (!e.is_object()) {
+    for (const JsonValue& e : res->items) {
+        if (e.kind != JsonValue::JSON_OBJECT) {
             *message = "an event that is not an object";
             return REPLY_BAD_SHAPE;
         }
         // "ot" is the origin time in Japan time: "2011/03/11 14:46:18.1".
-        EventText t{Field(e, "ot"), std::string(), Field(e, "name"), Field(e, "lat"), Field(e, "lon"),
-                    Field(e, "dep"), MagnitudeText(Field(e, "mag")), Field(e, "maxI")};
+        EventText t{Field(e, "ot"), std::string(), Field(e, "name"), Position(e, "latS", "lat"),
+                    Position(e, "lonS", "lon"), Field(e, "dep"), MagnitudeText(Field(e, "mag")), Field(e, "maxI")};
         ParsedEvent parsed;
         if (const char* why = ParseEvent(t, &parsed)) {
             *message = "event " + Field(e, "id") + ": " + why;

@@ -1,4 +1,4 @@
-#include "kit/event_record.h"
+#include "engine/catalogue/event_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -92,7 +92,18 @@ struct Row {
     int year, month, day, hour, minute;
     double seconds;
     bool timeSeen;
+    bool timeUnknown;   // the source knows the day only
 };
+
+// The database writes 時分不明データ ("hour and minute unknown") for an
+// earthquake it knows the day of only.
+const char kTimeUnknown[] = "時分不明";
+
+bool MarksTimeUnknown(const std::string& raw, Row* row) {
+    if (raw.find(kTimeUnknown) == std::string::npos) return false;
+    row->timeSeen = row->timeUnknown = true;
+    return true;
+}
 
 bool ParseTime(const std::string& v, size_t* at, Row* row) {
     double h, m, sec = 0;
@@ -130,11 +141,13 @@ const char* ParseDate(const std::string& raw, Row* row) {
     row->day = d;
     size_t at = size_t(used);
     SkipSpaces(v, &at);
+    if (MarksTimeUnknown(raw, row)) return nullptr;
     if (at < v.size() && (!ParseTime(v, &at, row) || at != v.size())) return "unreadable time";
     return nullptr;
 }
 
 const char* ParseTimeField(const std::string& raw, Row* row) {
+    if (MarksTimeUnknown(raw, row)) return nullptr;
     std::string v = Normalize(raw);
     size_t at = 0;
     if (!ParseTime(v, &at, row) || at != v.size()) return "unreadable time";
@@ -164,7 +177,8 @@ const char* ParseCoordinate(const std::string& raw, char positive, char negative
         double minutes = 0, secs = 0;
         size_t mark = i;
         if (Number(v, &i, &minutes)) {
-            if (i >= v.size() || v[i] != 'm' || minutes < 0 || minutes >= 60) return bad;
+            // Rounded minutes may read 60.0 ("36°60.0′N" is 37°00.0′N).
+            if (i >= v.size() || v[i] != 'm' || minutes < 0 || minutes > 60) return bad;
             i++;
             SkipSpaces(v, &i);
             mark = i;
@@ -263,7 +277,6 @@ const char* ParseEvent(const EventText& text, ParsedEvent* out) {
     const char* why = ParseDate(text.date, &row);
     if (!why && !text.time.empty()) why = ParseTimeField(text.time, &row);
     if (!why && !row.timeSeen) why = "no time";
-    if (!why && Trim(text.region).empty()) why = "no region name";
     double lat = 0, lon = 0;
     bool latUnknown = false, lonUnknown = false;
     if (!why) why = ParseCoordinate(text.lat, 'N', 'S', 90, &lat, &latUnknown);
@@ -289,6 +302,7 @@ const char* ParseEvent(const EventText& text, ParsedEvent* out) {
     e.rec.magnitude10 = uint8_t(mag10);
     e.rec.intensity = uint8_t(intensity);
     e.seconds = row.seconds;
+    e.timeUnknown = row.timeUnknown;
     e.lat = lat;
     e.lon = lon;
     e.latUnknown = latUnknown;

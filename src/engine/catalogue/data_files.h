@@ -1,5 +1,6 @@
-// Writing and reading the files of a Data folder: the yearly catalogue
-// files, s_tbl.dat and ne_tbl.dat.
+// The files of a Data folder as whole byte strings: the yearly catalogue
+// files, s_tbl.dat and ne_tbl.dat, written so that a reader never meets a
+// half-written one.
 #pragma once
 
 #include <string>
@@ -10,10 +11,14 @@
 // Writes `bytes` to `utf8Path`, replacing the file. 0 on success.
 typedef int (*WriteFileFn)(const std::string& utf8Path, const std::string& bytes);
 int WriteWholeFile(const std::string& utf8Path, const std::string& bytes);
-// Reads a whole file. 0 on success.
+// Writes `bytes` to PATH.part and moves it over `utf8Path` only when it was
+// written completely, so the path always holds either the old file or the
+// whole new one. 0 on success; on failure the temporary file is removed.
+int WriteFileReplacing(const std::string& utf8Path, const std::string& bytes);
+// Reads a whole file. 0 on success; `bytes` is untouched on failure.
 int ReadWholeFile(const std::string& utf8Path, std::string* bytes);
 
-// "DIR/cmp_YYYY.dat".
+// "DIR/cmp_YYYY.dat", the only name the loader reads for a year.
 std::string YearFilePath(const std::string& dir, int year);
 
 // The bytes of a yearly file for records given newest first.
@@ -21,6 +26,12 @@ std::string PackYearFile(const std::vector<QuakeRecord>& records);
 // The records of a yearly file as stored (positions not borrowed). 0 when
 // the file was read; a trailing partial record is ignored.
 int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* records);
+
+// The bytes of s_tbl.dat for `regions` (kRegionSlots entries).
+std::string PackRegionTable(const std::vector<RegionEntry>& regions);
+// The region table of a Data folder (kRegionSlots entries, zero where the
+// file is short). 0 when the file was read.
+int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions);
 
 // Writes the catalogue (all records newest first) into `dir`, which must
 // exist: one file per year from firstYear to lastYear (empty where a year
@@ -30,7 +41,3 @@ int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* rec
 int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& records, int firstYear,
                         int lastYear, const std::vector<RegionEntry>& regions,
                         WriteFileFn write = WriteWholeFile);
-
-// The region table of a Data folder (kRegionSlots entries, zero where the
-// file is short). 0 when the file was read.
-int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions);

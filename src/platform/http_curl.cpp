@@ -1,11 +1,10 @@
-#include "http_client.h"
+// PostForm with libcurl (POSIX).
+#include "platform/http.h"
 
 #include <cstdlib>
 #include <strings.h>
 
 #include <curl/curl.h>
-
-const char* const kFeedUserAgent = "wolt-feed/1.0 (+https://wolt.example.org/wolt/)";
 
 static size_t TakeBody(char* data, size_t size, size_t count, void* reply) {
     static_cast<HttpReply*>(reply)->body.append(data, size * count);
@@ -20,7 +19,8 @@ static size_t TakeHeader(char* data, size_t size, size_t count, void* reply) {
     return n;
 }
 
-int PostForm(const std::string& url, const std::string& form, const HttpLimits& limits, HttpReply* reply) {
+int PostForm(const std::string& url, const std::string& form, const std::string& userAgent,
+             const HttpLimits& limits, HttpReply* reply) {
     *reply = HttpReply{};
     static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     CURL* curl = ready ? curl_easy_init() : nullptr;
@@ -31,7 +31,7 @@ int PostForm(const std::string& url, const std::string& form, const HttpLimits& 
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, form.c_str());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, long(form.size()));
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, kFeedUserAgent);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent.c_str());
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.transferSeconds);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);

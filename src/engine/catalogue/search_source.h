@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "kit/event_record.h"
+#include "engine/catalogue/event_text.h"
 
 extern const char* const kJmaEndpoint;
 

@@ -1,0 +1,134 @@
+// Reading what the catalogue's sources write: the JSON of a search reply,
+// and the one rule that turns an epicentre name into a region of a table.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/catalogue/data_files.h"
+#include "engine/catalogue/json_text.h"
+#include "engine/catalogue/region_list.h"
+#include "engine/catalogue/region_names.h"
+#include "test_util.h"
+
+TEST(JsonText, ReadsWhatTheServiceWritesAndRefusesTheRest) {
+    struct Case {
+        const char* text;
+        int result;
+        const char* firstString;   // the "s" member of the object, or ""
+    } cases[] = {
+        {"{\"s\":\"\\u6771\\u4eac\"}", JSON_OK, "東京"},              // PHP's default escaping
+        {"{\"s\":\"東京\"}", JSON_OK, "東京"},
+        {"\xEF\xBB\xBF{\"s\":\"a\\\"b\\\\c\\/d\\n\"}", JSON_OK, "a\"b\\c/d\n"},
+        {"{\"s\":\"\\ud83d\\ude00\"}", JSON_OK, "\xF0\x9F\x98\x80"},   // a surrogate pair
+        {" { \"s\" : \"x\" , \"n\" : -1.5e3 , \"a\" : [ true , false , null , {} ] } ", JSON_OK, "x"},
+        {"{\"s\":\"\\ud83d\"}", JSON_BAD, ""},                          // a high surrogate alone
+        {"{\"s\":\"\\ude00\"}", JSON_BAD, ""},
+        {"{\"s\":\"tab\there\"}", JSON_BAD, ""},                        // a raw control character
+        {"{\"s\":\"x\"", JSON_BAD, ""},
+        {"{\"s\":\"x\"} x", JSON_BAD, ""},
+        {"{\"n\":01}", JSON_BAD, ""},
+        {"{\"n\":1.}", JSON_BAD, ""},
+        {"{\"a\":[1,]}", JSON_BAD, ""},
+        {"{s:1}", JSON_BAD, ""},
+        {"", JSON_BAD, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        JsonValue v;
+        v.text = "untouched";
+        ASSERT_EQ(ParseJson(c.text, &v), c.result);
+        if (c.result != JSON_OK) {
+            EXPECT_EQ(v.text, "untouched");
+            continue;
+        }
+        const JsonValue* s = v.Find("s");
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->text, c.firstString);
+    }
+    JsonValue n;
+    EXPECT_EQ(ParseJson(std::string(kJsonMaxDepth + 2, '[') + std::string(kJsonMaxDepth + 2, ']'), &n), JSON_TOO_DEEP);
+    ASSERT_EQ(ParseJson("[-0.25e-1, 7]", &n), JSON_OK);
+    EXPECT_EQ(n.items[0].text, "-0.25e-1");
+}
+
+namespace {
+
+ParsedEvent At(double lat, double lon) {
+    ParsedEvent e{};
+    e.lat = lat, e.lon = lon;
+    return e;
+}
+
+ParsedEvent Nowhere() {
+    ParsedEvent e{};
+    e.latUnknown = e.lonUnknown = true;
+    return e;
+}
+
+int IndexOf(const char* name) {
+    for (int i = 0; i < kShippedRegionCount; i++)
+        if (std::strcmp(NationalRegions()[i].name, name) == 0) return i;
+    return -1;
+}
+
+}  // namespace
+
+TEST(RegionNames, TheShippedTableHoldsEveryNameItCanAndFilesTheRest) {
+    RegionBook book;
+    OpenShippedRegionBook(&book);
+    int kind;
+    // Known names keep their region, however the width of their letters.
+    EXPECT_EQ(ChooseRegion(&book, " 東京都２３区 ", Nowhere(), &kind), IndexOf("東京都２３区"));
+    EXPECT_EQ(kind, REGION_NAMED);
+    EXPECT_EQ(ChooseRegion(&book, "東京都23区", At(20, 120), &kind), IndexOf("東京都２３区"));
+    EXPECT_EQ(ChooseRegion(&book, "福井県沖", At(45, 145), &kind), IndexOf("福井県沖"));
+    EXPECT_EQ(ChooseRegion(&book, "ウラジオストク付近", At(30, 140), &kind), IndexOf("ウラジオストク付近"));
+    EXPECT_EQ(kind, REGION_NAMED);
+    // The names of the record that do not fit go to a neighbour of their own
+    // median position, wherever their events lie.
+    const int kuril = ChooseRegion(&book, "千島列島南東沖", At(33, 131), &kind);
+    EXPECT_EQ(kind, REGION_FILED);
+    EXPECT_TRUE(kuril == IndexOf("千島列島東方") || kuril == IndexOf("千島列島")) << kuril;
+    // A new name: its first event's position decides, for every later event too.
+    const int first = ChooseRegion(&book, "新しい沖", At(43.0, 144.5), &kind);
+    EXPECT_EQ(kind, REGION_FILED);
+    EXPECT_EQ(ChooseRegion(&book, "新しい沖", At(26.0, 127.5), &kind), first);
+    EXPECT_NE(ChooseRegion(&book, "別の新しい沖", At(26.0, 127.5), &kind), first);
+    EXPECT_FALSE(book.tableChanged);
+    EXPECT_TRUE(book.filedChanged);
+}
+
+TEST(RegionNames, AppendsWhileThereIsRoomAndKeepsEveryChoiceInTheFolder) {
+    const std::string dir = MakeTempDir();
+    // An older folder's table: the first 280 shipped names only.
+    std::vector<RegionEntry> table;
+    ASSERT_EQ(ShippedRegionTable(&table), 0);
+    for (int i = 280; i < kRegionSlots; i++) std::memset(&table[size_t(i)], 0, sizeof(RegionEntry));
+    WriteBytes(dir + "/s_tbl.dat", PackRegionTable(table));
+
+    RegionBook book;
+    OpenRegionBook(dir, &book);
+    int kind;
+    const char* kNew[] = {"新しい名1", "新しい名2", "新しい名3", "新しい名4", "新しい名5", "新しい名6", "新しい名7"};
+    for (int k = 0; k < 7; k++) {
+        EXPECT_EQ(ChooseRegion(&book, kNew[k], At(35, 135), &kind), 280 + k);
+        EXPECT_EQ(kind, REGION_ADDED);
+    }
+    const int filed = ChooseRegion(&book, "新しい名8", At(43.0, 144.5), &kind);   // index 286 was the last
+    EXPECT_EQ(kind, REGION_FILED);
+    EXPECT_EQ(ChooseRegion(&book, "", At(26, 127.5), &kind), ChooseRegion(&book, "", At(43, 144.5), &kind));
+    EXPECT_EQ(kind, REGION_FILED);
+    ASSERT_EQ(SaveRegionBook(dir, &book), 0);
+
+    // A later run reads the same choices back.
+    RegionBook again;
+    OpenRegionBook(dir, &again);
+    EXPECT_FALSE(again.tableChanged);
+    EXPECT_EQ(ChooseRegion(&again, "新しい名3", Nowhere(), &kind), 282);
+    EXPECT_EQ(kind, REGION_NAMED);
+    EXPECT_EQ(ChooseRegion(&again, "新しい名8", At(26.0, 127.5), &kind), filed);
+    EXPECT_EQ(kind, REGION_FILED);
+    EXPECT_EQ(ReadBytes(dir + "/s_tbl.dat").size(), size_t(kRegionSlots * sizeof(RegionEntry)));
+    RemoveTree(dir);
+}
