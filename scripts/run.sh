@@ -29,8 +29,10 @@ dist() {
   stage=$(mktemp -d)
   mkdir -p "$stage/wolt"
   cp -r "$run/wolt.exe" "$run/Data" "$stage/wolt/"
+  cp "$win64/wolt-cli.exe" "$win64/wolt-feed.exe" "$win64/import-csv.exe" "$stage/wolt/"
   mkdir -p "$stage/wolt/text"
   cp "$top/src/resources/dist-README.txt" "$stage/wolt/README.txt"
+  cp "$top/src/resources/wolt-source.txt" "$stage/wolt/wolt-source.txt"
   rm -f "$zip"
   (cd "$stage" && zip -qr "$zip" wolt)
   rm -rf "$stage"
@@ -59,7 +61,8 @@ source "$top/scripts/xvfb.sh"
 start_xvfb "$run/xvfb.log" setsid
 wine_pid=
 
-window() { xdotool search --name "^${title//./\\.}\$" 2>/dev/null | head -1 || true; }
+# The main window: the title alone, or marked as showing the sample.
+window() { xdotool search --name "^${title//./\\.}( \\[.*\\])?\$" 2>/dev/null | head -1 || true; }
 
 shutdown() {
   trap - INT TERM EXIT

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "engine/catalogue/data_files.h"
+#include "engine/catalogue/data_source.h"
 #include "engine/catalogue/json_text.h"
+#include "engine/catalogue/real_record.h"
+#include "engine/catalogue/search_source.h"
 #include "engine/catalogue/region_list.h"
 #include "engine/catalogue/region_names.h"
 #include "test_util.h"
@@ -131,4 +134,57 @@ TEST(RegionNames, AppendsWhileThereIsRoomAndKeepsEveryChoiceInTheFolder) {
     EXPECT_EQ(kind, REGION_FILED);
     EXPECT_EQ(ReadBytes(dir + "/s_tbl.dat").size(), size_t(kRegionSlots * sizeof(RegionEntry)));
     RemoveTree(dir);
+}
+
+TEST(DataSourceFile, GoodMissingAndBadLines) {
+    const std::string dir = MakeTempDir(), path = dir + "/wolt-source.txt";
+    std::vector<std::string> problems;
+    DataSource missing = ReadDataSource(path.c_str(), &problems);
+    EXPECT_EQ(missing.kind, SOURCE_SEARCH);
+    EXPECT_EQ(missing.searchUrl, kJmaEndpoint);
+    EXPECT_EQ(missing.searchDelaySeconds, 3);
+    EXPECT_TRUE(problems.empty());
+
+    WriteBytes(path, "# a mirror\r\nsearch-url = http://mirror.example:8080/api.php  # ours\r\n\r\nsearch-delay=0.5\r\n");
+    DataSource mirror = ReadDataSource(path.c_str(), &problems);
+    EXPECT_EQ(mirror.searchUrl, "http://mirror.example:8080/api.php");
+    EXPECT_EQ(mirror.searchDelaySeconds, 0.5);
+    EXPECT_TRUE(problems.empty());
+    SetDataSource(mirror);
+    EXPECT_EQ(DataSourceSite(), "mirror.example:8080");
+    EXPECT_EQ(DataSourceTopPage(), "http://mirror.example:8080/");
+
+    WriteBytes(path, "source = server\nserver-host = data.example.org\nserver-port = 8443\n"
+                     "server-port = 0\ndelay 3\nsearch-url = ftp://x\ncolour = blue\n");
+    DataSource server = ReadDataSource(path.c_str(), &problems);
+    EXPECT_EQ(server.kind, SOURCE_SERVER);
+    EXPECT_EQ(server.serverPort, 8443);   // the bad line changed nothing
+    EXPECT_EQ(server.searchUrl, kJmaEndpoint);
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0].rfind("wolt-source.txt:4: ", 0), 0u) << problems[0];
+    EXPECT_EQ(problems[3].rfind("wolt-source.txt:7: ", 0), 0u) << problems[3];
+    SetDataSource(server);
+    EXPECT_EQ(DataSourceTopPage(), "https://data.example.org:8443/wolt/");
+
+    problems.clear();
+    WriteBytes(path, "source = server\n");   // no host: the search service stays
+    EXPECT_EQ(ReadDataSource(path.c_str(), &problems).kind, SOURCE_SEARCH);
+    EXPECT_EQ(problems.size(), 1u);
+    SetDataSource(DataSource{SOURCE_SEARCH, kJmaEndpoint});
+    RemoveTree(dir);
+}
+
+// The status line holds 28 half-width places: the fetch's progress must fit
+// at its largest.
+TEST(RealRecord, ProgressFitsTheStatusLine) {
+    FeedProgress p{};
+    p.monthsDone = p.monthsTotal = 684;
+    p.events = 200000;
+    p.secondsLeft = 99999;
+    const std::string text = FetchStatusText(p);
+    int places = 0;
+    for (unsigned char c : text) places += c < 0x80 ? 1 : (c >= 0xE0 ? 2 : 0);
+    EXPECT_LE(places, 28) << text;
+    EXPECT_NE(text.find("684/684"), std::string::npos) << text;
+    EXPECT_NE(text.find("200,000"), std::string::npos) << text;
 }

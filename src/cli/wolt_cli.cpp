@@ -24,6 +24,7 @@
 #include "engine/selection/selection.h"
 #include "engine/selection/sorting.h"
 #include "platform/platform.h"
+#include "platform/tool_main.h"
 
 enum {
     EXIT_OK = 0,
@@ -392,7 +393,7 @@ static int ListWriter(const Options& o, const char* path) {
     return SaveListText(list, o.regionList, path);
 }
 
-int main(int argc, char** argv) {
+static int CliMain(int argc, char** argv) {
     Options o;
     std::string problem;
     if (!ParseArguments(argc, argv, &o, &problem)) return UsageError(problem);
@@ -451,3 +452,12 @@ int main(int argc, char** argv) {
     if (o.command == "region-report") return WriteOutput(o, RegionReportPath(), RegionWriter);
     return WriteOutput(o, ListTextPath(o.regionList), ListWriter);
 }
+
+// The arguments arrive in UTF-8 on every platform (paths with Japanese names included).
+static int Run(const std::vector<std::string>& args) {
+    std::vector<char*> argv{const_cast<char*>("wolt-cli")};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    return CliMain(int(argv.size()), argv.data());
+}
+
+TOOL_MAIN(Run)

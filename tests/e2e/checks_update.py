@@ -3,15 +3,19 @@
 
 Usage: python3 tests/e2e/checks_update.py [--build build/win64] [--keep] [--only TEXT]
         [--evidence DIR]
-wolt-e2e.exe is the program with the data server at https://localhost:47443,
-whose test CA is trusted in this stage's Wine prefix only. nginx serves the
-server kit's site file; a small TLS server gives the replies nginx does not.
-Each case starts the program on the standard catalogue (it asks for
-cmp_2020.dat), presses 更新 and checks the status line (told by the extent
-of its white pixels: 8 pixels a half-width, 16 a full-width character,
-right-aligned) and the files on disk. Ends with "update: N passed, N failed".
+The program's wolt-source.txt points it at the data server at
+https://localhost:47443 (nginx with the server kit's site file, or a small
+TLS server for the replies nginx does not give), or at a stand-in of the
+search service at https://localhost:47444; the test CA is trusted in this
+stage's Wine prefix only. The data-server cases start the program on the
+standard catalogue (it asks for cmp_2020.dat), press 更新 and check the
+status line (told by the extent of its white pixels: 8 pixels a half-width,
+16 a full-width character, right-aligned) and the files on disk; the
+search-service cases compare the program's files with what the native
+wolt-feed makes of the same replies. Ends with "update: N passed, N failed".
 """
 import argparse
+import datetime
 import glob
 import os
 import shutil
@@ -27,10 +31,13 @@ import harness  # noqa: E402
 import servers  # noqa: E402
 from harness import expect  # noqa: E402
 
-PORT, YEAR = 47443, 2020
+PORT, SEARCH_PORT, YEAR = 47443, 47444, 2020
+SAMPLE_TITLE = "wolt 1.45 [サンプルデータ]"
+SERVER_SOURCE = f"source = server\nserver-host = localhost\nserver-port = {PORT}\n"
 UPDATE_BUTTON, STATUS = (798, 518), (519, 508, 747, 526)   # window pixels; the status line's rectangle
 TEXTS = {4: "Error InternetOpenUrl", 5: "Error InternetReadFile", 7: "データは最新です",
-         9: "サーバー負荷によりデータ更新できません", 20: "データ更新 完了"}
+         9: "サーバー負荷によりデータ更新できません", 20: "データ更新 完了", 31: "取得中断：更新で再開",
+         32: "サンプル：更新で実データへ"}
 OLD = [r for r in catalogue.STANDARD_RECORDS if r[0] == YEAR]
 NEW = [(2020, 8, 20, 6, 30, 408, 132, 60, 6, 55, 4),   # pixel (349, 200): clear of the panels
        (2020, 7, 10, 22, 5, 300, 40, 20, 7, 35, 2)]
@@ -44,20 +51,32 @@ def records_of(year, n):
 
 
 class Run:
-    """One program on the standard catalogue, ready for a press of 更新."""
+    """One program on the standard catalogue (or on a Data folder `data` made
+    by the caller), its data source `source`, ready for a press of 更新."""
 
-    def __init__(self, case, ctx, regions=None):
+    def __init__(self, case, ctx, regions=None, source=SERVER_SOURCE, data=None, title=harness.TITLE, box=None):
         self.case, self.ctx = case, ctx
         self.folder = case.run_folder(ctx["exe"])
         self.data = os.path.join(self.folder, "Data")
-        catalogue.write_data_folder(self.data)
+        if data:
+            shutil.copytree(data, self.data)
+        else:
+            catalogue.write_data_folder(self.data)
         if regions:   # another region table (s_tbl.dat)
             shutil.copy(regions, os.path.join(self.data, "s_tbl.dat"))
+        with open(os.path.join(self.folder, "wolt-source.txt"), "w") as f:
+            f.write(source)
         catalogue.write_settings(os.path.join(self.folder, "wolt.dat"))
         self.yearly = os.path.join(self.data, f"cmp_{YEAR}.dat")
-        self.old = open(self.yearly, "rb").read()
-        self.program = case.start(self.folder)
-        self.window, _ = self.program.shown()
+        self.old = open(self.yearly, "rb").read() if os.path.exists(self.yearly) else None
+        self.start(title, box)
+
+    def start(self, title=harness.TITLE, box=None):
+        """Starts the program; `box`: the text of a box it shows before its window, answered."""
+        self.program = self.case.start(self.folder)
+        if box:
+            dismiss_box(self.case, self.program, box)
+        self.window, _ = self.program.shown(title)
         self.origin = self.program.origin(self.window)
 
     def press(self):
@@ -103,8 +122,8 @@ class Run:
                                                    "MAP01_512.bmp"})
         expect(left == [], f"expected no other file in Data; seen {left}")
 
-    def close(self):
-        self.program.close(self.window)
+    def close(self, boxes=0):
+        self.program.close(self.window, boxes=boxes)
         return catalogue.read_settings(os.path.join(self.folder, "wolt.dat"))
 
 
@@ -128,8 +147,9 @@ def case_good(case, ctx):
     before = marker(case.shot("before"))
     run.press()
     wait_requests(lambda: program_requests(nginx))
+    # "完了" has the width of the stages' texts: the file tells when it is time to look.
+    expect(harness.wait_for(lambda: open(run.yearly, "rb").read() == GOOD, 30), "expected the yearly file to be the server's")
     after = run.expect_status(20)
-    expect(open(run.yearly, "rb").read() == GOOD, "expected the yearly file to be the server's")
     expect(marker(after) != before, "expected a marker at the newest record's place")
     run.press()   # the same day: nothing is asked
     time.sleep(2.5)   # a request, if one were made, would reach the log within this
@@ -161,9 +181,9 @@ def case_feed_chain(case, ctx):
     nginx = ctx["nginx"]
     nginx.start()
     nginx.clear()
-    service = servers.SearchService(FED)
+    service = servers.SearchService([dict(e, latS="-", lonS="-") for e in FED])
     try:
-        feed = subprocess.run([os.path.join(native, "wolt-feed"), "--out", nginx.data, "--from", "2020-01-01",
+        feed = subprocess.run([os.path.join(native, "wolt-feed"), "--out", nginx.data, "--server", "--from", "2020-01-01",
                                "--to", "2020-12-31", "--endpoint", service.url, "--delay", "0",
                                "--state", os.path.join(case.folder, "feed.state")], capture_output=True, text=True)
         expect(feed.returncode == 0 and len(service.forms) == 12,
@@ -173,9 +193,9 @@ def case_feed_chain(case, ctx):
     run = Run(case, ctx, regions=os.path.join(kit, "s_tbl.dat"))
     run.press()
     wait_requests(lambda: program_requests(nginx))
+    fed = open(os.path.join(nginx.data, f"cmp_{YEAR}.dat"), "rb").read()
+    expect(harness.wait_for(lambda: open(run.yearly, "rb").read() == fed, 30), "expected the yearly file to be the fed one")
     run.expect_status(20)
-    expect(open(run.yearly, "rb").read() == open(os.path.join(nginx.data, f"cmp_{YEAR}.dat"), "rb").read(),
-           "expected the yearly file to be the fed one")
     listw = checks_lists.find_window(case, checks_lists.TITLE_LIST)
     at = checks_lists.origin(case, listw)
     time.sleep(1)   # the list window rebuilds on its next refresh tick
@@ -188,6 +208,128 @@ def case_feed_chain(case, ctx):
         expect([date, time_, region, depth, mag, intensity] in rows, f"expected a line for {date} {time_} {region}; "
                                                                      f"list file:\n{text[:1200]}")
     run.close()
+
+
+# ---- The search service ------------------------------------------------------------
+
+def search_source(url, extra=""):
+    return f"# the stand-in of the search service\nsearch-url = {url}\nsearch-delay = 0\n{extra}"
+
+
+def native_feed(events, folder, data, *args):
+    """The native wolt-feed's files for the same replies (from a plain-HTTP
+    stand-in: libcurl does not know the test CA), fed into a copy of `data`
+    (None: an empty folder): what the program must write too."""
+    if data:
+        shutil.copytree(data, folder)
+    service = servers.SearchService(events)
+    try:
+        feed = subprocess.run([os.path.join(harness.TOP, "build", "native", "wolt-feed"), "--out", folder,
+                               "--endpoint", service.url, "--delay", "0", *args], capture_output=True, text=True)
+    finally:
+        service.stop()
+    expect(feed.returncode == 0, f"native wolt-feed failed: {feed.stderr[-600:]}")
+    return {name: open(os.path.join(folder, name), "rb").read() for name in os.listdir(folder)
+            if name.startswith("cmp_") or name in ("s_tbl.dat", "regions-filed.txt")}
+
+
+def differing(data, files):
+    """The names of `files` whose bytes the program's Data folder does not have."""
+    return [name for name, content in files.items()
+            if not os.path.exists(os.path.join(data, name)) or open(os.path.join(data, name), "rb").read() != content]
+
+
+def expect_files(data, files, timeout):
+    """The program's Data folder ends up with the native feed's files (the
+    status line's "完了" has the width of its stages' texts: the files tell)."""
+    harness.wait_for(lambda: not differing(data, files), timeout, interval=0.5)
+    expect(not differing(data, files), f"expected the native feed's bytes in {differing(data, files)}")
+
+
+def dismiss_box(case, program, text):
+    """Waits for a message box of the program, checks its text and answers it with Return."""
+    box = harness.wait_for(program.boxes, 30)
+    expect(box, f"expected a message box saying {text!r}")
+    expect(any(text in t for t in program.box_texts()), f"expected a box saying {text!r}; seen {program.box_texts()}")
+    case.tool("xdotool", "windowactivate", "--sync", str(box[0]), check=False)
+    case.key("Return")
+    expect(harness.wait_for(lambda: not program.boxes(), 10), "expected the box to close")
+
+
+def case_search_update(case, ctx):
+    """The search service brings the newest days up to date: a bad line of
+    wolt-source.txt is reported once at start and the rest holds; 更新 fetches
+    from the newest record's day less 14 days to two days ago and gives the
+    native feed's files; a second press the same day asks nothing."""
+    today = datetime.date.today()
+    events = servers.felt_events(2020, today - datetime.timedelta(days=1), seed=3)
+    events = [e for e in events if e["ot"] >= "2020/05/20"]   # the catalogue ends on 2020-06-01
+    service = servers.SearchService(events, SEARCH_PORT, ctx["certs"])
+    try:
+        standard = os.path.join(case.folder, "standard")
+        catalogue.write_data_folder(standard)
+        expected = native_feed(events, os.path.join(case.folder, "native"), standard, "--from", "2020-05-18")
+        run = Run(case, ctx, source=search_source(service.url, "search-delay = soon\n"), data=standard,
+                  box="wolt-source.txt:4: search-delay must be a number")
+        run.press()
+        expect_files(run.data, expected, 90)
+        run.expect_status(20)
+        requests = len(service.forms)
+        expect(requests >= 70 and service.forms[0]["dateTimeF[]"][0] == "2020-05-18",
+               f"expected monthly requests from 2020-05-18; seen {requests}, first {service.forms[0]}")
+        run.press()   # the same day: nothing is asked
+        time.sleep(2.5)
+        expect(len(service.forms) == requests, f"expected no request on a second press; seen {len(service.forms) - requests}")
+        run.close(boxes=1)   # the bad line's, once
+    finally:
+        service.stop()
+
+
+def case_real_record(case, ctx):
+    """The sample says so; 更新 offers the national record from 1970; the fetch
+    is interrupted by closing the program and resumed after a restart from the
+    day it reached; once complete and checked it replaces the sample in one
+    step, with the native feed's files."""
+    today = datetime.date.today()
+    events = servers.felt_events(1970, today, seed=5)
+    service = servers.SearchService(events, SEARCH_PORT, ctx["certs"])
+    try:
+        expected = native_feed(events, os.path.join(case.folder, "native"), None)
+        months = (today.year - 1970) * 12 + today.month
+        sample = os.path.join(case.folder, "sample")
+        subprocess.run([os.path.join(harness.TOP, "build", "native", "make-sample"), "--out", sample, "--records", "2000",
+                        "--end", (today - datetime.timedelta(days=3)).isoformat()], check=True, capture_output=True)
+        catalogue.write_map(sample)
+        run = Run(case, ctx, source=search_source(service.url), data=sample, title=SAMPLE_TITLE)
+        run.expect_status(32)
+        run.press()
+        dismiss_box(case, run.program, "生成したサンプル")
+        expect(harness.wait_for(lambda: len(service.forms) >= months // 3, 60), "expected the fetch under way")
+        run.close(boxes=1)   # mid-way: the program ends, the fetch stops
+        state = open(os.path.join(run.folder, "Data.fetching", "wolt-feed.state")).read().split()[1]
+        expect(os.path.exists(os.path.join(run.data, "sample.txt")), "expected the sample kept while the fetch is unfinished")
+        for name in os.listdir(sample):
+            expect(open(os.path.join(run.data, name), "rb").read() == open(os.path.join(sample, name), "rb").read(),
+                   f"expected the sample's {name} untouched")
+        before = len(service.forms)
+        run.start(SAMPLE_TITLE)
+        run.expect_status(31)
+        run.press()
+        dismiss_box(case, run.program, "再開")
+        expect_files(run.data, expected, 120)
+        run.expect_status(20)
+        resumed = service.forms[before]["dateTimeF[]"][0]
+        done = datetime.date.fromisoformat(state) + datetime.timedelta(days=1)
+        expect(resumed == done.isoformat(), f"expected the fetch resumed on {done}; it asked from {resumed}")
+        expect(len(service.forms) <= months + 20, f"expected about {months} requests; seen {len(service.forms)}")
+        expect(sorted(os.listdir(run.folder)) == ["Data", "text", "wolt-source.txt", "wolt.dat", "wolt.exe"],
+               f"expected the fetch folder gone; seen {sorted(os.listdir(run.folder))}")
+        expect(not os.path.exists(os.path.join(run.data, "sample.txt")), "expected the sample mark gone")
+        expect(os.path.exists(os.path.join(run.data, "MAP01_512.bmp")), "expected the map image kept")
+        expect(case.windows(harness.TITLE), "expected the title without the sample mark")
+        run.close(boxes=1)
+    finally:
+        service.stop()
 
 
 def nginx_case(code, content):
@@ -273,6 +415,8 @@ CASES = [
     ("closed half way", scripted_case(5, mode="halfway", body=GOOD, cut=len(GOOD) // 32 * 16)),
     ("no server", case_no_server),
     ("closed during the download", scripted_case(None, mode="slow", body=GOOD * 20, pause=0.5)),
+    ("search service: the newest days", case_search_update),
+    ("search service: the national record in place of the sample", case_real_record),
 ]
 
 
@@ -297,8 +441,9 @@ def main():
     parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/update)")
     args = parser.parse_args()
     tree = os.path.realpath(args.build)
-    subprocess.run(["ninja", "-C", tree, "wolt-e2e", "add-root-cert"], check=True, stdout=subprocess.DEVNULL)
-    expect(not servers.port_open(PORT), f"port {PORT} is in use: the test server needs it")
+    subprocess.run(["ninja", "-C", tree, "wolt", "add-root-cert"], check=True, stdout=subprocess.DEVNULL)
+    for port in (PORT, SEARCH_PORT):
+        expect(not servers.port_open(port), f"port {port} is in use: the test servers need it")
     suite = harness.Suite("update", "wineprefix-update", args.keep, args.evidence)
     nginx = None
     try:
@@ -311,7 +456,7 @@ def main():
             nginx = servers.Nginx(os.path.join(suite.root, "nginx"), PORT, certs)
             code, messages = nginx.check_config()
             expect(code == 0, f"nginx -t refuses the kit's site file: {messages}")
-            ctx = dict(exe=os.path.join(tree, "wolt-e2e.exe"), certs=certs, nginx=nginx, crops={})
+            ctx = dict(exe=os.path.join(tree, "wolt.exe"), certs=certs, nginx=nginx, crops={})
             for name, body in CASES:
                 if args.only in name:
                     suite.run(name, body, ctx)

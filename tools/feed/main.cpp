@@ -8,7 +8,7 @@
 #include "engine/catalogue/feed.h"
 #include "engine/catalogue/search_source.h"
 #include "engine/catalogue/update_rules.h"
-#include "kit/tool_args.h"
+#include "platform/tool_main.h"
 
 static const char kUsage[] =
     "usage: wolt-feed --out DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--endpoint URL]\n"
@@ -89,7 +89,7 @@ static int Run(const std::vector<std::string>& args) {
                  "wolt-feed: %s: %d windows, %d events%s, %d yearly files written, %d without magnitude left out, "
                  "%d with the day only (stored at 00:00), %d requests, %d failed attempts\n",
                  code == FEED_DONE ? "done" : "stopped", r.windows, r.events, o.dryRun ? " (dry run)" : "",
-                 r.yearsWritten, r.withoutMagnitude, r.timeUnknown, r.requests, r.failures);
+                 int(r.yearsWritten.size()), r.withoutMagnitude, r.timeUnknown, r.requests, r.failures);
     if (!r.addedRegions.empty()) std::fprintf(stderr, "wolt-feed: names added to the region table:%s\n", Names(r.addedRegions).c_str());
     if (!r.filedRegions.empty())
         std::fprintf(stderr, "wolt-feed: names the full region table lacks, filed under the nearest region:%s\n",

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/catalogue/loader.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -200,7 +201,7 @@ void FinishImport(const ImportState& state, ImportResult* result) {
 }
 
 static bool IsCatalogueFile(const std::string& name) {
-    return name == "s_tbl.dat" || name == "ne_tbl.dat" || name == kFiledNamesFile ||
+    return name == "s_tbl.dat" || name == "ne_tbl.dat" || name == kFiledNamesFile || name == kSampleMarkFile ||
            (name.size() == 12 && name.compare(0, 4, "cmp_") == 0 && name.compare(8, 4, ".dat") == 0);
 }
 
@@ -208,11 +209,9 @@ int CommitDataFolder(const std::string& outDir, const std::vector<QuakeRecord>& 
                      const RegionBook& regions, WriteFileFn write) {
     std::string base = outDir;
     while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
-    fs::path out = fs::u8path(base), temp = fs::u8path(base + ".importing"), old = fs::u8path(base + ".previous");
+    fs::path out = fs::u8path(base), temp = fs::u8path(base + ".importing");
     std::error_code ec;
-    // An import interrupted between its two renames left the old folder
-    // beside the missing one: put it back first.
-    if (!fs::exists(out, ec) && fs::is_directory(old, ec)) fs::rename(old, out, ec);
+    MendInterruptedSwap(base);
     bool hadOut = fs::exists(out, ec);
     if (hadOut && !fs::is_directory(out, ec)) return COMMIT_NOT_A_FOLDER;
     fs::remove_all(temp, ec);
@@ -232,25 +231,10 @@ int CommitDataFolder(const std::string& outDir, const std::vector<QuakeRecord>& 
             fs::copy(entry.path(), temp / entry.path().filename(), fs::copy_options::recursive, ec);
             if (ec) ok = false;
         }
-    if (!ok || ec) {
-        fs::remove_all(temp, ec);
-        return COMMIT_WRITE_FAILED;
-    }
-    if (hadOut) {
-        fs::remove_all(old, ec);
-        fs::rename(out, old, ec);
-        if (ec) {
-            fs::remove_all(temp, ec);
-            return COMMIT_SWAP_FAILED;
-        }
-    }
-    fs::rename(temp, out, ec);
-    if (ec) {
+    if (!ok || ec || SwapInFolder(temp.u8string(), base) != SWAP_OK) {
         std::error_code ignored;
-        if (hadOut) fs::rename(old, out, ignored);
         fs::remove_all(temp, ignored);
-        return COMMIT_SWAP_FAILED;
+        return ok && !ec ? COMMIT_SWAP_FAILED : COMMIT_WRITE_FAILED;
     }
-    if (hadOut) fs::remove_all(old, ec);
     return COMMIT_OK;
 }

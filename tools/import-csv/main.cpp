@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "csv_import.h"
-#include "kit/tool_args.h"
+#include "platform/tool_main.h"
 
 static int Usage() {
     std::fprintf(stderr,

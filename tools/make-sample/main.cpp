@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/catalogue/data_files.h"
+#include "engine/catalogue/loader.h"
 #include "kit/region_table.h"
 #include "platform/platform.h"
 #include "sample_model.h"
@@ -72,7 +73,11 @@ int main(int argc, char** argv) {
     }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::u8path(out), error);
-    if (WriteCatalogueFiles(out, records, kFirstYear, options.endYear, regions) != 0) {
+    static const char kSampleNote[] =
+        "This Data folder holds a generated sample catalogue (wolt's make-sample), not real earthquakes.\n"
+        "wolt shows it as a sample and offers to replace it with the national record (the update button).\n";
+    if (WriteCatalogueFiles(out, records, kFirstYear, options.endYear, regions) != 0 ||
+        WriteWholeFile(out + "/" + kSampleMarkFile, kSampleNote) != 0) {
         std::fprintf(stderr, "make-sample: cannot write into %s\n", out.c_str());
         return 1;
     }

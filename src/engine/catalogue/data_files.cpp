@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/platform.h"
 
@@ -111,4 +113,32 @@ int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions) {
     }
     *regions = table;
     return 0;
+}
+
+namespace fs = std::filesystem;
+
+void MendInterruptedSwap(const std::string& dir) {
+    std::error_code ec;
+    const fs::path out = fs::u8path(dir), old = fs::u8path(dir + ".previous");
+    if (!fs::exists(out, ec) && fs::is_directory(old, ec)) fs::rename(old, out, ec);
+}
+
+int SwapInFolder(const std::string& fresh, const std::string& dir) {
+    std::error_code ec;
+    const fs::path out = fs::u8path(dir), old = fs::u8path(dir + ".previous"), in = fs::u8path(fresh);
+    const bool hadOut = fs::exists(out, ec);
+    if (hadOut && !fs::is_directory(out, ec)) return SWAP_NOT_A_FOLDER;
+    if (hadOut) {
+        fs::remove_all(old, ec);
+        fs::rename(out, old, ec);
+        if (ec) return SWAP_FAILED;
+    }
+    fs::rename(in, out, ec);
+    if (ec) {
+        std::error_code ignored;
+        if (hadOut) fs::rename(old, out, ignored);
+        return SWAP_FAILED;
+    }
+    if (hadOut) fs::remove_all(old, ec);   // a leftover is removed by the next swap
+    return SWAP_OK;
 }

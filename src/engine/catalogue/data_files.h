@@ -41,3 +41,15 @@ int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions);
 int WriteCatalogueFiles(const std::string& dir, const std::vector<QuakeRecord>& records, int firstYear,
                         int lastYear, const std::vector<RegionEntry>& regions,
                         WriteFileFn write = WriteWholeFile);
+
+enum SwapResult {
+    SWAP_OK = 0,
+    SWAP_NOT_A_FOLDER = 1,   // `dir` exists and is not a folder
+    SWAP_FAILED = 2,         // a rename failed; `dir` is as it was
+};
+// Puts the complete folder `fresh` in place of `dir` (which may be missing):
+// dir → DIR.previous, fresh → dir, then DIR.previous is removed. A run
+// stopped between the two renames is mended by MendInterruptedSwap.
+int SwapInFolder(const std::string& fresh, const std::string& dir);
+// Puts DIR.previous back where a swap left `dir` missing.
+void MendInterruptedSwap(const std::string& dir);

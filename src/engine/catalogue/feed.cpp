@@ -224,7 +224,7 @@ bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector
         run.Fail(FEED_WRITE_FAILED, "cannot write " + path);
         return false;
     }
-    run.report->yearsWritten++;
+    run.report->yearsWritten.insert(year);
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <map>
+#include <set>
 #include <string>
 
 #include "engine/catalogue/region_names.h"
@@ -57,7 +58,7 @@ struct FeedReport {
     int requests = 0, failures = 0;  // failed attempts (time-outs, 5xx, 429, unreadable replies)
     int windows = 0, events = 0, withoutMagnitude = 0, timeUnknown = 0;
     std::map<std::string, RegionNote> addedRegions, filedRegions;   // by the source's name
-    int yearsWritten = 0;            // files whose bytes changed
+    std::set<int> yearsWritten;      // years whose file changed
     std::string error;               // why the run stopped, "" when it finished
 };
 

@@ -18,6 +18,11 @@
 enum { kChunkRecords = 4096 };
 
 static std::string gDataFolder = "Data";
+static bool sSample = false;
+
+const char* const kSampleMarkFile = "sample.txt";
+
+bool DataIsSample() { return sSample; }
 
 void SetDataFolder(const char* utf8Dir) { gDataFolder = utf8Dir && *utf8Dir ? utf8Dir : "Data"; }
 
@@ -219,6 +224,12 @@ int EQSet() {
     gTodayDay = now.day;
     ReadNeTable();
     ReadRegionTable();
+    if (FILE* mark = OpenFile(DataPath(kSampleMarkFile).c_str(), "rb")) {
+        sSample = true;
+        std::fclose(mark);
+    } else {
+        sSample = false;
+    }
     SetIntensityLabels();
 
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(kChunkRecords * kCmpRecordBytes));

@@ -11,6 +11,12 @@ enum {
 };
 int EQSet();
 
+// A generated sample catalogue, not the national record, carries this file
+// in its Data folder; the program then says "sample" where it would credit
+// the national database. True after a load that found it.
+extern const char* const kSampleMarkFile;   // "sample.txt"
+bool DataIsSample();
+
 struct QuakeRecord;
 // Fills the missing (0) mapX / mapY of records[0..count) in index order, each
 // from the newer records of its region, as the loader does after reading.

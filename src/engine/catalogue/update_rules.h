@@ -34,6 +34,11 @@ enum {
     UPDATE_STAGE_SAVING = 14,
     UPDATE_STAGE_SAVED = 15,
     UPDATE_STATUS_DONE = 20,    // set by the main window before the reload
+    // The national record in place of the sample (the search service):
+    UPDATE_STATUS_FETCHING = 30,       // progress: months, events, time left
+    UPDATE_STATUS_FETCH_PAUSED = 31,   // cancelled or stopped; the update button resumes it
+    UPDATE_STATUS_SAMPLE = 32,         // the sample is shown; the update button offers the record
+    UPDATE_STATUS_CHECKING = 33,       // the whole record fetched: checked and swapped in
 };
 
 // "https://HOST/wolt/data/cmp_YYYY.dat", with ":PORT" after the host unless

@@ -7,10 +7,11 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
+#include "engine/catalogue/data_source.h"
+#include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
 #include "engine/picture/geometry.h"
 #include "engine/picture/markers.h"
-#include "engine/rules/data_server.h"
 #include "engine/rules/hit_test.h"
 #include "engine/rules/settings.h"
 #include "engine/selection/selection.h"
@@ -133,6 +134,8 @@ PanelRect DepthLegendBar(int k) { return PanelRect{501, 36 + 6 * k, 506, 42 + 6 
 
 PanelColor DepthLegendColor(int k) { return kDepthLegend[k]; }
 
+const PanelRect kRegionSiteLine = {96, 180, 302, 204}, kRegionCreditLine = {4, 204, 501, 228};
+
 int RegionPanelTexts(const char* appTitle, OverlayText out[kRegionPanelTexts]) {
     int n = 0;
     const PanelRect box = {318, 124, 499, 148};
@@ -147,10 +150,12 @@ int RegionPanelTexts(const char* appTitle, OverlayText out[kRegionPanelTexts]) {
     for (int k = 0; k < 4; k++)
         SetOverlayText(&out[n++], PanelRect{160, 30 + 28 * k, 494, 54 + 28 * k}, ALIGN_RIGHT, kWhite, "%s",
                        kLabels[k]);
-    SetOverlayText(&out[n++], PanelRect{96, 180, 302, 204}, ALIGN_RIGHT, kWhite, "%s %s", kDataServerHost,
+    SetOverlayText(&out[n++], kRegionSiteLine, ALIGN_RIGHT, kWhite, "%s %s", DataSourceSite().c_str(),
                    appTitle);
-    SetOverlayText(&out[n++], PanelRect{4, 204, 501, 228}, ALIGN_RIGHT, kWhite, "%s",
-                   SjisText("出典：気象庁 震度データベースを利用して作成"));
+    // A generated sample must not pass for the national record.
+    SetOverlayText(&out[n++], kRegionCreditLine, ALIGN_RIGHT, kWhite, "%s",
+                   DataIsSample() ? SjisText("サンプル：生成した架空の地震（気象庁の記録ではありません）")
+                                  : SjisText("出典：気象庁 震度データベースを利用して作成"));
     return n;
 }
 

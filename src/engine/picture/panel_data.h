@@ -56,6 +56,9 @@ PanelColor DepthLegendColor(int k);
 // gRegionCount and friends, must have run), the legend labels, the site line
 // (data server host, a blank, `appTitle`) and the credit line. Returns the count.
 int RegionPanelTexts(const char* appTitle, OverlayText out[kRegionPanelTexts]);
+// The site line and the credit line below the region box: they lie over the
+// map, so a change of source or of the catalogue's kind clears them first.
+extern const PanelRect kRegionSiteLine, kRegionCreditLine;
 
 // --- Bottom panel ---------------------------------------------------------------
 

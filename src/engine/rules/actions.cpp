@@ -6,6 +6,7 @@
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/reports.h"
 #include "engine/catalogue/model.h"
+#include "engine/catalogue/real_record.h"
 #include "engine/rules/date_rules.h"
 #include "engine/rules/hit_test.h"
 #include "engine/rules/settings.h"
@@ -392,9 +393,15 @@ static int ReleaseControls() {
         a.intMax = 9;
     }
     // One download a day: the day of the month of the last catalogue load.
-    if (gUpdateHover == 1 && gUpdatePressed == 1 && AppSettings.lastUpdateDay != gTodayDay) {
-        requests |= PANEL_REQUEST_START_UPDATE;
-        AppSettings.lastUpdateDay = gTodayDay;
+    // The national record in place of the sample is offered, resumed or
+    // cancelled whenever the button is pressed.
+    if (gUpdateHover == 1 && gUpdatePressed == 1) {
+        if (RealRecordOffered()) {
+            requests |= PANEL_REQUEST_START_UPDATE;
+        } else if (AppSettings.lastUpdateDay != gTodayDay) {
+            requests |= PANEL_REQUEST_START_UPDATE;
+            AppSettings.lastUpdateDay = gTodayDay;
+        }
     }
     return requests;
 }

@@ -48,6 +48,10 @@ ButtonColors LargeButtonColors(int hovered, int pressed) {
     return ButtonColors{{160, 160, 160}, {64, 64, 64}, {255, 255, 255}};
 }
 
+static std::string sFetchStatus;
+
+void SetFetchStatusText(const std::string& utf8) { sFetchStatus = utf8; }
+
 const char* UpdateStatusText(int status) {
     switch (status) {
     case 0: return "データ更新は1日1回までです";
@@ -66,6 +70,10 @@ const char* UpdateStatusText(int status) {
     case 14: return "データ保存中・・・";
     case 15: return "データ保存 完了";
     case 20: return "データ更新 完了";
+    case 30: return sFetchStatus.c_str();
+    case 31: return "取得中断：更新で再開";
+    case 32: return "サンプル：更新で実データへ";
+    case 33: return "実データ確認中・・・";
     default: return "";
     }
 }

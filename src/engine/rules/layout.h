@@ -5,6 +5,8 @@
 // All coordinates are panel pixels (window pixels minus (512, 0)).
 #pragma once
 
+#include <string>
+
 struct PanelRect {
     int left, top, right, bottom;
 };
@@ -39,8 +41,10 @@ ButtonColors SmallButtonColors(int hovered, int buttonDown);
 // Large buttons ("Reset", "更新"): under the cursor, and pressed there.
 ButtonColors LargeButtonColors(int hovered, int pressed);
 
-// The status line for gUpdateStatus; "" for a code without a text.
+// The status line for gUpdateStatus; "" for a code without a text. The
+// progress of the record's fetch (status 30) is the text last set.
 const char* UpdateStatusText(int status);
+void SetFetchStatusText(const std::string& utf8);
 
 // The white texts of the settings and statistics boxes, in drawing order:
 // the conditions, the selection summary, the class table and the recurrence

@@ -11,4 +11,6 @@
 #define IDC_PERIOD_START 40001   // edit: the period start
 #define IDC_PERIOD_END 40002     // edit: the period end
 #define IDC_PERIOD_DEFAULT 40005 // "デフォルト"
-#define IDC_ABOUT_SITE 40006     // the data server's top page
+#define IDC_ABOUT_SITE 40006     // the data source's top page
+#define IDC_ABOUT_SOURCE 40007   // the credit, or the note that a sample is shown
+#define IDC_ABOUT_CREDIT 40008

@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "engine/catalogue/data_source.h"
+#include "engine/catalogue/loader.h"
 #include "engine/rules/actions.h"
-#include "engine/rules/data_server.h"
 #include "engine/rules/date_rules.h"
 #include "engine/rules/settings.h"
 #include "win/app/dialog_ids.h"
@@ -36,7 +37,11 @@ static void SetItemText(HWND dialog, int id, const std::string& utf8) {
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        SetItemText(dialog, IDC_ABOUT_SITE, DataServerTopPage());
+        SetItemText(dialog, IDC_ABOUT_SITE, DataSourceTopPage());
+        if (DataIsSample()) {
+            SetItemText(dialog, IDC_ABOUT_SOURCE, "サンプルデータを表示中");
+            SetItemText(dialog, IDC_ABOUT_CREDIT, "生成した架空の地震で、気象庁の記録ではありません");
+        }
         return TRUE;
     }
     if (message != WM_COMMAND) return FALSE;
@@ -48,7 +53,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     if (id == IDC_ABOUT_SITE) {
         // Results of 32 or less are failures; the dialog stays open either way.
         INT_PTR result = INT_PTR(
-            ShellExecuteA(dialog, "open", DataServerTopPage().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            ShellExecuteW(dialog, L"open", ToWide(DataSourceTopPage().c_str()).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
         if (result <= 32) ShowErrorBox(nullptr, L"接続に失敗しました");
         return TRUE;
     }

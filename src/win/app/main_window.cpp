@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
+#include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/commands.h"
 #include "engine/rules/hit_test.h"
+#include "engine/rules/layout.h"
 #include "engine/rules/settings.h"
 #include "engine/rules/window_rules.h"
 #include "engine/selection/conditions.h"
@@ -22,6 +25,8 @@
 #include "win/app/workers.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
+#include "win/app/wide_text.h"
+#include "win/net/fetch.h"
 #include "win/net/update.h"
 
 wchar_t gClassName[100];
@@ -131,15 +136,68 @@ static void Exit() {
     CoUninitialize();
 }
 
-// A new yearly file is in place: the catalogue is loaded again and every
-// remembered record index starts afresh (ReloadCatalogue).
+// New yearly files are in place (or the whole record in place of the
+// sample): the catalogue is loaded again and every remembered record index
+// starts afresh (ReloadCatalogue).
 static void UpdateDone() {
+    SetFetchRunning(false);
     gUpdateStatus = UPDATE_STATUS_DONE;
     if (ReloadCatalogue() != EQSET_OK) FatalError(L"ERROR : EQSet");
+    SetMainTitle(nullptr);
 }
 
-// The update button: one download at a time, of the year after the last complete one.
+static void UpdateFailed(int code) {
+    SetFetchRunning(false);
+    gUpdateStatus = code;
+    SetMainTitle(nullptr);
+}
+
+static void UpdateProgress(int stage) {
+    gUpdateStatus = stage;
+    if (stage != UPDATE_STATUS_FETCHING) return;
+    const FeedProgress progress = FetchProgress();
+    SetFetchStatusText(FetchStatusText(progress));
+    SetMainTitle(ToWide(FetchTitleText(progress).c_str()).c_str());
+}
+
+static void StartFetchOrExit(int kind, const FeedOptions& options) {
+    if (StartFetch(gMainWindow, kind, options) == UPDATE_START_FAILED) FatalError(L"ERROR : _beginthreadex");
+}
+
+// The whole national record in place of the sample: offered, resumed or
+// cancelled here, whenever the update button is pressed.
+static void AskAboutRealRecord() {
+    if (FetchRunning()) {
+        if (AskYesNo(L"実データの取得を中止しますか？\n\n取得済みの分は残り、次に「更新」を押すと続きから再開します。"))
+            CancelFetch();
+        return;
+    }
+    const bool resume = FetchPending(DataFolder());
+    if (!AskYesNo(resume ? L"中断した実データの取得を再開しますか？\n\n"
+                           L"取得と確認が済むまで、いまのデータをそのまま使えます。"
+                         : L"表示しているのは生成したサンプルで、実際の地震ではありません。\n\n"
+                           L"気象庁 震度データベースから1970年以降の記録を取得して置き換えますか？\n"
+                           L"・問い合わせは1回ずつ間隔をあけて行い、全体で数十分かかります\n"
+                           L"・進み具合は「更新」の左に出ます。もう一度押すと中止できます\n"
+                           L"・中止や終了のあとも、続きから再開できます\n"
+                           L"・取得と確認が済むまで、サンプルはそのまま使えます"))
+        return;
+    SetFetchRunning(true);
+    StartFetchOrExit(FETCH_REAL_RECORD, RealRecordFeedOptions(DataFolder(), CurrentDataSource()));
+}
+
+// The update button: the data server's newest yearly file, or the newest
+// days from the search service.
 static void StartDataUpdate() {
+    if (RealRecordOffered()) {
+        AskAboutRealRecord();
+        return;
+    }
+    if (CurrentDataSource().kind == SOURCE_SEARCH) {
+        const FeedDay newest = {gDataLast.year, gDataLast.month, gDataLast.day};
+        StartFetchOrExit(FETCH_UPDATE, UpdateFeedOptions(DataFolder(), CurrentDataSource(), newest));
+        return;
+    }
     if (StartUpdate(gMainWindow, AppSettings.lastFullYear + 1, gAppTitle, gStartDir) == UPDATE_START_FAILED)
         FatalError(L"ERROR : _beginthreadex");
 }
@@ -162,8 +220,8 @@ static void OnCommand(int command, int code) {
     case CMD_TICK: Tick(); break;
     case CMD_START_IDLE: StartWorkerOrExit(&gIdleWorker, IdleWorkerThread); break;
     case CMD_START_UPDATE: StartDataUpdate(); break;
-    case CMD_UPDATE_FAILED:
-    case CMD_UPDATE_PROGRESS: gUpdateStatus = code; break;
+    case CMD_UPDATE_FAILED: UpdateFailed(code); break;
+    case CMD_UPDATE_PROGRESS: UpdateProgress(code); break;
     case CMD_UPDATE_DONE: UpdateDone(); break;
     case CMD_DEVICE_RESET_FAILED: FatalErrorCode(L"ERROR : D3DDEVICERESET %d", code); break;
     default: break;

@@ -1,5 +1,8 @@
 #include "win/app/shell.h"
 
+#include <string>
+
+#include "engine/catalogue/loader.h"
 #include "engine/rules/commands.h"
 
 HINSTANCE gInstance;
@@ -15,14 +18,26 @@ static int sOpenBoxes;       // message boxes open right now
 static int sExitDeferred;    // an exit arrived while a box was open
 static int sFatalShown;
 
-void ShowErrorBox(HWND owner, const wchar_t* text) {
+static int ShowBox(HWND owner, const wchar_t* text, UINT style) {
     sOpenBoxes++;
-    MessageBoxW(owner, text, gAppTitle, MB_ICONHAND);
+    const int answer = MessageBoxW(owner, text, gAppTitle, style);
     sOpenBoxes--;
     if (sOpenBoxes == 0 && sExitDeferred) {
         sExitDeferred = 0;
         PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
     }
+    return answer;
+}
+
+void ShowErrorBox(HWND owner, const wchar_t* text) { ShowBox(owner, text, MB_ICONHAND); }
+
+bool AskYesNo(const wchar_t* text) { return ShowBox(gMainWindow, text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+
+void SetMainTitle(const wchar_t* detail) {
+    std::wstring title = gAppTitle;
+    if (DataIsSample()) title += L" [サンプルデータ]";
+    if (detail && *detail) title += std::wstring(L" ― ") + detail;
+    SetWindowTextW(gMainWindow, title.c_str());
 }
 
 void FatalError(const wchar_t* text) {

@@ -17,6 +17,8 @@ extern int gUpdateStatus;        // data update stage or error (0 at start)
 // A message box with the title as caption and the stop icon. While any box
 // is open the tick pauses and an exit waits until the box is closed.
 void ShowErrorBox(HWND owner, const wchar_t* text);
+// A question with "はい" and "いいえ" (Yes the default), counted as an open box. True for Yes.
+bool AskYesNo(const wchar_t* text);
 // Shows a fatal error box ("ERROR : ...") once per run (owned by the main
 // window), then posts CMD_EXIT.
 void FatalError(const wchar_t* text);
@@ -24,3 +26,7 @@ void FatalError(const wchar_t* text);
 int MessageBoxOpen();
 // Posts CMD_EXIT once the last open message box has closed.
 void ExitWhenBoxesClose();
+
+// The main window's title: the application title, marked while a generated
+// sample is shown, with `detail` (a running fetch's progress) after it.
+void SetMainTitle(const wchar_t* detail);

@@ -8,11 +8,15 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/month_series.h"
+#include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/model.h"
+#include "engine/catalogue/real_record.h"
+#include "engine/catalogue/update_rules.h"
 #include "engine/rules/actions.h"
 #include "engine/rules/commands.h"
 #include "engine/rules/settings.h"
@@ -28,6 +32,7 @@
 #include "win/app/workers.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
+#include "win/net/fetch.h"
 #include "win/windows/graph_window.h"
 #include "win/windows/list_window.h"
 
@@ -37,7 +42,7 @@ static const char kSettingsFile[] = "wolt.dat";
 static const int kMainWidth = 864, kMainHeight = 768;
 
 static HANDLE sInstanceMutex;
-static int sClockRetries, sIdleRetries;
+static int sClockRetries, sIdleRetries, sFetchRetries;
 static int sReleased;   // ShutdownApp has released everything
 
 // Messages of the engine (the loader's notices, the memory bitmaps'
@@ -65,6 +70,16 @@ static ATOM RegisterMainClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass);
 }
 
+// The data source file beside the program; its bad lines are reported once, together.
+static void LoadDataSource() {
+    std::vector<std::string> problems;
+    SetDataSource(ReadDataSource(kDataSourceFile, &problems));
+    if (problems.empty()) return;
+    std::string text = "データの取得先の設定に誤りがあるため、次の行を無視しました:\n";
+    for (const std::string& p : problems) text += "\n" + p;
+    ShowErrorBox(nullptr, ToWide(text.c_str()).c_str());
+}
+
 static int InitInstance(HINSTANCE instance) {
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;   // a second instance ends silently
     InitCommonControls();
@@ -74,6 +89,7 @@ static int InitInstance(HINSTANCE instance) {
     SetMessageHandler(ShowEngineMessage);
 
     LoadSettings(kSettingsFile, DesktopWorkArea());
+    LoadDataSource();
     SettingsBlock& s = AppSettings;
     int keptWidth = s.winWidth, keptHeight = s.winHeight;
     gMainWindow = CreateWindowExW(WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, gClassName,
@@ -114,7 +130,10 @@ static int InitInstance(HINSTANCE instance) {
     RunConditionChange();
 
     gDataReady = 1;
-    SetWindowTextW(gMainWindow, gAppTitle);
+    SetMainTitle(nullptr);
+    // On the sample the status line points to the real record (or to the fetch left unfinished).
+    if (FetchPending(DataFolder())) gUpdateStatus = UPDATE_STATUS_FETCH_PAUSED;
+    else if (DataIsSample()) gUpdateStatus = UPDATE_STATUS_SAMPLE;
     PostMessageW(gMainWindow, WM_COMMAND, CMD_START_VIEW, 0);
     PostMessageW(gMainWindow, WM_COMMAND, CMD_START_IDLE, 0);
 
@@ -150,8 +169,14 @@ static void SaveMainSettings() {
 int ShutdownApp() {
     if (sReleased) return 0;
     SetCurrentDirectoryW(gStartDir);
+    CancelFetch();   // at once: it winds down while the other workers stop
     if (StopOrRetry(&gFrameClock, kClockStopWaitMs, &sClockRetries)) return 1;
     if (StopOrRetry(&gIdleWorker, kIdleStopWaitMs, &sIdleRetries)) return 1;
+    // A fetch stops before its next request; what it fetched stays for the next run.
+    if (StopFetch(kIdleStopWaitMs) != 0) {
+        PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
+        if (++sFetchRetries <= 20) return 1;
+    }
     D3DRelease(D3D_RELEASE_ALL);
     ReleaseMemoryHDC();
     SaveMainSettings();

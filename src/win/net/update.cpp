@@ -14,10 +14,10 @@
 #include <string>
 
 #include "engine/catalogue/data_files.h"
+#include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/rules/commands.h"
-#include "engine/rules/data_server.h"
 #include "win/app/wide_text.h"
 
 // The block the main thread fills before the start; afterwards the worker
@@ -179,7 +179,8 @@ int StartUpdate(HWND target, int year, const wchar_t* agent, const wchar_t* star
     block->error = 0;
     std::wcsncpy(block->agent, agent, 63);
     block->agent[63] = 0;
-    block->url = ToWide(UpdateUrl(kDataServerHost, kDataServerPort, year).c_str());
+    const DataSource& source = CurrentDataSource();
+    block->url = ToWide(UpdateUrl(source.serverHost.c_str(), source.serverPort, year).c_str());
     std::wstring folder = startDir;
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
     block->path = folder + ToWide(YearFilePath(DataFolder(), year).c_str());

@@ -240,36 +240,139 @@ class ScriptedServer:
         wait_port(self.port, False)
 
 
+class _TlsServer(http.server.ThreadingHTTPServer):
+    """HTTPS with the handshake in each connection's own thread (with a time
+    limit), so that one slow or abandoned handshake never holds up accept()."""
+
+    def __init__(self, address, handler, certs):
+        super().__init__(address, handler)
+        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self.context.load_cert_chain(certs["server.pem"], certs["server.key"])
+
+    def finish_request(self, request, client_address):
+        request.settimeout(10)
+        try:
+            tls = self.context.wrap_socket(request, server_side=True)
+        except (OSError, ssl.SSLError):
+            return
+        self.RequestHandlerClass(tls, client_address, self)
+
+
+def _serve_search(events_path, forms_path, port, cert, key):
+    """The stand-in's own process: answers searches for the events in
+    `events_path` (JSON), appends each request's form to `forms_path` (JSON lines)."""
+    with open(events_path, encoding="utf-8") as f:
+        events = sorted(json.load(f), key=lambda e: e["ot"], reverse=True)   # the service's order, newest first
+    forms = open(forms_path, "a", encoding="utf-8")
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            form = urllib.parse.parse_qs(self.rfile.read(int(self.headers["Content-Length"])).decode())
+            forms.write(json.dumps(form) + "\n")
+            forms.flush()
+            a, b = (" ".join(form[k]).replace("-", "/") for k in ("dateTimeF[]", "dateTimeT[]"))
+            res = [dict(e, id=e["ot"]) for e in events if a <= e["ot"][:16] <= b][:SearchService.LIMIT]
+            body = json.dumps({"res": res}, ensure_ascii=False).encode()
+            self.send_response(200)
+            self.send_header("Content-Type", "application/json; charset=UTF-8")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+
+    certs = {"server.pem": cert, "server.key": key} if cert else None
+    address = (HOST if certs else "127.0.0.1", port)
+    http.server.ThreadingHTTPServer.request_queue_size = 64
+    server = _TlsServer(address, Handler, certs) if certs else http.server.ThreadingHTTPServer(address, Handler)
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
 class SearchService:
-    """The intensity database's search service as wolt-feed asks it: plain
-    HTTP on 127.0.0.1, the real form fields, replies in the recorded shape
-    for the events given (dicts with ot, name, lat, lon, dep, mag, maxI)."""
+    """The intensity database's search service: the real form fields, replies in
+    the recorded shape for the events given (dicts with ot, name, lat, lon,
+    latS, lonS, dep, mag, maxI), at most 1,000 of them, as the service cuts a
+    reply. Plain HTTP on 127.0.0.1 (any free port), or HTTPS on localhost:`port`
+    with the test certificates. It runs in a process of its own, so that the
+    test's work never delays an answer; `forms` are the requests' forms."""
 
-    def __init__(self, events):
-        self.forms = []
-        outer = self
+    LIMIT = 1000
 
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_POST(self):
-                form = urllib.parse.parse_qs(self.rfile.read(int(self.headers["Content-Length"])).decode())
-                outer.forms.append(form)
-                a, b = (" ".join(form[k]).replace("-", "/") for k in ("dateTimeF[]", "dateTimeT[]"))
-                res = [dict(e, id=e["ot"]) for e in events if a <= e["ot"][:16] <= b]
-                body = json.dumps({"res": res}, ensure_ascii=False).encode()
-                self.send_response(200)
-                self.send_header("Content-Type", "application/json; charset=UTF-8")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
+    def __init__(self, events, port=0, certs=None):
+        import tempfile
+        self.work = tempfile.mkdtemp(prefix="wolt-search-")
+        self.forms_path = os.path.join(self.work, "forms.jsonl")
+        events_path = os.path.join(self.work, "events.json")
+        with open(events_path, "w", encoding="utf-8") as f:
+            json.dump(events, f, ensure_ascii=False)
+        open(self.forms_path, "w").close()
+        cert, key = (certs["server.pem"], certs["server.key"]) if certs else ("", "")
+        self.process = subprocess.Popen(["python3", __file__, "serve-search", events_path, self.forms_path, str(port),
+                                         cert, key], stdout=subprocess.PIPE, text=True)
+        bound = self.process.stdout.readline().strip()
+        if not bound.isdigit():
+            self.stop()
+            raise RuntimeError("the search stand-in did not start")
+        scheme, host = ("https", HOST) if certs else ("http", "127.0.0.1")
+        self.url = f"{scheme}://{host}:{bound}/svd/eqdb/data/shindo/api/api.php"
+        self.skip = 0
 
-            def log_message(self, *args):
-                pass
+    @property
+    def forms(self):
+        """The forms of the requests since the last clear()."""
+        with open(self.forms_path, encoding="utf-8") as f:
+            return [json.loads(line) for line in f][self.skip:]
 
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/svd/eqdb/data/shindo/api/api.php"
-        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
-        self.thread.start()
+    def clear(self):
+        self.skip += len(self.forms)
 
     def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
+        self.process.terminate()
+        self.process.wait(timeout=10)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+def felt_events(first_year, last_day, seed=1):
+    """A deterministic felt record in the service's shape from 1 January of
+    `first_year` to `last_day` (a datetime.date): a few earthquakes a week,
+    one month (March 2011) far beyond what one reply holds, events without a
+    magnitude (詳細不明), and a name the region table lacks."""
+    import datetime
+    import random
+    rng = random.Random(seed)
+    names = [("石川県能登地方", 37.3, 136.9), ("宮城県沖", 38.5, 141.9), ("熊本県熊本地方", 32.7, 130.7),
+             ("トカラ列島近海", 29.3, 129.4), ("千葉県北西部", 35.7, 140.1), ("日向灘", 32.0, 132.0),
+             ("ウラジオストク付近", 42.9, 131.4), ("新しい海域の名", 30.5, 135.5)]
+    events, day = [], datetime.date(first_year, 1, 1)
+
+    def minutes(v, hemisphere):
+        d, m = int(v), round((v - int(v)) * 60, 1)
+        return f"{d}°{m:04.1f}′{hemisphere}"
+
+    def add(when, k):
+        name, lat, lon = names[k % len(names)]
+        lat, lon = lat + rng.uniform(-0.3, 0.3), lon + rng.uniform(-0.3, 0.3)
+        unknown = k % 97 == 0
+        events.append(dict(ot=when.strftime("%Y/%m/%d %H:%M:%S") + f".{k % 10}",
+                           name="詳細不明" if unknown else name, lat=f"{lat:.1f}", lon=f"{lon:.1f}",
+                           latS=minutes(lat, "N"), lonS=minutes(lon, "E"), dep=f"{rng.randint(0, 80)} km",
+                           mag="不明" if unknown else f"{rng.uniform(2.0, 6.5):.1f}",
+                           maxI=f"震度{'１２３４'[k % 4]}"))
+    k = 0
+    while day <= last_day:
+        busy = day.year == 2011 and day.month == 3 and day.day >= 11
+        for _ in range(rng.randint(40, 60) if busy else rng.choice([0, 0, 0, 1, 1, 2])):
+            add(datetime.datetime(day.year, day.month, day.day, rng.randint(0, 23), rng.randint(0, 59),
+                                  rng.randint(0, 59)), k)
+            k += 1
+        day += datetime.timedelta(days=1)
+    return events
+
+
+
+if __name__ == "__main__":
+    import sys
+    if len(sys.argv) == 7 and sys.argv[1] == "serve-search":
+        _serve_search(sys.argv[2], sys.argv[3], int(sys.argv[4]), sys.argv[5], sys.argv[6])
