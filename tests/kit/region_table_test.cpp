@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -17,19 +18,17 @@
 #include "kit_test_util.h"
 #include "platform/platform.h"
 
-namespace {
-
-int NationalIndex(const std::string& name, int* copies) {
-    int found = -1;
-    *copies = 0;
-    for (int i = 0; i < NationalRegionCount(); i++)
-        if (name == NationalRegions()[i].name) found = i, ++*copies;
-    return found;
-}
-
-}  // namespace
-
 TEST(RegionList, HoldsTheRecordsFiguresForEveryNameAndShipsAllButThree) {
+    // Names and codes are unique; two names appended before the table followed
+    // the national list took codes already in use and keep them (s_tbl.dat
+    // files made since carry them).
+    std::map<std::string, int> index;
+    std::set<int> codes;
+    for (int i = 0; i < NationalRegionCount(); i++) {
+        const RegionFacts& f = NationalRegions()[i];
+        EXPECT_TRUE(index.emplace(f.name, i).second) << f.name << " twice";
+        EXPECT_TRUE(f.code != 0 && (codes.insert(f.code).second || f.code == 168 || f.code == 860)) << f.code;
+    }
     const std::set<std::string> notShipped = {"インドネシア付近", "北西太平洋", "千島列島南東沖"};
     std::ifstream tsv(std::string(WOLT_SOURCE_DIR) + "/data/epicentre-regions.tsv");
     std::string line;
@@ -42,9 +41,8 @@ TEST(RegionList, HoldsTheRecordsFiguresForEveryNameAndShipsAllButThree) {
         int events, depth, first, last;
         ASSERT_TRUE(std::getline(in, name, '\t') && in >> events >> lat >> lon >> depth >> mag >> first >> last) << line;
         rows++;
-        int copies;
-        int i = NationalIndex(name, &copies);
-        ASSERT_EQ(copies, 1) << name;
+        ASSERT_EQ(index.count(name), 1u) << name;
+        const int i = index[name];
         const RegionFacts& f = NationalRegions()[i];
         EXPECT_TRUE(f.events == events && std::fabs(f.lat - lat) < 0.005 && std::fabs(f.lon - lon) < 0.005 &&
                     f.depthKm == depth && f.maxMag10 == std::lround(mag * 10) && f.firstYear == first &&
@@ -54,15 +52,6 @@ TEST(RegionList, HoldsTheRecordsFiguresForEveryNameAndShipsAllButThree) {
     }
     EXPECT_EQ(rows, NationalRegionCount());
     EXPECT_EQ(KitRegionCount(), kShippedRegionCount);
-    // Codes are non-zero and unique; two names appended before the table
-    // followed the national list took codes already in use, and keep them
-    // (s_tbl.dat files made since carry them).
-    std::set<int> codes;
-    for (int i = 0; i < NationalRegionCount(); i++) {
-        int code = NationalRegions()[i].code;
-        EXPECT_NE(code, 0) << i;
-        EXPECT_TRUE(codes.insert(code).second || code == 168 || code == 860) << "code " << code << " twice";
-    }
     for (int i = 0; i < HistoricalQuakeCount(); i++)
         EXPECT_GE(FindKitRegion(HistoricalQuakes()[i].region), 0) << HistoricalQuakes()[i].region;
 }
