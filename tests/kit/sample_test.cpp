@@ -51,7 +51,7 @@ TEST(SampleCatalogue, FollowsTheRecordsRegionsAndTheModelsBValue) {
         for (const QuakeRecord& r : records) sample.at(r.regionIndex)++;
     }
     for (int i = 0; i < kShippedRegionCount; i++) record.push_back(NationalRegions()[i].events);
-    EXPECT_GT(RankCorrelation(sample, record), 0.88);   // 0.94 with seed 1
+    EXPECT_GT(RankCorrelation(sample, record), 0.88);   // 0.935 with seed 1
 
     for (const char* region : {"熊本県熊本地方", "新潟県中越地方"}) {
         SCOPED_TRACE(region);

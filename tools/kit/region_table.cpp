@@ -1,18 +1,17 @@
 #include "kit/region_table.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <numeric>
 
+#include "engine/catalogue/geo.h"
 #include "engine/catalogue/region_list.h"
 #include "engine/catalogue/region_names.h"
 #include "platform/platform.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kRecordYears = 55;        // the record's figures cover 1970-2024
 // A region's disc: this share of the mean distance to its nearest
 // neighbours' centres, within sensible bounds.
@@ -38,16 +37,11 @@ bool IsLandName(const char* name) {
     return Contains(name, kAreaWords, std::size(kAreaWords)) && !Contains(name, kSeaWords, std::size(kSeaWords));
 }
 
-double DistanceKm(const RegionFacts& a, const RegionFacts& b) {
-    double dx = (a.lon - b.lon) * 111.32 * std::cos((a.lat + b.lat) * 0.5 * kPi / 180.0);
-    double dy = (a.lat - b.lat) * 110.57;
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 double RadiusKm(const RegionFacts* facts, int count, int index) {
     std::vector<double> distances;
+    const RegionFacts& f = facts[index];
     for (int j = 0; j < count; j++)
-        if (j != index) distances.push_back(DistanceKm(facts[index], facts[j]));
+        if (j != index) distances.push_back(GreatCircleKm(f.lat, f.lon, facts[j].lat, facts[j].lon));
     std::partial_sort(distances.begin(), distances.begin() + kNeighbours, distances.end());
     double mean = std::accumulate(distances.begin(), distances.begin() + kNeighbours, 0.0) / kNeighbours;
     return std::min(std::max(kExtentShare * mean, kMinRadiusKm), kMaxRadiusKm);
