@@ -1,8 +1,9 @@
 #include "engine/catalogue/region_list.h"
 
-// Indices 0..280 are the table as first shipped; the slots of its 16 names
-// that never occur in the record went to the names it lacked, busiest first,
-// and the rest of those names were appended at 281..286.
+// Indices 0..280 hold the 281 names the table shipped with before it
+// followed the record; the slots of its 16 names that never occur in the
+// record went to names it lacked, busiest first, and the next six were
+// appended at 281..286.
 //  code name                       lat    lon    depth events mag10 first last
 static const RegionFacts kRegions[] = {
     {100, "石狩地方北部",          43.45, 141.64, 10, 2, 36, 2000, 2018},
