@@ -61,7 +61,7 @@ TEST(RegionTable, KeptNamesKeepTheirIndices) {
     const struct {
         int index;
         const char* name;
-    } kept[] = {   // the first and last kept name of each area of the table as first shipped
+    } kept[] = {   // the first and last kept name of each area of the 281-name table
         {0, "石狩地方北部"},     {56, "オホーツク海南部"}, {57, "青森県津軽北部"},   {88, "福島県沖"},
         {89, "茨城県北部"},      {124, "東海道南方沖"},    {125, "新潟県上越地方"},  {162, "三重県南東沖"},
         {163, "滋賀県北部"},     {179, "和歌山県南方沖"},  {180, "鳥取県東部"},      {198, "瀬戸内海中部"},
