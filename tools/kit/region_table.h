@@ -1,11 +1,12 @@
 // The epicentre regions of the sample catalogue and of the importer: the
-// one source from which s_tbl.dat is written. Each region has the name the
-// national seismic service uses, an approximate centre and extent (an
-// ellipse), a typical depth range, a relative background activity and
-// whether it is a land region (used as "land" by the intensity estimate).
+// shipped part of the national list (engine/catalogue/region_list.h), from
+// which s_tbl.dat is written, with what the sample generator needs of each
+// region derived from the record's figures by fixed rules (docs/data.md):
+// a disc around the median epicentre, a depth range around the median
+// depth, the record's rate of felt earthquakes and whether it is a land
+// region (used as "land" by the intensity estimate).
 //
-// A region's index in this table is the regionIndex of its records, so the
-// table only ever grows at its end.
+// A region's index in this table is the regionIndex of its records.
 #pragma once
 
 #include <string>
@@ -16,17 +17,15 @@
 struct KitRegion {
     int code;            // non-zero; grouped by area (100s Hokkaido ... 900s overseas)
     const char* name;    // UTF-8
-    double lat, lon;     // centre
-    double alongKm;      // semi-axis along `azimuth`
-    double acrossKm;     // semi-axis across it
-    double azimuth;      // degrees clockwise from north
+    double lat, lon;     // centre: the median epicentre
+    double radiusKm;     // the region as a disc
     int depthMinKm, depthMaxKm;
-    double activity;     // relative background rate of earthquakes
+    double feltPerYear;  // felt earthquakes per year in the record
     bool land;
 };
 
 const KitRegion* KitRegions();
-int KitRegionCount();
+int KitRegionCount();   // kShippedRegionCount
 
 // Index of the region whose name matches `utf8Name` (compared after folding
 // full-width ASCII to half-width and dropping spaces), or -1.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "engine/catalogue/geo.h"
 #include "historical.h"
@@ -27,8 +28,17 @@ const double kSmallSlope = 0.5;
 const double kOmoriSpan = 3652.5;    // days within which aftershocks are drawn
 // Background earthquakes of M1.5 and above per year over the whole table.
 const double kBackgroundPerYear = 30000;
-// Land regions' share of that rate relative to their activity column.
-const double kLandActivity = 0.2;
+// A region's share of that rate: its felt earthquakes per year in the
+// record, damped by this power (the busiest names owe much to sequences
+// that the historical list brings itself), divided by the share of its
+// earthquakes that would be felt at its mean depth and its centre's
+// distance from land (at least kMinFeltShare), so that deep and far
+// offshore regions are not starved.
+const double kFeltRatePower = 0.85;
+const double kMinFeltShare = 0.005;
+// For the felt estimate a land region is land within this share of its
+// disc: the discs of coastal regions reach out over the sea.
+const double kLandDiscShare = 0.7;
 
 struct Quake {
     double t;            // days since 1970-01-01 00:00 JST
@@ -49,6 +59,8 @@ struct Felt {
 
 // Inhabited islands with intensity stations that no land region covers;
 // they count as land (a disc of the given radius) for the felt estimate.
+// The last rows: Okinawa, Sado, Oki, Tsushima, Iki, the Goto islands,
+// Okushiri, Rishiri and Rebun.
 struct Island {
     double lat, lon, radiusKm;
 };
@@ -59,7 +71,9 @@ const Island kIslands[] = {
     {28.30, 129.50, 12}, {28.32, 129.93, 3},  {27.80, 128.95, 6},  {27.37, 128.57, 4},
     {27.04, 128.43, 2},  {26.35, 126.78, 3},  {24.78, 125.32, 7},  {24.40, 124.17, 8},
     {24.33, 123.82, 8},  {24.46, 123.00, 3},  {24.06, 123.78, 2},  {25.85, 131.24, 2},
-    {31.80, 129.85, 4},
+    {31.80, 129.85, 4},  {26.25, 127.75, 12}, {26.65, 128.05, 14}, {38.02, 138.40, 16}, {36.22, 133.27, 10},
+    {34.20, 129.27, 9},  {34.55, 129.35, 9},  {33.78, 129.72, 6},  {32.70, 128.78, 9},  {33.00, 129.10, 7},
+    {42.15, 139.47, 6},  {45.18, 141.24, 6},  {45.40, 141.03, 4},
 };
 
 // Lookup grid over the map: distance to land and the region of each cell.
@@ -72,25 +86,12 @@ struct Grid {
 
 double KmPerDegLon(double lat) { return 111.32 * std::cos(lat * kPi / 180.0); }
 
-// A region's ellipse with its trigonometry done once.
-struct Ellipse {
-    double lat, lon, kmPerDegLon, sinAz, cosAz, along, across;
-    bool land;
-};
-
-Ellipse MakeEllipse(const KitRegion& r) {
-    double a = r.azimuth * kPi / 180.0;
-    return {r.lat, r.lon, KmPerDegLon(r.lat), std::sin(a), std::cos(a), r.alongKm, r.acrossKm, r.land};
-}
-
-// Position of (lat, lon) in an ellipse: the normalised radius (1 on the
-// boundary) and the distance in km from the centre.
-void EllipseRadius(const Ellipse& e, double lat, double lon, double* norm, double* km) {
-    double dx = (lon - e.lon) * e.kmPerDegLon, dy = (lat - e.lat) * 110.57;
-    double along = (dx * e.sinAz + dy * e.cosAz) / e.along;
-    double across = (dx * e.cosAz - dy * e.sinAz) / e.across;
-    *norm = std::sqrt(along * along + across * across);
+// Position of (lat, lon) in a region's disc: the normalised radius (1 on
+// the boundary) and the distance in km from the centre.
+void DiscRadius(const KitRegion& r, double lat, double lon, double* norm, double* km) {
+    double dx = (lon - r.lon) * KmPerDegLon(r.lat), dy = (lat - r.lat) * 110.57;
     *km = std::sqrt(dx * dx + dy * dy);
+    *norm = *km / r.radiusKm;
 }
 
 void BuildGrid(Grid* g) {
@@ -101,21 +102,20 @@ void BuildGrid(Grid* g) {
     g->cols = int((kMapEastLon - kMapWestLon + 2) / g->step) + 1;
     g->landKm.assign(size_t(g->rows) * g->cols, 0);
     g->region.assign(size_t(g->rows) * g->cols, 0);
-    std::vector<Ellipse> ellipses;
-    for (int i = 0; i < KitRegionCount(); i++) ellipses.push_back(MakeEllipse(KitRegions()[i]));
     for (int row = 0; row < g->rows; row++) {
         double lat = g->lat0 + (row + 0.5) * g->step;
         for (int col = 0; col < g->cols; col++) {
             double lon = g->lon0 + (col + 0.5) * g->step;
             double land = 1e9, bestInside = 1e9, bestOutside = 1e9;
             int inside = -1, outside = 0;
-            for (size_t i = 0; i < ellipses.size(); i++) {
+            for (int i = 0; i < KitRegionCount(); i++) {
                 double norm, km;
-                EllipseRadius(ellipses[i], lat, lon, &norm, &km);
+                DiscRadius(KitRegions()[i], lat, lon, &norm, &km);
                 double beyond = norm > 1 ? km * (1 - 1 / norm) : 0;   // km past the boundary
-                if (ellipses[i].land && beyond < land) land = beyond;
-                if (norm <= 1 && norm < bestInside) bestInside = norm, inside = int(i);
-                if (beyond < bestOutside) bestOutside = beyond, outside = int(i);
+                double landBeyond = std::max(0.0, km - kLandDiscShare * KitRegions()[i].radiusKm);
+                if (KitRegions()[i].land && landBeyond < land) land = landBeyond;
+                if (norm <= 1 && norm < bestInside) bestInside = norm, inside = i;
+                if (beyond < bestOutside) bestOutside = beyond, outside = i;
             }
             for (const Island& island : kIslands) {
                 double dx = (lon - island.lon) * KmPerDegLon(island.lat), dy = (lat - island.lat) * 110.57;
@@ -249,16 +249,14 @@ void RunTree(Simulation* s, const Quake& root, double rootFactor) {
 // A background earthquake somewhere in region `index`.
 Quake BackgroundQuake(KitRng* rng, int index, double t) {
     const KitRegion& r = KitRegions()[index];
-    double radius = std::sqrt(Uniform(rng)), angle = 2 * kPi * Uniform(rng);
-    double along = r.alongKm * radius * std::cos(angle), across = r.acrossKm * radius * std::sin(angle);
-    double a = r.azimuth * kPi / 180.0;
+    double radius = r.radiusKm * std::sqrt(Uniform(rng)), angle = 2 * kPi * Uniform(rng);
     Quake q;
     q.t = t;
-    q.lat = r.lat + (along * std::cos(a) - across * std::sin(a)) / 110.57;
-    q.lon = r.lon + (along * std::sin(a) + across * std::cos(a)) / KmPerDegLon(r.lat);
+    q.lat = r.lat + radius * std::cos(angle) / 110.57;
+    q.lon = r.lon + radius * std::sin(angle) / KmPerDegLon(r.lat);
     q.depth = r.depthMinKm + (r.depthMaxKm - r.depthMinKm) * Uniform(rng);
     q.mag = RandomMagnitude(rng, kMaxRandomMag);
-    q.strike = r.alongKm > r.acrossKm ? r.azimuth : 180 * Uniform(rng);
+    q.strike = 180 * Uniform(rng);
     q.region = index;
     q.intensity = -1;
     q.generation = 0;
@@ -266,15 +264,47 @@ Quake BackgroundQuake(KitRng* rng, int index, double t) {
     return q;
 }
 
+// The share of Gutenberg-Richter earthquakes (kMinMag to kMaxRandomMag)
+// above the magnitude at which one at `depthKm`, `landKm` from land, is
+// felt (the site term left out).
+double FeltShare(double depthKm, double landKm) {
+    double low = kMinMag, high = kMaxRandomMag;
+    auto felt = [&](double m) { return IntensityClassOf(EstimateIntensity(m, depthKm, landKm)) >= 1; };
+    if (!felt(high)) return 0;
+    for (int k = 0; k < 40; k++) {
+        double mid = 0.5 * (low + high);
+        if (!felt(mid))
+            low = mid;
+        else
+            high = mid;
+    }
+    double tail = std::pow(10.0, -kB * (kMaxRandomMag - kMinMag));
+    return (std::pow(10.0, -kB * (high - kMinMag)) - tail) / (1 - tail);
+}
+
+// Relative background rates of the regions; nothing where the centre lies
+// off the map (nothing there could be drawn).
+std::vector<double> BackgroundWeights(const Grid& grid) {
+    std::vector<double> weights;
+    for (int i = 0; i < KitRegionCount(); i++) {
+        const KitRegion& r = KitRegions()[i];
+        if (!OnMap(r.lat, r.lon)) {
+            weights.push_back(0);
+            continue;
+        }
+        double share = FeltShare(0.5 * (r.depthMinKm + r.depthMaxKm), grid.landKm[GridCell(grid, r.lat, r.lon)]);
+        weights.push_back(std::pow(r.feltPerYear, kFeltRatePower) / std::max(share, kMinFeltShare));
+    }
+    return weights;
+}
+
 void Simulate(Simulation* s, double backgroundScale) {
-    const KitRegion* regions = KitRegions();
     int n = KitRegionCount();
-    double total = 0;
-    auto weight = [&](int i) { return regions[i].activity * (regions[i].land ? kLandActivity : 1.0); };
-    for (int i = 0; i < n; i++) total += weight(i);
+    std::vector<double> weights = BackgroundWeights(s->grid);
+    double total = std::accumulate(weights.begin(), weights.end(), 0.0);
     double years = s->endT / 365.2425;
     for (int i = 0; i < n; i++) {
-        int count = Poisson(&s->rng, kBackgroundPerYear * backgroundScale * years * weight(i) / total);
+        int count = Poisson(&s->rng, kBackgroundPerYear * backgroundScale * years * weights[i] / total);
         for (int k = 0; k < count; k++) RunTree(s, BackgroundQuake(&s->rng, i, s->endT * Uniform(&s->rng)), 1.0);
     }
     for (int i = 0; i < HistoricalQuakeCount(); i++) {

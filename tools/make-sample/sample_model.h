@@ -1,9 +1,9 @@
 // The sample catalogue: an ETAS-style model of Japanese seismicity seen
 // through a felt-earthquake filter.
 //
-// Background earthquakes arise in every region of the region table at its
-// relative activity, with Gutenberg-Richter magnitudes and the region's
-// depth range; every earthquake (background, historical or itself an
+// Background earthquakes arise in every region of the region table at a
+// rate derived from the record's felt earthquakes there, with
+// Gutenberg-Richter magnitudes and the region's depth range; every earthquake (background, historical or itself an
 // aftershock) triggers aftershocks whose number grows with its magnitude and
 // whose times follow the Omori-Utsu law. Each earthquake gets a maximum
 // intensity from its magnitude, depth and distance to land; those that

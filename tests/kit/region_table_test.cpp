@@ -1,0 +1,117 @@
+// The region table: the national list it is made of, the indices that
+// stored files rely on, the names as s_tbl.dat holds them, and the land
+// rule against the map.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "engine/catalogue/geo.h"
+#include "engine/catalogue/region_list.h"
+#include "historical.h"
+#include "kit/bmp.h"
+#include "kit/region_table.h"
+#include "kit_test_util.h"
+#include "platform/platform.h"
+
+TEST(RegionList, HoldsTheRecordsFiguresForEveryNameAndShipsAllButThree) {
+    // Names and codes are unique; two names appended before the table followed
+    // the national list took codes already in use and keep them (s_tbl.dat
+    // files made since carry them).
+    std::map<std::string, int> index;
+    std::set<int> codes;
+    for (int i = 0; i < NationalRegionCount(); i++) {
+        const RegionFacts& f = NationalRegions()[i];
+        EXPECT_TRUE(index.emplace(f.name, i).second) << f.name << " twice";
+        EXPECT_TRUE(f.code != 0 && (codes.insert(f.code).second || f.code == 168 || f.code == 860)) << f.code;
+    }
+    const std::set<std::string> notShipped = {"インドネシア付近", "北西太平洋", "千島列島南東沖"};
+    std::ifstream tsv(std::string(WOLT_SOURCE_DIR) + "/data/epicentre-regions.tsv");
+    std::string line;
+    int rows = 0;
+    while (std::getline(tsv, line)) {
+        if (line.empty() || line[0] == '#' || line.rfind("name\t", 0) == 0) continue;
+        std::istringstream in(line);
+        std::string name;
+        double lat, lon, mag;
+        int events, depth, first, last;
+        ASSERT_TRUE(std::getline(in, name, '\t') && in >> events >> lat >> lon >> depth >> mag >> first >> last) << line;
+        rows++;
+        ASSERT_EQ(index.count(name), 1u) << name;
+        const int i = index[name];
+        const RegionFacts& f = NationalRegions()[i];
+        EXPECT_TRUE(f.events == events && std::fabs(f.lat - lat) < 0.005 && std::fabs(f.lon - lon) < 0.005 &&
+                    f.depthKm == depth && f.maxMag10 == std::lround(mag * 10) && f.firstYear == first &&
+                    f.lastYear == last)
+            << name;
+        EXPECT_EQ(i >= kShippedRegionCount, notShipped.count(name) == 1) << name << " at " << i;
+    }
+    EXPECT_EQ(rows, NationalRegionCount());
+    EXPECT_EQ(KitRegionCount(), kShippedRegionCount);
+    for (int i = 0; i < HistoricalQuakeCount(); i++)
+        EXPECT_GE(FindKitRegion(HistoricalQuakes()[i].region), 0) << HistoricalQuakes()[i].region;
+}
+
+// Yearly files store the index: a kept name must never move.
+TEST(RegionTable, KeptNamesKeepTheirIndices) {
+    const struct {
+        int index;
+        const char* name;
+    } kept[] = {   // the first and last kept name of each area of the 281-name table
+        {0, "石狩地方北部"},     {56, "オホーツク海南部"}, {57, "青森県津軽北部"},   {88, "福島県沖"},
+        {89, "茨城県北部"},      {124, "東海道南方沖"},    {125, "新潟県上越地方"},  {162, "三重県南東沖"},
+        {163, "滋賀県北部"},     {179, "和歌山県南方沖"},  {180, "鳥取県東部"},      {198, "瀬戸内海中部"},
+        {199, "徳島県北部"},     {211, "豊後水道"},        {212, "福岡県福岡地方"},  {252, "九州地方南東沖"},
+        {256, "沖縄本島近海"},   {266, "台湾付近"},        {268, "日本海中部"},      {275, "東シナ海"},
+        {276, "サハリン西方沖"}, {280, "薩南諸島東方沖"},
+    };
+    for (const auto& k : kept) EXPECT_STREQ(KitRegions()[k.index].name, k.name) << k.index;
+}
+
+TEST(RegionTable, EveryNameFitsShiftJisAndComesBack) {
+    std::vector<RegionEntry> table;
+    ASSERT_EQ(BuildRegionTable({}, &table), 0);
+    for (int i = 0; i < kRegionSlots; i++) {
+        if (i >= KitRegionCount()) {
+            EXPECT_EQ(table[i].code, 0) << i;
+            continue;
+        }
+        std::string sjis, back;
+        ASSERT_EQ(Utf8ToSjis(KitRegions()[i].name, &sjis), 0) << i;
+        EXPECT_LE(sjis.size(), size_t(kRegionNameBytes - 1)) << KitRegions()[i].name;
+        EXPECT_EQ(std::string(table[i].name, strnlen(table[i].name, kRegionNameBytes)), sjis) << i;
+        ASSERT_EQ(SjisToUtf8(sjis.c_str(), &back), 0) << i;
+        EXPECT_EQ(back, KitRegions()[i].name);
+        EXPECT_EQ(FindKitRegion(back), i);
+    }
+}
+
+// Land regions' centres lie on land pixels of the map, the others' on sea,
+// for all but a few coastal or foreign names (a 5 x 5 pixel vote).
+TEST(RegionTable, LandFlagsAgreeWithTheMap) {
+    RgbImage map;
+    ASSERT_EQ(DecodeBmp(FileBytes(std::string(WOLT_SOURCE_DIR) + "/data/MAP01_512.bmp"), &map), 0);
+    int onMap = 0, agree = 0;
+    for (int i = 0; i < KitRegionCount(); i++) {
+        const KitRegion& r = KitRegions()[i];
+        double gx, gy, px, py;
+        GeoToGrid(r.lat, r.lon, &gx, &gy);
+        GridToPixel(gx, gy, &px, &py);
+        if (px < 2 || py < 2 || px >= map.width - 2 || py >= map.height - 2) continue;
+        int land = 0, sea = 0;
+        for (int dy = -2; dy <= 2; dy++)
+            for (int dx = -2; dx <= 2; dx++) {
+                uint32_t c = GetPixel(map, int(px) + dx, int(py) + dy);
+                land += c == 0x2E3032;
+                sea += c == 0x0A1424;
+            }
+        onMap++;
+        agree += r.land == (land > sea);
+    }
+    EXPECT_GT(onMap, 270);
+    EXPECT_GE(agree, onMap * 93 / 100) << agree << " of " << onMap;
+}
