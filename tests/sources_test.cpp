@@ -170,7 +170,7 @@ TEST(DataSourceFile, GoodMissingAndBadLines) {
     WriteBytes(path, "source = server\n");   // no host: the search service stays
     EXPECT_EQ(ReadDataSource(path.c_str(), &problems).kind, SOURCE_SEARCH);
     EXPECT_EQ(problems.size(), 1u);
-    SetDataSource(DataSource{SOURCE_SEARCH, kJmaEndpoint});
+    SetDataSource(missing);
     RemoveTree(dir);
 }
 

@@ -90,12 +90,14 @@ TEST(Import, ReadsEveryKindOfRowOfTheNationalRecord) {
         EXPECT_EQ(s.withoutMagnitude, 1 - c.kept);
         if (!c.kept) continue;
         const QuakeRecord& r = s.events[0].rec;
-        char date[16];
+        char date[32];
         std::snprintf(date, sizeof date, "%04d%02d%02d %02d%02d", r.year, r.month, r.day, r.hour, r.minute);
         EXPECT_STREQ(date, c.date);
         EXPECT_EQ(r.intensity, c.intensity);
         EXPECT_EQ(r.depthKm, c.depth);
-        if (c.mapX) EXPECT_EQ(std::vector<int>({r.mapX, r.mapY}), std::vector<int>({c.mapX, c.mapY}));
+        if (c.mapX) {
+            EXPECT_EQ(std::vector<int>({r.mapX, r.mapY}), std::vector<int>({c.mapX, c.mapY}));
+        }
     }
     // 36°60.0′N is 37°00.0′N.
     ImportState a = ImportRows(std::string(kHeader) + "1990/01/01,12:00,宮城県沖,36°60.0′N,141°60.0′E,50,5.0,3\n" +
@@ -225,9 +227,12 @@ TEST(ImportFolder, GeneratedCatalogueSurvivesExportAndImport) {
         std::string csv = tmp / "export.csv", back = tmp / "back";
         ASSERT_EQ(RunTool("export-csv", "--data " + sample + encoding + " > " + csv), 0);
         ASSERT_EQ(RunTool("import-csv", "--out " + back + " " + csv + " >/dev/null"), 0) << encoding;
-        for (const std::string& name : Listing(sample))
+        // The same catalogue, no longer marked as a generated sample.
+        std::vector<std::string> names = Listing(sample);
+        names.erase(std::find(names.begin(), names.end(), "sample.txt"));
+        for (const std::string& name : names)
             EXPECT_EQ(FileBytes(back + "/" + name), FileBytes(sample + "/" + name)) << name << encoding;
-        EXPECT_EQ(Listing(back), Listing(sample));
+        EXPECT_EQ(Listing(back), names);
         std::filesystem::remove_all(back);
     }
 }

@@ -77,26 +77,4 @@ int FindKitRegion(const std::string& utf8Name) {
     return -1;
 }
 
-static int PutEntry(int code, const char* utf8Name, RegionEntry* entry) {
-    std::string sjis;
-    if (Utf8ToSjis(utf8Name, &sjis) != 0 || sjis.size() >= size_t(kRegionNameBytes)) return 1;
-    std::memset(entry, 0, sizeof *entry);
-    entry->code = code;
-    std::memcpy(entry->name, sjis.data(), sjis.size());
-    return 0;
-}
 
-int BuildRegionTable(const std::vector<std::string>& extraNames, std::vector<RegionEntry>* out) {
-    int count = KitRegionCount();
-    if (count + int(extraNames.size()) > kMaxRegionIndex + 1) return 2;
-    std::vector<RegionEntry> table(kRegionSlots);
-    std::memset(table.data(), 0, table.size() * sizeof(RegionEntry));
-    for (int i = 0; i < count; i++)
-        if (PutEntry(KitRegions()[i].code, KitRegions()[i].name, &table[i]) != 0) return 1;
-    for (size_t k = 0; k < extraNames.size(); k++) {
-        int index = count + int(k);
-        if (PutEntry(1000 + index, extraNames[k].c_str(), &table[index]) != 0) return 1;
-    }
-    *out = table;
-    return 0;
-}

@@ -31,8 +31,3 @@ int KitRegionCount();   // kShippedRegionCount
 // full-width ASCII to half-width and dropping spaces), or -1.
 int FindKitRegion(const std::string& utf8Name);
 
-// The 300 entries of s_tbl.dat for the table plus `extraNames` (UTF-8,
-// appended in order with codes 1000 + index). 0 on success; 1 when a name
-// cannot be encoded in Shift-JIS or does not fit its 44 bytes, 2 when the
-// names exceed kMaxRegionIndex + 1 regions.
-int BuildRegionTable(const std::vector<std::string>& extraNames, std::vector<RegionEntry>* out);

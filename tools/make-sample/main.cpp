@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/catalogue/data_files.h"
+#include "engine/catalogue/region_names.h"
 #include "engine/catalogue/loader.h"
 #include "kit/region_table.h"
 #include "platform/platform.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<RegionEntry> regions;
-    if (BuildRegionTable({}, &regions) != 0) {
+    if (ShippedRegionTable(&regions) != 0) {
         std::fprintf(stderr, "make-sample: the region table does not encode in Shift-JIS\n");
         return 1;
     }
