@@ -40,11 +40,15 @@ std::string FoldRegionName(const std::string& utf8Name) {
     return out;
 }
 
-// The national record's facts of a name, or nullptr.
+// The national record's facts of a folded name, or nullptr.
 static const RegionFacts* FactsOf(const std::string& key) {
-    for (int i = 0; i < NationalRegionCount(); i++)
-        if (FoldRegionName(NationalRegions()[i].name) == key) return &NationalRegions()[i];
-    return nullptr;
+    static const std::map<std::string, const RegionFacts*> byKey = [] {
+        std::map<std::string, const RegionFacts*> m;
+        for (int i = 0; i < NationalRegionCount(); i++) m[FoldRegionName(NationalRegions()[i].name)] = &NationalRegions()[i];
+        return m;
+    }();
+    const auto found = byKey.find(key);
+    return found == byKey.end() ? nullptr : found->second;
 }
 
 // An s_tbl.dat entry for a UTF-8 name; false when it has no Shift-JIS form or does not fit.
@@ -81,9 +85,14 @@ static void IndexTable(RegionBook* book) {
 }
 
 void OpenShippedRegionBook(RegionBook* book) {
-    *book = RegionBook{};
-    ShippedRegionTable(&book->table);   // the shipped names all have a Shift-JIS form (tested)
-    IndexTable(book);
+    // Made once: 287 names through Shift-JIS and back are not for every caller to repeat.
+    static const RegionBook shipped = [] {
+        RegionBook b;
+        ShippedRegionTable(&b.table);   // the shipped names all have a Shift-JIS form (tested)
+        IndexTable(&b);
+        return b;
+    }();
+    *book = shipped;
 }
 
 static int TableIndex(const RegionBook& book, const std::string& key) {

@@ -93,7 +93,7 @@ int ParseSearchReply(const std::string& body, std::vector<SearchEvent>* events, 
     }
     const JsonValue* res = reply.Find("res");
     if (res && res->kind == JsonValue::JSON_STRING) {
-        *message = res->text;
+        *message = res->text.empty() ? "the search failed and gave no reason" : res->text;
         return REPLY_MESSAGE;
     }
     if (!res || res->kind != JsonValue::JSON_ARRAY) {
