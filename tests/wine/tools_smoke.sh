@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Windows builds of the data kit write what the native ones write:
+# import-csv.exe on a Shift-JIS export into a folder with a Japanese name,
+# wolt-feed.exe through WinINet against a local stand-in of the search
+# service. Then the zip a Windows user gets holds what its README promises.
+# Usage: tools_smoke.sh NATIVE_BUILD_DIR WIN64_BUILD_DIR
+set -euo pipefail
+native=$(realpath "$1")
+win64=$(realpath "$2")
+top=$(realpath "$(dirname "$0")/../..")
+work=$(mktemp -d)
+export WINEPREFIX="$top/build/wineprefix-wintests" WINEDEBUG=-all
+standin=
+cleanup() {
+  [ -n "$standin" ] && kill "$standin" 2>/dev/null
+  rm -rf "$work"
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+bash "$top/scripts/wineprefix.sh" "$WINEPREFIX" --unmanaged
+status=0
+same() {   # same WHAT DIR1 DIR2: every file of DIR1 in DIR2 with the same bytes
+  if diff -r "$2" "$3" > /dev/null; then echo "same: $1"; else echo "differs: $1"; diff -rq "$2" "$3" | head -5; status=1; fi
+}
+
+# import-csv.exe: wide arguments, a folder name beyond any ANSI code page.
+"$native/import-csv" --out "$work/native-import" "$top/tests/data/import/example_sjis.csv" > /dev/null
+/usr/lib/wine/wine64 "$win64/import-csv.exe" --out "$work/取込み" "$top/tests/data/import/example_sjis.csv" > /dev/null
+same "import-csv" "$work/native-import" "$work/取込み"
+
+# wolt-feed.exe against the stand-in (plain HTTP on 127.0.0.1), 1970-1974.
+TOP="$top" python3 - "$work" > "$work/standin.port" <<'PY' &
+import datetime, json, os, sys
+sys.path.insert(0, os.path.join(os.environ.get("TOP", "."), "tests", "e2e", "update"))
+import servers
+work = sys.argv[1]
+events = servers.felt_events(1970, datetime.date(1974, 12, 31), seed=7)
+with open(os.path.join(work, "events.json"), "w", encoding="utf-8") as f:
+    json.dump(events, f, ensure_ascii=False)
+servers._serve_search(os.path.join(work, "events.json"), os.path.join(work, "forms.jsonl"), 0, "", "")
+PY
+standin=$!
+for _ in $(seq 100); do grep -q '^[0-9]' "$work/standin.port" 2>/dev/null && break; sleep 0.1; done
+url="http://127.0.0.1:$(head -1 "$work/standin.port")/api.php"
+"$native/wolt-feed" --out "$work/native-feed" --endpoint "$url" --delay 0 --to 1974-12-31 2> /dev/null
+/usr/lib/wine/wine64 "$win64/wolt-feed.exe" --out "$work/wine-feed" --endpoint "$url" --delay 0 --to 1974-12-31 2> /dev/null
+same "wolt-feed" "$work/native-feed" "$work/wine-feed"
+
+# The zip: the program, the three tools, the source file, the sample Data folder, the README's three ways.
+zip=$(WOLT_NATIVE_BUILD="$native" WOLT_WIN64_BUILD="$win64" bash "$top/scripts/run.sh" --dist | tail -1)
+listing=$(unzip -Z1 "$zip")
+for name in wolt/wolt.exe wolt/wolt-cli.exe wolt/wolt-feed.exe wolt/import-csv.exe wolt/wolt-source.txt \
+            wolt/README.txt wolt/Data/s_tbl.dat wolt/Data/sample.txt wolt/Data/MAP01_512.bmp wolt/text/; do
+  grep -qx "$name" <<< "$listing" || { echo "the zip lacks $name"; status=1; }
+done
+readme=$(unzip -p "$zip" wolt/README.txt)
+for way in "1. The button" "2. wolt-feed.exe" "3. import-csv.exe" "wolt-source.txt chooses"; do
+  grep -qF "$way" <<< "$readme" || { echo "the zip's README lacks \"$way\""; status=1; }
+done
+[ $status -eq 0 ] && echo "zip: $(grep -c . <<< "$listing") entries, the programs, Data and README as described"
+exit $status
