@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The benchmarks: the engine's (native, Google Benchmark) and the per-tick
-# GDI work under Wine on a private Xvfb (wolt-tickbench.exe of the MinGW tree).
+# The benchmarks: the engine's (native, Google Benchmark), the whole record's
+# backfill against a local stand-in of the search service (bench/backfill.py)
+# and the per-tick GDI work under Wine on a private Xvfb (wolt-tickbench.exe
+# of the MinGW tree).
 # Usage: bench.sh [--wine-only] [tickbench options]
 set -euo pipefail
 top=$(realpath "$(dirname "$0")/..")
 cd "$top"
-if [ "${1:-}" = --wine-only ]; then shift; else build/native/wolt-bench; fi
+if [ "${1:-}" = --wine-only ]; then shift; else build/native/wolt-bench; python3 bench/backfill.py; fi
 
 export WINEPREFIX="$top/build/wineprefix-bench" WINEDEBUG=-all
 bash scripts/wineprefix.sh "$WINEPREFIX" --unmanaged
