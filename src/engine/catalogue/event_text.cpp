@@ -29,22 +29,7 @@ std::string Normalize(const std::string& utf8) {
         {"′", "m"}, {"’", "m"}, {"分", "m"}, {"″", "s"}, {"”", "s"}, {"秒", "s"},
         {"−", "-"}, {"―", "-"}, {"—", "-"}, {"‐", "-"}, {"ー", "-"}, {"　", " "},
     };
-    std::string s;
-    for (size_t i = 0; i < utf8.size(); i++) {   // full-width ASCII to ASCII
-        unsigned char c = utf8[i];
-        if (c == 0xEF && i + 2 < utf8.size()) {
-            unsigned char c1 = utf8[i + 1], c2 = utf8[i + 2];
-            int code = -1;
-            if (c1 == 0xBC && c2 >= 0x81 && c2 <= 0xBF) code = 0xFF00 + (c2 - 0x80);
-            if (c1 == 0xBD && c2 >= 0x80 && c2 <= 0x9E) code = 0xFF40 + (c2 - 0x80);
-            if (code >= 0) {
-                s += char(code - 0xFF00 + 0x20);
-                i += 2;
-                continue;
-            }
-        }
-        s += char(c);
-    }
+    const std::string s = HalfWidthAscii(utf8);
     std::string out;
     for (size_t i = 0; i < s.size();) {
         bool replaced = false;
@@ -266,6 +251,27 @@ const char* ParseIntensity(const std::string& raw, int* cls) {
 }  // namespace
 
 std::string TrimText(const std::string& s) { return Trim(s); }
+
+std::string HalfWidthAscii(const std::string& utf8) {
+    // Full-width ASCII (U+FF01..U+FF5E) is EF BC 81..EF BD 9E in UTF-8.
+    std::string out;
+    for (size_t i = 0; i < utf8.size(); i++) {
+        const unsigned char c = utf8[i];
+        if (c == 0xEF && i + 2 < utf8.size()) {
+            const unsigned char c1 = utf8[i + 1], c2 = utf8[i + 2];
+            int code = -1;
+            if (c1 == 0xBC && c2 >= 0x81 && c2 <= 0xBF) code = 0xFF00 + (c2 - 0x80);
+            if (c1 == 0xBD && c2 >= 0x80 && c2 <= 0x9E) code = 0xFF40 + (c2 - 0x80);
+            if (code >= 0) {
+                out += char(code - 0xFF00 + 0x20);
+                i += 2;
+                continue;
+            }
+        }
+        out += char(c);
+    }
+    return out;
+}
 
 bool ReadsAsDate(const std::string& raw) {
     Row row{};

@@ -38,6 +38,8 @@ bool ReadsAsDate(const std::string& raw);
 
 // `s` without leading and trailing blanks.
 std::string TrimText(const std::string& s);
+// Full-width ASCII letters, digits and signs (Ａ, １, ．) as half-width.
+std::string HalfWidthAscii(const std::string& utf8);
 
 // Sorts records with their seconds ({QuakeRecord rec; double seconds;})
 // newest first, earthquakes of one minute by their seconds; stable.

@@ -14,28 +14,15 @@ const char* const kFiledNamesFile = "regions-filed.txt";
 static const double kMapMiddleLat = 35.0, kMapMiddleLon = 136.0;
 
 std::string FoldRegionName(const std::string& utf8Name) {
-    // Full-width ASCII (U+FF01..U+FF5E) is EF BC 81..EF BD 9E in UTF-8.
+    const std::string half = HalfWidthAscii(utf8Name);
     std::string out;
-    for (size_t i = 0; i < utf8Name.size(); i++) {
-        unsigned char c = utf8Name[i];
-        if (c == 0xEF && i + 2 < utf8Name.size()) {
-            unsigned char c1 = utf8Name[i + 1], c2 = utf8Name[i + 2];
-            int code = -1;
-            if (c1 == 0xBC && c2 >= 0x81 && c2 <= 0xBF) code = 0xFF00 + (c2 - 0x80);
-            if (c1 == 0xBD && c2 >= 0x80 && c2 <= 0x9E) code = 0xFF40 + (c2 - 0x80);
-            if (code >= 0) {
-                out += char(code - 0xFF00 + 0x20);
-                i += 2;
-                continue;
-            }
-        }
-        if (c == 0xE3 && i + 2 < utf8Name.size() && (unsigned char)utf8Name[i + 1] == 0x80 &&
-            (unsigned char)utf8Name[i + 2] == 0x80) {
+    for (size_t i = 0; i < half.size(); i++) {
+        const unsigned char c = half[i];
+        if (c == 0xE3 && i + 2 < half.size() && (unsigned char)half[i + 1] == 0x80 && (unsigned char)half[i + 2] == 0x80) {
             i += 2;   // ideographic space
             continue;
         }
-        if (c == ' ' || c == '\t') continue;
-        out += char(c);
+        if (c != ' ' && c != '\t') out += char(c);
     }
     return out;
 }
