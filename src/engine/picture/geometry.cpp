@@ -1,27 +1,5 @@
 #include "engine/picture/geometry.h"
 
-#include <cmath>
-
-// The map spans 24.5 degrees of latitude from 47.0N down to 22.5N; the
-// longitude span follows from the cos(35°) correction and is centred on
-// 135.9E, which puts Yonaguni (122.9E) and the southern Kurils (148.9E)
-// about 1.9 degrees inside the left and right edges.
-const double kGridPixel = 1.52;
-const double kMapNorthLat = 47.0;
-const double kMapSouthLat = 22.5;
-const double kPixelsPerDegreeLat = kMapPixels / (kMapNorthLat - kMapSouthLat);
-static const double kStandardParallel = 35.0;
-static const double kCentreLon = 135.9;
-const double kPixelsPerDegreeLon =
-    kPixelsPerDegreeLat * std::cos(kStandardParallel * 3.14159265358979323846 / 180.0);
-const double kMapWestLon = kCentreLon - kMapPixels / 2.0 / kPixelsPerDegreeLon;
-const double kMapEastLon = kCentreLon + kMapPixels / 2.0 / kPixelsPerDegreeLon;
-
-void GridToPixel(double mapX, double mapY, double* px, double* py) {
-    *px = (mapX - kGridLeft) * kGridPixel;
-    *py = mapY * kGridPixel;
-}
-
 static double ViewPixelX(int gridX) { return (gridX - kGridLeft) * static_cast<double>(kGridToPixel); }
 static double ViewPixelY(int gridY) { return gridY * static_cast<double>(kGridToPixel); }
 
@@ -29,42 +7,3 @@ float GridToPixelX(int gridX) { return static_cast<float>(ViewPixelX(gridX)); }
 float GridToPixelY(int gridY) { return static_cast<float>(ViewPixelY(gridY)); }
 int GridToPixelXi(int gridX) { return static_cast<int>(ViewPixelX(gridX)); }
 int GridToPixelYi(int gridY) { return static_cast<int>(ViewPixelY(gridY)); }
-
-void PixelToGrid(double px, double py, double* mapX, double* mapY) {
-    *mapX = px / kGridPixel + kGridLeft;
-    *mapY = py / kGridPixel;
-}
-
-void GeoToGrid(double lat, double lon, double* mapX, double* mapY) {
-    PixelToGrid((lon - kMapWestLon) * kPixelsPerDegreeLon, (kMapNorthLat - lat) * kPixelsPerDegreeLat,
-                mapX, mapY);
-}
-
-void GridToGeo(double mapX, double mapY, double* lat, double* lon) {
-    double px, py;
-    GridToPixel(mapX, mapY, &px, &py);
-    *lon = kMapWestLon + px / kPixelsPerDegreeLon;
-    *lat = kMapNorthLat - py / kPixelsPerDegreeLat;
-}
-
-static int ClampGrid(double v, int* out) {
-    double r = std::floor(v + 0.5);
-    if (!(r >= kRecordGridMin)) {   // also catches NaN
-        *out = kRecordGridMin;
-        return 1;
-    }
-    if (r > kRecordGridMax) {
-        *out = kRecordGridMax;
-        return 1;
-    }
-    *out = int(r);
-    return 0;
-}
-
-int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY) {
-    double gx, gy;
-    GeoToGrid(lat, lon, &gx, &gy);
-    int outside = ClampGrid(gx, mapX);
-    outside |= ClampGrid(gy, mapY);
-    return outside;
-}

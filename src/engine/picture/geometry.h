@@ -1,45 +1,9 @@
-// The one projection from latitude/longitude to the map grid (mapX, mapY).
-//
-// Equirectangular with the longitude scale corrected for 35°N, so that
-// distances near the centre of Japan keep their proportions: one degree of
-// latitude is kPixelsPerDegreeLat pixels of the 512 x 512 map image, one
-// degree of longitude cos(35°) times that. The image's top-left pixel corner
-// is (kMapWestLon, kMapNorthLat); grid (gx, gy) lies at pixel
-// ((gx - 178) * 1.52, gy * 1.52). x depends on the longitude only and y on
-// the latitude only.
+// The map view's projection of grid positions to its pixels. The projection
+// from latitude/longitude to the grid and the data kit's grid -> pixel
+// mapping live in engine/catalogue/geo.h, which this header passes on.
 #pragma once
 
-enum {
-    kGridLeft = 178,      // mapX of the map image's left edge
-    kMapPixels = 512,     // the map image is kMapPixels square
-};
-
-extern const double kGridPixel;            // pixels per grid unit (1.52)
-extern const double kMapNorthLat;          // latitude of the image's top edge
-extern const double kMapSouthLat;          // latitude of the image's bottom edge
-extern const double kMapWestLon;           // longitude of the image's left edge
-extern const double kMapEastLon;           // longitude of the image's right edge
-extern const double kPixelsPerDegreeLat;
-extern const double kPixelsPerDegreeLon;
-
-// Latitude/longitude (degrees, north and east positive) to the grid, unrounded.
-void GeoToGrid(double lat, double lon, double* mapX, double* mapY);
-// The inverse of GeoToGrid.
-void GridToGeo(double mapX, double mapY, double* lat, double* lon);
-// Map image pixel of a grid position and back (pixel corners: the pixel
-// with index i covers [i, i + 1)), in double precision: the data kit's
-// projection, with which the map image and the stored positions were made.
-void GridToPixel(double mapX, double mapY, double* px, double* py);
-void PixelToGrid(double px, double py, double* mapX, double* mapY);
-
-enum {
-    kRecordGridMin = 1,     // 0 means "position unknown" in a record
-    kRecordGridMax = 999,   // the packed position holds three digits for mapY
-};
-// The grid position a record stores: GeoToGrid rounded to the nearest
-// integer and clamped to kRecordGridMin..kRecordGridMax. Returns 0 when no
-// clamping was needed, 1 when the position lay outside the storable range.
-int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY);
+#include "engine/catalogue/geo.h"
 
 // The program's projection of a record's grid position to a pixel of the map
 // view, with the scale in single precision (1.52f = 1.5199999809...) and the

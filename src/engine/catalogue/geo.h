@@ -1,0 +1,47 @@
+// The one projection from latitude/longitude to the map grid (mapX, mapY),
+// and distances between epicentres.
+//
+// Equirectangular with the longitude scale corrected for 35°N, so that
+// distances near the centre of Japan keep their proportions: one degree of
+// latitude is kPixelsPerDegreeLat pixels of the 512 x 512 map image, one
+// degree of longitude cos(35°) times that. The image's top-left pixel corner
+// is (kMapWestLon, kMapNorthLat); grid (gx, gy) lies at pixel
+// ((gx - 178) * 1.52, gy * 1.52). x depends on the longitude only and y on
+// the latitude only.
+#pragma once
+
+enum {
+    kGridLeft = 178,      // mapX of the map image's left edge
+    kMapPixels = 512,     // the map image is kMapPixels square
+};
+
+extern const double kGridPixel;            // pixels per grid unit (1.52)
+extern const double kMapNorthLat;          // latitude of the image's top edge
+extern const double kMapSouthLat;          // latitude of the image's bottom edge
+extern const double kMapWestLon;           // longitude of the image's left edge
+extern const double kMapEastLon;           // longitude of the image's right edge
+extern const double kPixelsPerDegreeLat;
+extern const double kPixelsPerDegreeLon;
+
+// Latitude/longitude (degrees, north and east positive) to the grid, unrounded.
+void GeoToGrid(double lat, double lon, double* mapX, double* mapY);
+// The inverse of GeoToGrid.
+void GridToGeo(double mapX, double mapY, double* lat, double* lon);
+// Map image pixel of a grid position and back (pixel corners: the pixel
+// with index i covers [i, i + 1)), in double precision: the data kit's
+// projection, with which the map image and the stored positions were made.
+void GridToPixel(double mapX, double mapY, double* px, double* py);
+void PixelToGrid(double px, double py, double* mapX, double* mapY);
+
+enum {
+    kRecordGridMin = 1,     // 0 means "position unknown" in a record
+    kRecordGridMax = 999,   // the packed position holds three digits for mapY
+};
+// The grid position a record stores: GeoToGrid rounded to the nearest
+// integer and clamped to kRecordGridMin..kRecordGridMax. Returns 0 when no
+// clamping was needed, 1 when the position lay outside the storable range.
+int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY);
+
+// The great-circle distance in km between two points (degrees) on a sphere
+// of the Earth's mean radius (6371.0 km).
+double GreatCircleKm(double lat1, double lon1, double lat2, double lon2);
