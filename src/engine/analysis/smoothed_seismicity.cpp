@@ -31,21 +31,24 @@ void AddToSmoothed(SmoothedSeismicity* s, const QuakeRecord& r) {
 namespace {
 
 struct Epicentres {
+    UnitVector at;
     int count;
-    double lat, lon;
 };
 
 }  // namespace
 
 std::vector<double> SmoothedScores(const SmoothedSeismicity& s, const std::vector<int>& regions, double bandwidthKm) {
+    // The positions by z (the sine of the latitude): those within reach of a
+    // centre lie in a band of z no wider than the reach's chord.
     std::vector<Epicentres> points;
     points.reserve(s.positions.size());
     for (int key : s.positions) {
-        Epicentres p{s.countAt[size_t(key)], 0, 0};
-        GridToGeo(key / 1000, key % 1000, &p.lat, &p.lon);
-        points.push_back(p);
+        double lat, lon;
+        GridToGeo(key / 1000, key % 1000, &lat, &lon);
+        points.push_back(Epicentres{UnitVectorOf(lat, lon), s.countAt[size_t(key)]});
     }
-    const double reachKm = 6 * bandwidthKm, kmPerDegree = 111.19;
+    std::sort(points.begin(), points.end(), [](const Epicentres& a, const Epicentres& b) { return a.at.z < b.at.z; });
+    const double reach = ChordSquaredOfKm(6 * bandwidthKm), band = std::sqrt(reach);
     std::vector<double> scores(regions.size(), 0);
     for (size_t k = 0; k < regions.size(); k++) {
         const int region = regions[k];
@@ -53,14 +56,15 @@ std::vector<double> SmoothedScores(const SmoothedSeismicity& s, const std::vecto
         double lat, lon;
         GridToGeo(s.sumX[size_t(region)] / s.placed[size_t(region)], s.sumY[size_t(region)] / s.placed[size_t(region)],
                   &lat, &lon);
-        // A box a little wider than the reach, in degrees, passes the candidates.
-        const double dLat = reachKm / kmPerDegree * 1.01;
-        const double dLon = dLat / std::max(0.05, std::cos((std::fabs(lat) + dLat) * 3.14159265358979323846 / 180));
+        const UnitVector centre = UnitVectorOf(lat, lon);
+        auto p = std::lower_bound(points.begin(), points.end(), centre.z - band,
+                                  [](const Epicentres& e, double z) { return e.at.z < z; });
         double sum = 0;
-        for (const Epicentres& p : points) {
-            if (std::fabs(p.lat - lat) > dLat || std::fabs(p.lon - lon) > dLon) continue;
-            const double d = GreatCircleKm(lat, lon, p.lat, p.lon) / bandwidthKm;
-            if (d <= 6) sum += p.count * std::exp(-0.5 * d * d);
+        for (; p != points.end() && p->at.z <= centre.z + band; ++p) {
+            const double chord = ChordSquared(centre, p->at);
+            if (chord > reach) continue;
+            const double d = GreatCircleKmOfChordSquared(chord) / bandwidthKm;
+            sum += p->count * std::exp(-0.5 * d * d);
         }
         scores[k] = sum;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 static const double kPi = 3.14159265358979323846;
+static const double kEarthRadiusKm = 6371.0;
 
 // The map spans 24.5 degrees of latitude from 47.0N down to 22.5N; the
 // longitude span follows from the cos(35°) correction and is centred on
@@ -63,10 +64,25 @@ int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY) {
     return outside;
 }
 
-// The haversine form, exact on the sphere and well conditioned for short distances.
+UnitVector UnitVectorOf(double lat, double lon) {
+    const double phi = lat * kPi / 180, lambda = lon * kPi / 180;
+    return UnitVector{std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
+}
+
+double ChordSquared(const UnitVector& a, const UnitVector& b) {
+    const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
+double GreatCircleKmOfChordSquared(double chordSquared) {
+    return 2 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(chordSquared) / 2));
+}
+
+double ChordSquaredOfKm(double km) {
+    const double half = std::sin(std::min(km / kEarthRadiusKm, kPi) / 2);
+    return 4 * half * half;
+}
+
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2) {
-    const double toRadians = kPi / 180.0;
-    const double sinLat = std::sin((lat2 - lat1) * toRadians / 2), sinLon = std::sin((lon2 - lon1) * toRadians / 2);
-    const double h = sinLat * sinLat + std::cos(lat1 * toRadians) * std::cos(lat2 * toRadians) * sinLon * sinLon;
-    return 2 * 6371.0 * std::asin(std::sqrt(std::min(1.0, h)));
+    return GreatCircleKmOfChordSquared(ChordSquared(UnitVectorOf(lat1, lon1), UnitVectorOf(lat2, lon2)));
 }

@@ -45,3 +45,15 @@ int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY);
 // The great-circle distance in km between two points (degrees) on a sphere
 // of the Earth's mean radius (6371.0 km).
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2);
+
+// A point as a unit vector, for the distances from one point to many: the
+// chord between two points needs no trigonometry, and the great-circle
+// distance follows from it.
+struct UnitVector {
+    double x, y, z;   // z = sin(latitude)
+};
+UnitVector UnitVectorOf(double lat, double lon);
+double ChordSquared(const UnitVector& a, const UnitVector& b);
+double GreatCircleKmOfChordSquared(double chordSquared);
+// The squared chord of a great-circle distance.
+double ChordSquaredOfKm(double km);
