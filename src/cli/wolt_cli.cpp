@@ -26,6 +26,7 @@
 #include "engine/selection/selection.h"
 #include "engine/selection/sorting.h"
 #include "platform/platform.h"
+#include "utf8_arguments.h"
 
 static const char kUsage[] =
     "usage: wolt-cli [--data DIR] [--settings FILE] [--from \"YYYY/MM/DD HH:MM\"] [--to \"YYYY/MM/DD HH:MM\"]\n"
@@ -502,9 +503,13 @@ static std::string ListPath(const Options& o) {
 }
 
 int main(int argc, char** argv) {
+    // The options keep pointers into these strings for the whole run.
+    static std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& a : arguments) utf8Argv.push_back(&a[0]);
     Options o;
     std::string problem;
-    if (!ParseArguments(argc, argv, &o, &problem)) return UsageError(problem);
+    if (!ParseArguments(int(utf8Argv.size()), utf8Argv.data(), &o, &problem)) return UsageError(problem);
     if (o.help) {
         printf("%s%s", kUsage, kHelp);
         return EXIT_OK;
