@@ -48,62 +48,57 @@ std::string CsvField(const std::string& s) {
     return out + "\"";
 }
 
-struct Row {
-    std::string time, lat, lon, depth, magnitude, intensity, region;
-    bool placed;
+typedef std::string (*Escape)(const std::string&);
+
+// The region names and intensity labels as the format writes them.
+struct Names {
+    std::vector<std::string> region, label;
 };
 
-Row RowOf(const QuakeRecord& r, const std::vector<std::string>& regionNames, const std::vector<std::string>& labels) {
-    Row row;
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:00+09:00", r.year, r.month, r.day, r.hour, r.minute);
-    row.time = text;
-    row.placed = r.mapX != 0 && r.mapY != 0;
-    if (row.placed) {
-        double lat, lon;
-        GridToGeo(r.mapX, r.mapY, &lat, &lon);
-        std::snprintf(text, sizeof text, "%.3f", lat);
-        row.lat = text;
-        std::snprintf(text, sizeof text, "%.3f", lon);
-        row.lon = text;
+Names NamesFor(const RegionEntry* regions, const char (*intensityLabels)[20], Escape escape) {
+    Names names;
+    for (int k = 0; k < kRegionSlots; k++)
+        names.region.push_back(escape(Utf8Of(regions[k].name, kRegionNameBytes, std::to_string(k))));
+    for (int k = 0; k < 10; k++) names.label.push_back(escape(Utf8Of(intensityLabels[k], 20, std::to_string(k))));
+    return names;
+}
+
+// One record in the format; `first` for the GeoJSON separator.
+void Append(const QuakeRecord& r, const Names& names, int format, bool first, std::string* out) {
+    const std::string& region = r.regionIndex < kRegionSlots ? names.region[r.regionIndex] : names.region[0];
+    const char* label = r.intensity < 10 ? names.label[r.intensity].c_str() : "\"\"";
+    char time[40], place[64] = "", line[768];
+    std::snprintf(time, sizeof time, "%04d-%02d-%02dT%02d:%02d:00+09:00", r.year, r.month, r.day, r.hour, r.minute);
+    const bool placed = r.mapX != 0 && r.mapY != 0;
+    double lat = 0, lon = 0;
+    if (placed) GridToGeo(r.mapX, r.mapY, &lat, &lon);
+    const double magnitude = r.magnitude10 / 10.0;
+    if (format == EXPORT_CSV) {
+        if (placed) std::snprintf(place, sizeof place, "%.3f,%.3f", lat, lon);
+        std::snprintf(line, sizeof line, "%s,%s,%d,%.1f,%s,%s\n", time, placed ? place : ",", r.depthKm, magnitude,
+                      label, region.c_str());
+    } else if (format == EXPORT_GEOJSON) {
+        if (placed) std::snprintf(place, sizeof place, "{\"type\":\"Point\",\"coordinates\":[%.3f,%.3f]}", lon, lat);
+        std::snprintf(line, sizeof line,
+                      "%s{\"type\":\"Feature\",\"geometry\":%s,\"properties\":{\"time\":\"%s\",\"depth_km\":%d,"
+                      "\"magnitude\":%.1f,\"intensity\":%s,\"region\":%s}}",
+                      first ? "\n" : ",\n", placed ? place : "null", time, r.depthKm, magnitude, label, region.c_str());
+    } else {
+        if (placed) std::snprintf(place, sizeof place, "<Point><coordinates>%.3f,%.3f</coordinates></Point>", lon, lat);
+        std::snprintf(line, sizeof line,
+                      "<Placemark><name>M%.1f %s</name><TimeStamp><when>%s</when></TimeStamp><description>depth %d "
+                      "km, intensity %s</description>%s</Placemark>\n",
+                      magnitude, region.c_str(), time, r.depthKm, label, place);
     }
-    row.depth = std::to_string(r.depthKm);
-    std::snprintf(text, sizeof text, "%.1f", r.magnitude10 / 10.0);
-    row.magnitude = text;
-    row.intensity = r.intensity < 10 ? labels[r.intensity] : "";
-    row.region = r.regionIndex < kRegionSlots ? regionNames[r.regionIndex] : std::to_string(r.regionIndex);
-    return row;
-}
-
-void AppendCsv(const Row& r, std::string* out) {
-    *out += r.time + "," + r.lat + "," + r.lon + "," + r.depth + "," + r.magnitude + "," + CsvField(r.intensity) + "," +
-            CsvField(r.region) + "\n";
-}
-
-void AppendGeoJson(const Row& r, bool first, std::string* out) {
-    *out += first ? "\n" : ",\n";
-    *out += "{\"type\":\"Feature\",\"geometry\":";
-    *out += r.placed ? "{\"type\":\"Point\",\"coordinates\":[" + r.lon + "," + r.lat + "]}" : std::string("null");
-    *out += ",\"properties\":{\"time\":" + JsonString(r.time) + ",\"depth_km\":" + r.depth + ",\"magnitude\":" +
-            r.magnitude + ",\"intensity\":" + JsonString(r.intensity) + ",\"region\":" + JsonString(r.region) + "}}";
-}
-
-void AppendKml(const Row& r, std::string* out) {
-    *out += "<Placemark><name>M" + r.magnitude + " " + XmlText(r.region) + "</name><TimeStamp><when>" + r.time +
-            "</when></TimeStamp><description>" + XmlText("depth " + r.depth + " km, intensity " + r.intensity) +
-            "</description>";
-    if (r.placed) *out += "<Point><coordinates>" + r.lon + "," + r.lat + "</coordinates></Point>";
-    *out += "</Placemark>\n";
+    *out += line;
 }
 
 }  // namespace
 
 std::string ExportRecords(const QuakeRecord* records, const int* order, int n, const RegionEntry* regions,
                           const char (*intensityLabels)[20], int format) {
-    std::vector<std::string> regionNames, labels;
-    for (int k = 0; k < kRegionSlots; k++)
-        regionNames.push_back(Utf8Of(regions[k].name, kRegionNameBytes, std::to_string(k)));
-    for (int k = 0; k < 10; k++) labels.push_back(Utf8Of(intensityLabels[k], 20, std::to_string(k)));
+    static const Escape kEscape[] = {CsvField, JsonString, XmlText};
+    const Names names = NamesFor(regions, intensityLabels, kEscape[format]);
     std::string out;
     out.reserve(size_t(n) * (format == EXPORT_CSV ? 80 : 220));
     if (format == EXPORT_CSV) out = "time,latitude,longitude,depth_km,magnitude,intensity,region\n";
@@ -111,12 +106,7 @@ std::string ExportRecords(const QuakeRecord* records, const int* order, int n, c
     if (format == EXPORT_KML)
         out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
               "<Document><name>wolt</name>\n";
-    for (int k = 0; k < n; k++) {
-        const Row row = RowOf(records[order[k]], regionNames, labels);
-        if (format == EXPORT_CSV) AppendCsv(row, &out);
-        else if (format == EXPORT_GEOJSON) AppendGeoJson(row, k == 0, &out);
-        else AppendKml(row, &out);
-    }
+    for (int k = 0; k < n; k++) Append(records[order[k]], names, format, k == 0, &out);
     if (format == EXPORT_GEOJSON) out += "\n]}\n";
     if (format == EXPORT_KML) out += "</Document>\n</kml>\n";
     return out;
