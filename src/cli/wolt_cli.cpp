@@ -502,6 +502,13 @@ static std::string ListPath(const Options& o) {
     return path;
 }
 
+// An analysis command with the -o and --svg files.
+template <typename Command>
+static int RunCommand(Command c, const Options& o, int (*run)(const Command&)) {
+    c.csv = o.output, c.svg = o.svg;
+    return run(c);
+}
+
 int main(int argc, char** argv) {
     // The options keep pointers into these strings for the whole run.
     static std::vector<std::string> arguments = Utf8Arguments(argc, argv);
@@ -551,26 +558,10 @@ int main(int argc, char** argv) {
         PrintSummary();
         return EXIT_OK;
     }
-    if (o.command == "backtest") {
-        BacktestCommand c = o.backtest;
-        c.csv = o.output, c.svg = o.svg;
-        return RunBacktestCommand(c);
-    }
-    if (o.command == "gr") {
-        GrCommand c = o.gr;
-        c.csv = o.output, c.svg = o.svg;
-        return RunGrCommand(c);
-    }
-    if (o.command == "aftershocks") {
-        AftershocksCommand c = o.aftershocks;
-        c.csv = o.output, c.svg = o.svg;
-        return RunAftershocksCommand(c);
-    }
-    if (o.command == "counts") {
-        CountsCommand c = o.counts;
-        c.csv = o.output, c.svg = o.svg;
-        return RunCountsCommand(c);
-    }
+    if (o.command == "backtest") return RunCommand(o.backtest, o, RunBacktestCommand);
+    if (o.command == "gr") return RunCommand(o.gr, o, RunGrCommand);
+    if (o.command == "aftershocks") return RunCommand(o.aftershocks, o, RunAftershocksCommand);
+    if (o.command == "counts") return RunCommand(o.counts, o, RunCountsCommand);
     if (o.command == "alert-report") return WriteOutput(o, AlertReportPath(), AlertWriter);
     if (o.command == "region-report") return WriteOutput(o, RegionReportPath(), RegionWriter);
     return WriteOutput(o, ListPath(o), ListWriter);
