@@ -93,22 +93,30 @@ TEST(Aftershocks, SequenceOfAKnownDecay) {
 
     AftershockQuery q;
     q.year = 2016, q.month = 4, q.day = 14, q.hour = 21, q.minute = 27, q.radiusKm = 50, q.days = 30;
-    AftershockResult r;
-    ASSERT_EQ(AnalyseAftershocks(records.data(), int(records.size()), q, &r), AFTERSHOCK_OK);
+    AftershockSequence r;
+    AftershockFit fit;
+    ASSERT_EQ(FindAftershocks(records.data(), int(records.size()), q, &r), AFTERSHOCK_OK);
+    ASSERT_EQ(FitAftershocks(records.data(), r, q, &fit), AFTERSHOCK_OK);
     EXPECT_EQ(records[size_t(r.mainRecord)].magnitude10, 70);
     EXPECT_EQ(r.unplaced, 7);
     EXPECT_EQ(r.minMag10, 20);
     EXPECT_TRUE(r.mcFromSequence);
-    EXPECT_NEAR(r.omori.p, 1.1, 3 * r.omori.pErr);
-    EXPECT_NEAR(r.b, 0.8, 3 * r.bErr);
+    EXPECT_NEAR(fit.omori.p, 1.1, 3 * fit.omori.pErr);
+    EXPECT_NEAR(fit.b, 0.8, 3 * fit.bErr);
     for (const Aftershock& a : r.events) ASSERT_LT(a.distanceKm, 30);
-    ASSERT_EQ(r.forecasts.size(), 6u);   // M6.0+ and M5.0+ over 1, 7, 30 days
-    EXPECT_DOUBLE_EQ(r.forecasts[0].mag, 6.0);
+    ASSERT_EQ(fit.forecasts.size(), 6u);   // M6.0+ and M5.0+ over 1, 7, 30 days
+    EXPECT_DOUBLE_EQ(fit.forecasts[0].mag, 6.0);
     // M2+ in days 30-60: the M5+ forecast scaled by b, against the count.
-    const double expected = r.forecasts[5].expected * std::pow(10.0, r.b * 3);
+    const double expected = fit.forecasts[5].expected * std::pow(10.0, fit.b * 3);
     EXPECT_NEAR(later, expected, 3 * std::sqrt(expected) + 0.15 * expected);
-    EXPECT_NEAR(r.forecasts[5].probability, 1 - std::exp(-r.forecasts[5].expected), 1e-12);
+    EXPECT_NEAR(fit.forecasts[5].probability, 1 - std::exp(-fit.forecasts[5].expected), 1e-12);
 
+    // Failures leave the outputs as they were.
+    q.days = 0.001;
+    EXPECT_EQ(FindAftershocks(records.data(), int(records.size()), q, &r), AFTERSHOCK_OK);
+    EXPECT_EQ(FitAftershocks(records.data(), r, q, &fit), AFTERSHOCK_TOO_FEW);
+    EXPECT_EQ(fit.forecasts.size(), 6u);
     q.minute = 16;   // no main shock within a minute
-    EXPECT_EQ(AnalyseAftershocks(records.data(), int(records.size()), q, &r), AFTERSHOCK_NO_MAIN);
+    EXPECT_EQ(FindAftershocks(records.data(), int(records.size()), q, &r), AFTERSHOCK_NO_MAIN);
+    EXPECT_EQ(r.unplaced, 0);
 }

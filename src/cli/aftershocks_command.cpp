@@ -18,7 +18,7 @@ static std::string IntensityLabel(int intensity) {
     return intensity < 10 && SjisToUtf8(IntensityLabels[intensity], &utf8) == 0 ? utf8 : "";
 }
 
-static std::string Csv(const AftershockResult& r, double startDays) {
+static std::string Csv(const AftershockSequence& r, double startDays) {
     std::string csv = "days,time,magnitude,depth_km,distance_km,latitude,longitude,intensity,region,in_fit\n";
     for (const Aftershock& a : r.events) {
         const QuakeRecord& q = gpEQ[a.record];
@@ -35,8 +35,7 @@ static std::string Csv(const AftershockResult& r, double startDays) {
 }
 
 // The fitted events' rate in bins of a fifth of a decade, and the fitted law.
-static std::string RateChart(const AftershockResult& r, const AftershocksCommand& c) {
-    const OmoriFit& f = r.omori;
+static std::string RateChart(const AftershockSequence& r, const OmoriFit& f, const AftershocksCommand& c) {
     const double from = std::max(c.startDays, 1.0 / 1440), to = c.days;
     const int bins = std::max(1, int(std::ceil(std::log10(to / from) * 5)));
     std::vector<int> counts(size_t(bins), 0);
@@ -69,26 +68,26 @@ static std::string RateChart(const AftershockResult& r, const AftershocksCommand
     return SvgChart(chart);
 }
 
-static void PrintResult(const AftershockResult& r, const AftershocksCommand& c) {
+static void PrintResult(const AftershockSequence& r, const AftershockFit& fit, const AftershocksCommand& c) {
     const QuakeRecord& m = gpEQ[r.mainRecord];
-    const OmoriFit& f = r.omori;
+    const OmoriFit& f = fit.omori;
     std::printf("Main shock: %04d/%02d/%02d %02d:%02d %s M%.1f, depth %d km\n", m.year, m.month, m.day, m.hour,
                 m.minute, RegionLabel(m.regionIndex).c_str(), m.magnitude10 / 10.0, m.depthKm);
     std::printf("Within %g km and %g days: %d earthquakes", c.radiusKm, c.days, int(r.events.size()));
     if (r.unplaced > 0) std::printf(" (%d without a position left out)", r.unplaced);
     std::printf("; M%.1f and up (%s): %d from day %g\n", r.minMag10 / 10.0,
-                r.mcFromSequence ? "the sequence's Mc" : "--min-mag", r.fitted, c.startDays);
+                r.mcFromSequence ? "the sequence's Mc" : "--min-mag", int(r.times.size()), c.startDays);
     std::printf("Omori-Utsu n(t) = K / (t + c)^p per day: K = %s ± %s, c = %s ± %s days, p = %.3f ± %s\n",
                 Significant(f.K).c_str(), Significant(f.kErr).c_str(), Significant(f.c).c_str(),
                 Significant(f.cErr).c_str(), f.p, Significant(f.pErr).c_str());
-    if (r.forecasts.empty()) {
+    if (fit.forecasts.empty()) {
         std::printf("The fitted events all have one magnitude: no b-value, no forecast.\n");
         return;
     }
-    std::printf("Gutenberg-Richter b of the fitted events: %.3f ± %.3f\n", r.b, r.bErr);
+    std::printf("Gutenberg-Richter b of the fitted events: %.3f ± %.3f\n", fit.b, fit.bErr);
     std::printf("Expected aftershocks after day %g (Reasenberg-Jones), with the probability of at least one:\n", c.days);
-    for (size_t k = 0; k < r.forecasts.size(); k++) {
-        const AftershockForecast& a = r.forecasts[k];
+    for (size_t k = 0; k < fit.forecasts.size(); k++) {
+        const AftershockForecast& a = fit.forecasts[k];
         if (k % 3 == 0) std::printf("  M%.1f+:", a.mag);
         std::printf("  next %g day%s %s (%.1f%%)%s", a.days, a.days == 1 ? "" : "s", Significant(a.expected).c_str(),
                     a.probability * 100, k % 3 == 2 ? "\n" : ",");
@@ -100,8 +99,8 @@ int RunAftershocksCommand(const AftershocksCommand& c) {
     q.year = c.main[0], q.month = c.main[1], q.day = c.main[2], q.hour = c.main[3], q.minute = c.main[4];
     q.radiusKm = c.radiusKm, q.days = c.days, q.startDays = c.startDays;
     q.minMag10 = c.minMag < 0 ? -1 : int(std::lround(c.minMag * 10));
-    AftershockResult r;
-    const int status = AnalyseAftershocks(gpEQ, DataEnd(), q, &r);
+    AftershockSequence r;
+    int status = FindAftershocks(gpEQ, DataEnd(), q, &r);
     if (status == AFTERSHOCK_NO_MAIN) {
         std::fprintf(stderr, "wolt-cli: aftershocks: no selected earthquake within a minute of %04d/%02d/%02d %02d:%02d\n",
                      q.year, q.month, q.day, q.hour, q.minute);
@@ -111,20 +110,22 @@ int RunAftershocksCommand(const AftershocksCommand& c) {
         std::fprintf(stderr, "wolt-cli: aftershocks: the main shock has no position\n");
         return EXIT_NO_DATA;
     }
-    if (status == AFTERSHOCK_TOO_FEW && r.events.empty()) {
+    if (r.events.empty()) {
         std::fprintf(stderr, "wolt-cli: aftershocks: no earthquake within %g km in the %g days after the main shock\n",
                      c.radiusKm, c.days);
         return EXIT_NO_DATA;
     }
+    AftershockFit fit;
+    status = FitAftershocks(gpEQ, r, q, &fit);
     if (status != AFTERSHOCK_OK) {
         std::fprintf(stderr, "wolt-cli: aftershocks: %d earthquakes of M%.1f+ in days %g-%g within %g km: %s\n",
-                     r.fitted, r.minMag10 / 10.0, c.startDays, c.days, c.radiusKm,
+                     int(r.times.size()), r.minMag10 / 10.0, c.startDays, c.days, c.radiusKm,
                      status == AFTERSHOCK_TOO_FEW ? "too few to fit (at least 10)"
                                                   : "the Omori-Utsu likelihood has no maximum (c or p at a bound)");
         return EXIT_NO_DATA;
     }
-    PrintResult(r, c);
+    PrintResult(r, fit, c);
     int result = c.csv ? WriteText(c.csv, Csv(r, c.startDays)) : EXIT_OK;
-    if (c.svg && result == EXIT_OK) result = WriteText(c.svg, RateChart(r, c));
+    if (c.svg && result == EXIT_OK) result = WriteText(c.svg, RateChart(r, fit.omori, c));
     return result;
 }

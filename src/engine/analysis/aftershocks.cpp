@@ -31,60 +31,62 @@ static int FindMainShock(const QuakeRecord* records, int count, long long minute
     return best;
 }
 
-int AnalyseAftershocks(const QuakeRecord* records, int count, const AftershockQuery& q, AftershockResult* out) {
-    *out = AftershockResult{};
-    out->mainRecord = FindMainShock(records, count, MinuteOf(q.year, q.month, q.day, q.hour, q.minute));
-    if (out->mainRecord < 0) return AFTERSHOCK_NO_MAIN;
-    const QuakeRecord& main = records[out->mainRecord];
+int FindAftershocks(const QuakeRecord* records, int count, const AftershockQuery& q, AftershockSequence* out) {
+    AftershockSequence s{};
+    s.mainRecord = FindMainShock(records, count, MinuteOf(q.year, q.month, q.day, q.hour, q.minute));
+    if (s.mainRecord < 0) return AFTERSHOCK_NO_MAIN;
+    const QuakeRecord& main = records[s.mainRecord];
     if (!Placed(main)) return AFTERSHOCK_MAIN_UNPLACED;
     double mainLat, mainLon;
     GridToGeo(main.mapX, main.mapY, &mainLat, &mainLon);
     const long long mainMinute = MinuteOf(main);
     // Records after the main shock are newer: lower indices, walked oldest first.
     std::vector<int> magnitudes;
-    for (int i = out->mainRecord - 1; i >= 0; i--) {
+    for (int i = s.mainRecord - 1; i >= 0; i--) {
         const QuakeRecord& r = records[i];
         const double days = std::max(0.5, double(MinuteOf(r) - mainMinute)) / 1440;
         if (r.inFilter != 1 || days > q.days) continue;
         if (!Placed(r)) {
-            out->unplaced++;
+            s.unplaced++;
             continue;
         }
         double lat, lon;
         GridToGeo(r.mapX, r.mapY, &lat, &lon);
         const double km = GreatCircleKm(mainLat, mainLon, lat, lon);
         if (km > q.radiusKm) continue;
-        out->events.push_back(Aftershock{i, days, km});
+        s.events.push_back(Aftershock{i, days, km});
         magnitudes.push_back(r.magnitude10);
     }
-    out->mcFromSequence = q.minMag10 < 0;
-    if (out->mcFromSequence) {
+    s.mcFromSequence = q.minMag10 < 0;
+    s.minMag10 = q.minMag10;
+    if (s.mcFromSequence) {
         GrOptions o = q.mcOptions;
         o.resamples = 0;
-        const GrFit fit = FitGutenbergRichter(magnitudes, q.days / 365.2425, o);
-        out->minMag10 = int(std::lround(fit.mc * 10));
-    } else {
-        out->minMag10 = q.minMag10;
+        s.minMag10 = int(std::lround(FitGutenbergRichter(magnitudes, q.days / 365.2425, o).mc * 10));
     }
-    std::vector<double> times;
-    std::vector<int> fittedMagnitudes;
-    for (const Aftershock& a : out->events)
-        if (records[a.record].magnitude10 >= out->minMag10 && a.days >= q.startDays) {
-            times.push_back(a.days);
-            fittedMagnitudes.push_back(records[a.record].magnitude10);
+    for (const Aftershock& a : s.events)
+        if (records[a.record].magnitude10 >= s.minMag10 && a.days >= q.startDays) {
+            s.times.push_back(a.days);
+            s.magnitude10.push_back(records[a.record].magnitude10);
         }
-    out->fitted = int(times.size());
-    int n = 0;
-    if (!AkiUtsuB(fittedMagnitudes, out->minMag10, &out->b, &out->bErr, &n)) out->b = out->bErr = -1;
-    const int fitted = FitOmori(times, q.startDays, q.days, &out->omori);
+    *out = std::move(s);
+    return AFTERSHOCK_OK;
+}
+
+int FitAftershocks(const QuakeRecord* records, const AftershockSequence& s, const AftershockQuery& q,
+                   AftershockFit* out) {
+    AftershockFit f{};
+    const int fitted = FitOmori(s.times, q.startDays, q.days, &f.omori);
     if (fitted == OMORI_TOO_FEW) return AFTERSHOCK_TOO_FEW;
     if (fitted != OMORI_OK) return AFTERSHOCK_NO_FIT;
-    if (out->b <= 0) return AFTERSHOCK_OK;   // no spread of magnitudes: no forecast
-    for (double mag : {main.magnitude10 / 10.0 - 1, 5.0})
+    int n = 0;
+    if (!AkiUtsuB(s.magnitude10, s.minMag10, &f.b, &f.bErr, &n)) f.b = f.bErr = -1;
+    for (double mag : {records[s.mainRecord].magnitude10 / 10.0 - 1, 5.0})
         for (double ahead : {1.0, 7.0, 30.0}) {
-            const double expected =
-                ExpectedAftershocks(out->omori, out->minMag10 / 10.0, out->b, mag, q.days, q.days + ahead);
-            out->forecasts.push_back(AftershockForecast{mag, ahead, expected, -std::expm1(-expected)});
+            if (f.b <= 0) break;   // no spread of magnitudes: no forecast
+            const double expected = ExpectedAftershocks(f.omori, s.minMag10 / 10.0, f.b, mag, q.days, q.days + ahead);
+            f.forecasts.push_back(AftershockForecast{mag, ahead, expected, -std::expm1(-expected)});
         }
+    *out = f;
     return AFTERSHOCK_OK;
 }

@@ -30,15 +30,19 @@ struct AftershockForecast {
     double mag, days, expected, probability;   // of at least one, 1 - e^-expected
 };
 
-struct AftershockResult {
+struct AftershockSequence {
     int mainRecord;
     std::vector<Aftershock> events;   // every record in the radius and days, oldest first
     int unplaced;                     // records in the days without a position, left out
     int minMag10;                     // the fitted events' lower magnitude
     bool mcFromSequence;              // minMag10 is the sequence's Mc
-    int fitted;                       // events at or above minMag10 in [startDays, days]
+    std::vector<double> times;        // the fitted events: minMag10 and up, from startDays on
+    std::vector<int> magnitude10;
+};
+
+struct AftershockFit {
     OmoriFit omori;
-    double b, bErr;                   // Aki-Utsu of the fitted events
+    double b, bErr;                   // Aki-Utsu of the fitted events; -1 without a spread
     // M >= main - 1 and M >= 5.0, in the next 1, 7 and 30 days after `days`;
     // none when b could not be estimated.
     std::vector<AftershockForecast> forecasts;
@@ -52,6 +56,10 @@ enum AftershockResultCode {
     AFTERSHOCK_NO_FIT = 4,         // the Omori likelihood has no maximum inside its bounds
 };
 
-// On the selected records (inFilter 1) of `count` records, newest first. On
-// failure `out` holds what was found before the step that failed.
-int AnalyseAftershocks(const QuakeRecord* records, int count, const AftershockQuery& query, AftershockResult* out);
+// The main shock and its sequence among the selected records (inFilter 1)
+// of `count` records, newest first. `out` is untouched on failure.
+int FindAftershocks(const QuakeRecord* records, int count, const AftershockQuery& query, AftershockSequence* out);
+// The Omori-Utsu law, b and the forecasts of a sequence found in `records`.
+// `out` is untouched on failure.
+int FitAftershocks(const QuakeRecord* records, const AftershockSequence& sequence, const AftershockQuery& query,
+                   AftershockFit* out);
