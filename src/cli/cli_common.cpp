@@ -10,6 +10,13 @@
 
 int WriteWhole(const char* path, const std::string& text) {
     errno = 0;
+    // An existing file is replaced only where it could be written (not a read-only one).
+    if (FILE* existing = OpenFile(path, "rb")) {
+        std::fclose(existing);
+        FILE* writable = OpenFile(path, "r+b");
+        if (!writable) return 1;
+        std::fclose(writable);
+    }
     const std::string part = std::string(path) + ".part";
     FILE* f = OpenFile(part.c_str(), "wb");
     bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();

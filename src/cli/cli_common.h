@@ -12,8 +12,9 @@ enum CliExit {
 };
 
 // Writes `text` to `path` whole: into PATH.part first, moved over `path` once
-// complete, so a failed write leaves an existing file as it was. 0 on
-// success, 1 on failure (errno as the system left it).
+// complete, so a failed write leaves an existing file as it was; a file that
+// cannot be written (read-only) is not replaced. 0 on success, 1 on failure
+// (errno as the system left it).
 int WriteWhole(const char* path, const std::string& text);
 // The same with a message on stderr and EXIT_NO_OUTPUT on failure.
 int WriteText(const char* path, const std::string& text);
