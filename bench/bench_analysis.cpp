@@ -44,22 +44,25 @@ BENCHMARK(BM_ApplyConditions)->Unit(benchmark::kMillisecond);
 
 // The chain without the lists (their windows closed), and two of its parts.
 // The whole backtest: 35 test years (1991-2025) on the 200,000 records,
-// 10,000 random rankings for the p-values.
+// the smoothed-seismicity baseline (50 km), 10,000 random rankings for the p-values.
 void BM_Backtest(benchmark::State& state) {
     PrepareFiltered();
     BacktestResult result;
-    for (auto _ : state) benchmark::DoNotOptimize(RunBacktest(1991, 2025, 60, 10000, 1, &result));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunBacktest(gpEQ, DataEnd(), RegionTable, {1991, 2025, 60, 50, 10000, 1}, &result));
     state.counters["targets"] = result.targets;
 }
 BENCHMARK(BM_Backtest)->Unit(benchmark::kMillisecond);
 
-// gr --all: every region's Mc, b, a and recurrence on the selected records.
+// gr --all: every region's Mc (range(0): b-value stability or maximum
+// curvature), b, b-positive, a, recurrence and 200 bootstrap resamples on the selected records.
 void BM_GrAll(benchmark::State& state) {
     PrepareFiltered();
-    double years = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(FitSelectedRegions(true, kMcMaxCurvature, 50, &years));
+    GrOptions options;
+    options.method = int(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(FitSelectedSets(gpEQ, DataEnd(), true, 0, options));
 }
-BENCHMARK(BM_GrAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrAll)->Arg(GR_MC_STABILITY)->Arg(GR_MC_MAXC)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyConditionsWithoutLists(benchmark::State& state) {
     PrepareFiltered();

@@ -58,6 +58,11 @@ TEST(RankAlertRegions, LevelOfOneRegion) {
     EXPECT_EQ(e->shareRatio, float(2.0 / 1000 * 100));
     EXPECT_EQ(e->alertLevel, 8.0f * float(2.0 / 1000 * 100));
     EXPECT_FLOAT_EQ(e->alertLevel, 1.6f);
+    // Records elapsed count from the newest matching record.
+    for (int k = 0; k < 10; k++) gpEQ[k].intensity = 0;
+    AppSettings.intMin = 1;
+    ApplyConditions();
+    EXPECT_EQ(EntryOf(5)->elapsed, 30);
 }
 
 TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "engine/rules/settings.h"
 #include "test_util.h"
@@ -63,6 +64,13 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"list --region --sort depth,region", 2, "the region list has no region column", ""},
         {"backtest --all", 2, "--all does not go with backtest", ""},
         {"gr --min-mag 6", 2, "--min-mag does not go with gr", ""},
+        {"gr --smooth-km 30", 2, "--smooth-km does not go with gr", ""},
+        {"list --format xml", 2, "--format: cannot read \"xml\"", ""},
+        {"counts --class intensity", 2, "counts needs --by year|month|week|day", ""},
+        {"counts --by fortnight", 2, "--by: cannot read \"fortnight\"", ""},
+        {"aftershocks --radius 50 --days 30", 2, "aftershocks needs --main, --radius and --days", ""},
+        {"aftershocks --main '2024/03/05 10:20' --radius 50 --days 3", 3, "no earthquake within 50 km", ""},
+        {"aftershocks --main '2024/03/05 10:25' --radius 50 --days 3", 3, "no selected earthquake within a minute", ""},
         {"--settings nowhere.dat summary", 3, "cannot read the settings file nowhere.dat: No such file or directory", ""},
         {"list -o no/such/x.txt", 4, "cannot write no/such/x.txt: No such file or directory", ""},
         {"--help", 0, "", "exit codes: 0 success, 2 usage error"},
@@ -105,6 +113,13 @@ TEST_F(Cli, FilesMatchGoldenFiles) {
         EXPECT_EQ(ReadBytes(dir + "/out.txt"), Golden(c.golden));
         fs::remove(dir + "/out.txt");
     }
+    // Other formats of the same list: the same records in the same order.
+    ASSERT_EQ(RunCli(kBase + "list --sort depth --format geojson", dir).out, "text/wolt_list_20240306090000.geojson\n");
+    const nlohmann::json geo = nlohmann::json::parse(ReadBytes(dir + "/text/wolt_list_20240306090000.geojson"));
+    ASSERT_EQ(geo["features"].size(), 16u);
+    EXPECT_EQ(geo["features"][0]["properties"]["depth_km"], 999);   // one click: deepest first
+    EXPECT_EQ(geo["features"][15]["properties"]["depth_km"], 0);
+    fs::remove_all(dir + "/text");
     // The first save creates the missing text/ folder.
     for (const auto& c : {std::pair<std::string, std::string>{"alert-report", "text/wolt 要警戒_20240306090000.txt"},
                           {"--record 1 list --region", "text/wolt_list_石川県能登地方_20240306090000.txt"}}) {

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "analysis_commands.h"
-#include "engine/analysis/gutenberg_richter.h"
+#include "cli_common.h"
+#include "engine/analysis/counts.h"
+#include "engine/analysis/exports.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/reports.h"
@@ -26,21 +28,20 @@
 #include "platform/platform.h"
 #include "platform/tool_main.h"
 
-enum {
-    EXIT_OK = 0,
-    EXIT_USAGE = 2,
-    EXIT_NO_DATA = 3,
-    EXIT_NO_OUTPUT = 4,
-};
-
 static const char kUsage[] =
     "usage: wolt-cli [--data DIR] [--settings FILE] [--from \"YYYY/MM/DD HH:MM\"] [--to \"YYYY/MM/DD HH:MM\"]\n"
     "                [--mag MIN-MAX] [--depth MIN-MAX] [--intensity MIN-MAX] [--record N]\n"
     "                [--now \"YYYY/MM/DD HH:MM:SS\"] COMMAND\n"
     "       COMMAND: summary | alert-report [-o FILE] | region-report [-o FILE]\n"
-    "                | list [--region] [--sort COLUMN[,COLUMN...]] [-o FILE]\n"
-    "                | backtest [--from-year Y1] [--to-year Y2] [--min-mag M] [-o FILE.csv] [--svg FILE.svg]\n"
-    "                | gr [--region NAME|--all] [--mc maxc|VALUE] [--min-events N] [-o FILE.csv] [--svg FILE.svg]\n";
+    "                | list [--region] [--sort COLUMN[,COLUMN...]] [--format text|csv|geojson|kml] [-o FILE]\n"
+    "                | backtest [--from-year Y1] [--to-year Y2] [--min-mag M] [--smooth-km KM] [-o FILE.csv]\n"
+    "                  [--svg FILE.svg]\n"
+    "                | gr [--region NAME|--all] [--mc mbs|maxc|VALUE] [--min-events N] [--by-period YEARS]\n"
+    "                  [-o FILE.csv] [--svg FILE.svg]\n"
+    "                | aftershocks --main \"YYYY/MM/DD HH:MM\" --radius KM --days D [--min-mag M] [--start-days T]\n"
+    "                  [-o FILE.csv] [--svg FILE.svg]\n"
+    "                | counts --by year|month|week|day [--class intensity|magnitude] [--region NAME]...\n"
+    "                  [-o FILE.csv] [--svg FILE.svg]\n";
 
 static const char kHelp[] =
     "commands:\n"
@@ -49,18 +50,30 @@ static const char kHelp[] =
     "  alert-report [-o FILE]  the alert report (default: text/wolt 要警戒_<time>.txt)\n"
     "  region-report [-o FILE] the region report of the current record\n"
     "                          (default: text/wolt_<region>_<time>.txt)\n"
-    "  list [--region] [--sort COLUMN[,COLUMN...]] [-o FILE]\n"
+    "  list [--region] [--sort COLUMN[,COLUMN...]] [--format FORMAT] [-o FILE]\n"
     "                          the condition list file, or with --region the region list file\n"
     "                          (default: text/wolt_list_[<region>_]<time>.txt); --sort applies\n"
-    "                          header clicks in order: date, region, depth, magnitude, intensity\n"
+    "                          header clicks in order: date, region, depth, magnitude, intensity;\n"
+    "                          --format text (Shift-JIS, the program's), csv (UTF-8), geojson, kml\n"
     "  backtest                the alert ranking of each year Y1..Y2 (default 1990 to the last complete\n"
     "                          year), made on the records before Y, against that year's M>=M (6.0)\n"
-    "                          earthquakes: Molchan ASS and top-10 hits beside the rate baseline and\n"
-    "                          random rankings (10,000, fixed seed); CSV per year and pooled, a summary\n"
-    "  gr                      Gutenberg-Richter on the selected records: Mc (maximum curvature + 0.2\n"
-    "                          or --mc VALUE), b (Aki-Utsu) and its error, a, M6+ recurrence; for the\n"
-    "                          whole selection, one --region or --all; fewer than --min-events (50)\n"
-    "                          above Mc: no estimate; --svg draws the (first) region's plot\n"
+    "                          earthquakes: Molchan ASS and top-10 hits beside the rate baseline,\n"
+    "                          smoothed seismicity (M4+ epicentres, Gaussian kernel of --smooth-km, 50)\n"
+    "                          and random rankings (10,000, fixed seed); CSV per year and pooled, a summary\n"
+    "  gr                      Gutenberg-Richter on the selected records: Mc by b-value stability (or\n"
+    "                          --mc maxc: maximum curvature + 0.2, or a VALUE), b (Aki-Utsu) and its\n"
+    "                          error, b-positive, bootstrap errors of Mc and b (200 resamples), a, M6+\n"
+    "                          recurrence; for the whole selection, one --region or --all, per period of\n"
+    "                          --by-period years; fewer than --min-events (50) above Mc: no estimate;\n"
+    "                          --svg draws the (first) row's plot\n"
+    "  aftershocks             the largest selected earthquake within a minute of --main, the selected\n"
+    "                          earthquakes after it within --radius km and --days days: the Omori-Utsu\n"
+    "                          law fitted from --start-days (0) on to those of --min-mag and up (default\n"
+    "                          their Mc), expected M>=main-1 and M5+ aftershocks in the next 1, 7, 30 days;\n"
+    "                          -o one CSV row per aftershock, --svg the rate on log-log axes\n"
+    "  counts                  the selected records per period (every period of the conditions' span inside\n"
+    "                          the catalogue, zero rows included; weeks from Monday) and intensity class or\n"
+    "                          whole magnitude, of every region or of the --region(s); --svg stacked bars\n"
     "options:\n"
     "  --data DIR              the data folder (default: Data)\n"
     "  --settings FILE         take the conditions from a wolt.dat (it is never written)\n"
@@ -87,11 +100,35 @@ struct Options {
     int record = -1;
     bool regionList = false;
     std::vector<int> sorts;
+    int format = -1;                           // list: -1 text, else an ExportFormat
     std::vector<std::string> commandOptions;  // to check that they fit the command
     BacktestCommand backtest;
     GrCommand gr;
+    AftershocksCommand aftershocks;
+    CountsCommand counts;
+    double minMag = -1;                        // backtest's and aftershocks' --min-mag
     const char* svg = nullptr;
 };
+
+struct Keyword {
+    const char* name;
+    int value;
+};
+
+static const Keyword kFormats[] = {{"text", -1}, {"csv", EXPORT_CSV}, {"geojson", EXPORT_GEOJSON}, {"kml", EXPORT_KML}};
+static const Keyword kPeriods[] = {{"year", COUNT_BY_YEAR}, {"month", COUNT_BY_MONTH}, {"week", COUNT_BY_WEEK},
+                                   {"day", COUNT_BY_DAY}};
+static const Keyword kClasses[] = {{"intensity", COUNT_INTENSITY}, {"magnitude", COUNT_MAGNITUDE}};
+
+template <size_t N>
+static bool ParseKeyword(const char* text, const Keyword (&keywords)[N], int* value) {
+    for (const Keyword& k : keywords)
+        if (std::strcmp(text, k.name) == 0) {
+            *value = k.value;
+            return true;
+        }
+    return false;
+}
 
 static bool ParseDecimal(const char* text, double* value) {
     char* end;
@@ -191,7 +228,7 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
             o->commandOptions.push_back(arg);
             continue;
         }
-        if (arg == "--region" && o->command != "gr") {
+        if (arg == "--region" && o->command != "gr" && o->command != "counts") {
             o->regionList = true;
             o->commandOptions.push_back(arg);
             continue;
@@ -231,18 +268,48 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
                 ok = ParseCount(value, arg == "--from-year" ? &o->backtest.fromYear : &o->backtest.toYear);
                 o->commandOptions.push_back(arg);
             } else if (arg == "--min-mag") {
-                ok = ParseDecimal(value, &o->backtest.minMag) && o->backtest.minMag > 0 && o->backtest.minMag < 10;
+                ok = ParseDecimal(value, &o->minMag) && o->minMag > 0 && o->minMag < 10;
                 o->commandOptions.push_back(arg);
-            } else if (arg == "--region") {   // gr's
-                o->gr.region = value;
+            } else if (arg == "--region") {   // gr's and counts'
+                if (o->command == "gr") o->gr.region = value;
+                else o->counts.regions.push_back(value);
                 o->commandOptions.push_back(arg);
             } else if (arg == "--mc") {
                 double mc = 0;
-                ok = std::string(value) == "maxc" || (ParseDecimal(value, &mc) && mc >= 0 && mc < 10);
-                o->gr.mc10 = std::string(value) == "maxc" ? kMcMaxCurvature : int(std::lround(mc * 10));
+                const std::string name = value;
+                ok = name == "mbs" || name == "maxc" || (ParseDecimal(value, &mc) && mc >= 0 && mc < 10);
+                o->gr.options.method = name == "mbs" ? GR_MC_STABILITY : name == "maxc" ? GR_MC_MAXC : GR_MC_FIXED;
+                o->gr.options.mc10 = int(std::lround(mc * 10));
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--by-period") {
+                ok = ParseCount(value, &o->gr.periodYears) && o->gr.periodYears > 0;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--smooth-km") {
+                ok = ParseDecimal(value, &o->backtest.smoothKm) && o->backtest.smoothKm > 0;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--main") {
+                int f[6];
+                ok = o->aftershocks.hasMain = ParseDateTime(value, f) == 5;
+                std::memcpy(o->aftershocks.main, f, sizeof o->aftershocks.main);
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--radius" || arg == "--days") {
+                double* target = arg == "--radius" ? &o->aftershocks.radiusKm : &o->aftershocks.days;
+                ok = ParseDecimal(value, target) && *target > 0;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--start-days") {
+                ok = ParseDecimal(value, &o->aftershocks.startDays) && o->aftershocks.startDays >= 0;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--format") {
+                ok = ParseKeyword(value, kFormats, &o->format);
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--by") {
+                ok = ParseKeyword(value, kPeriods, &o->counts.period);
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--class") {
+                ok = ParseKeyword(value, kClasses, &o->counts.classes);
                 o->commandOptions.push_back(arg);
             } else if (arg == "--min-events") {
-                ok = ParseCount(value, &o->gr.minEvents);
+                ok = ParseCount(value, &o->gr.options.minEvents);
                 o->commandOptions.push_back(arg);
             } else if (arg == "--sort") {
                 if (!ParseSorts(value, &o->sorts, problem)) return false;
@@ -268,7 +335,8 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
         return false;
     }
     if (o->command != "summary" && o->command != "alert-report" && o->command != "region-report" &&
-        o->command != "list" && o->command != "backtest" && o->command != "gr") {
+        o->command != "list" && o->command != "backtest" && o->command != "gr" && o->command != "aftershocks" &&
+        o->command != "counts") {
         *problem = "unknown command " + o->command;
         return false;
     }
@@ -276,10 +344,13 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
         const char* option;
         const char* commands;   // " "-separated, each with a space before and after
     } kFits[] = {
-        {"-o", " alert-report region-report list backtest gr "}, {"--sort", " list "},
-        {"--region", " list gr "}, {"--svg", " backtest gr "}, {"--from-year", " backtest "},
-        {"--to-year", " backtest "}, {"--min-mag", " backtest "}, {"--all", " gr "}, {"--mc", " gr "},
-        {"--min-events", " gr "},
+        {"-o", " alert-report region-report list backtest gr aftershocks counts "}, {"--sort", " list "},
+        {"--region", " list gr counts "}, {"--svg", " backtest gr aftershocks counts "},
+        {"--from-year", " backtest "}, {"--to-year", " backtest "}, {"--min-mag", " backtest aftershocks "},
+        {"--smooth-km", " backtest "}, {"--all", " gr "}, {"--mc", " gr "}, {"--min-events", " gr "},
+        {"--by-period", " gr "}, {"--main", " aftershocks "}, {"--radius", " aftershocks "},
+        {"--days", " aftershocks "}, {"--start-days", " aftershocks "}, {"--format", " list "},
+        {"--by", " counts "}, {"--class", " counts "},
     };
     for (const std::string& option : o->commandOptions) {
         bool fits = false;
@@ -295,6 +366,19 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
             *problem = "--sort region: the region list has no region column";
             return false;
         }
+    if (o->command == "aftershocks" && (!o->aftershocks.hasMain || o->aftershocks.radiusKm < 0 || o->aftershocks.days < 0)) {
+        *problem = "aftershocks needs --main, --radius and --days";
+        return false;
+    }
+    if (o->command == "aftershocks" && o->aftershocks.startDays >= o->aftershocks.days) {
+        *problem = "--start-days must lie before --days";
+        return false;
+    }
+    if (o->command == "counts" && o->counts.period < 0) {
+        *problem = "counts needs --by year|month|week|day";
+        return false;
+    }
+    if (o->minMag > 0) o->backtest.minMag = o->minMag, o->aftershocks.minMag = o->minMag;
     return true;
 }
 
@@ -387,10 +471,42 @@ static int WriteOutput(const Options& o, const std::string& defaultPath,
 static int AlertWriter(const Options&, const char* path) { return WriteAlertReport(path); }
 static int RegionWriter(const Options&, const char* path) { return WriteRegionReport(path); }
 
+// The records of the list file in its order, for the other formats.
+static std::vector<int> ListedRecords(const RecordList* list) {
+    std::vector<int> records;
+    const int from = list->first < 0 ? 0 : list->first, end = list->end > kMaxRecords ? kMaxRecords : list->end;
+    for (int p = from; list->entries && p < end; p++) {
+        const int record = list->entries[p].displayIndex;
+        if (record < 0 || record >= kMaxRecords || gpEQ[record].magnitude10 == 0) break;
+        records.push_back(record);
+    }
+    return records;
+}
+
 static int ListWriter(const Options& o, const char* path) {
     RecordList* list = o.regionList ? &gRegionList : &gConditionList;
     for (int column : o.sorts) SortList(list, column);
-    return SaveListText(list, o.regionList, path);
+    if (o.format < 0) return SaveListText(list, o.regionList, path);
+    const std::vector<int> records = ListedRecords(list);
+    const std::string text =
+        ExportRecords(gpEQ, records.data(), int(records.size()), RegionTable, IntensityLabels, o.format);
+    if (!o.output) MakeFolder("text");
+    return WriteWhole(path, text);
+}
+
+// The list file's default name, with the format's extension.
+static std::string ListPath(const Options& o) {
+    static const char* const kExtensions[] = {".csv", ".geojson", ".kml"};
+    std::string path = ListTextPath(o.regionList);
+    if (o.format >= 0) path.replace(path.size() - 4, 4, kExtensions[o.format]);
+    return path;
+}
+
+// An analysis command with the -o and --svg files.
+template <typename Command>
+static int RunCommand(Command c, const Options& o, int (*run)(const Command&)) {
+    c.csv = o.output, c.svg = o.svg;
+    return run(c);
 }
 
 static int CliMain(int argc, char** argv) {
@@ -438,19 +554,13 @@ static int CliMain(int argc, char** argv) {
         PrintSummary();
         return EXIT_OK;
     }
-    if (o.command == "backtest") {
-        BacktestCommand c = o.backtest;
-        c.csv = o.output, c.svg = o.svg;
-        return RunBacktestCommand(c);
-    }
-    if (o.command == "gr") {
-        GrCommand c = o.gr;
-        c.csv = o.output, c.svg = o.svg;
-        return RunGrCommand(c);
-    }
+    if (o.command == "backtest") return RunCommand(o.backtest, o, RunBacktestCommand);
+    if (o.command == "gr") return RunCommand(o.gr, o, RunGrCommand);
+    if (o.command == "aftershocks") return RunCommand(o.aftershocks, o, RunAftershocksCommand);
+    if (o.command == "counts") return RunCommand(o.counts, o, RunCountsCommand);
     if (o.command == "alert-report") return WriteOutput(o, AlertReportPath(), AlertWriter);
     if (o.command == "region-report") return WriteOutput(o, RegionReportPath(), RegionWriter);
-    return WriteOutput(o, ListTextPath(o.regionList), ListWriter);
+    return WriteOutput(o, ListPath(o), ListWriter);
 }
 
 // The arguments arrive in UTF-8 on every platform (paths with Japanese names included).

@@ -11,23 +11,25 @@ AlertEntry AlertTable[kAlertEntries];
 int gAlertRow = -1;
 int gAlertHover = 0;
 
-static bool RegionDefined(int region) {
-    return region >= 0 && region < kRegionSlots && RegionTable[region].code != 0;
+static bool RegionDefined(const RegionEntry* regions, int region) {
+    return region >= 0 && region < kRegionSlots && regions[region].code != 0;
 }
 
 static bool IsM6(const QuakeRecord& r) { return r.magnitude10 >= 60; }
 
-void AddM6Event(int record) {
-    if (!IsDataRecord(record)) return;
-    const QuakeRecord& r = gpEQ[record];
+// Adds M6+ record `record` to its region's entry of `table`, opening the
+// first free entry for a new region.
+static void AddM6Event(const QuakeRecord* records, int record, AlertEntry* table) {
+    const QuakeRecord& r = records[record];
     AlertEntry* entry = nullptr;
-    for (AlertEntry& e : AlertTable)
-        if (e.eventCount != 0 && e.regionIndex == int16_t(r.regionIndex)) {
-            entry = &e;
+    for (int k = 0; k < kAlertEntries; k++)
+        if (table[k].eventCount != 0 && table[k].regionIndex == int16_t(r.regionIndex)) {
+            entry = &table[k];
             break;
         }
     if (!entry) {
-        for (AlertEntry& e : AlertTable)
+        for (int k = 0; k < kAlertEntries; k++) {
+            AlertEntry& e = table[k];
             if (e.eventCount == 0) {
                 e.eventCount = 1;
                 e.m6Count = 1;
@@ -37,6 +39,7 @@ void AddM6Event(int record) {
                 e.minY = e.maxY = r.mapY;
                 return;
             }
+        }
         return;  // all entries in use: the record is dropped
     }
     AlertEntry& e = *entry;
@@ -72,30 +75,37 @@ static float SingleShare(int count, int total) {
     return total != 0 ? float(double(float(count) / float(total)) * 100.0) : 0.0f;
 }
 
-void RankAlertRegions() {
-    std::memset(AlertTable, 0, sizeof AlertTable);
-    int total = 0;
-    for (int i = 0; gpEQ && i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
-        total++;
-        if (IsM6(gpEQ[i])) AddM6Event(i);
-    }
-    for (AlertEntry& e : AlertTable) {
-        if (!RegionDefined(e.regionIndex)) break;
+void RankAlertTable(const QuakeRecord* records, int count, int selFirstIndex, const RegionEntry* regions,
+                    AlertEntry* table) {
+    std::memset(table, 0, sizeof(AlertEntry) * kAlertEntries);
+    for (int i = 0; i < count; i++)
+        if (IsM6(records[i])) AddM6Event(records, i, table);
+    for (int k = 0; k < kAlertEntries; k++) {
+        AlertEntry& e = table[k];
+        if (!RegionDefined(regions, e.regionIndex)) break;
         if (e.m6Count == 0) continue;
-        e.elapsed = e.latestIndex - AppSettings.selFirstIndex;
-        e.meanInterval = total / e.m6Count;
+        e.elapsed = e.latestIndex - selFirstIndex;
+        e.meanInterval = count / e.m6Count;
         e.dueRatio = DuePercent(e.elapsed, e.meanInterval);
-        e.shareRatio = RankShare(e.m6Count, total);
+        e.shareRatio = RankShare(e.m6Count, count);
         e.alertLevel = e.dueRatio * e.shareRatio;
     }
     // Exchange sort, highest level first; it fixes the order of equal levels.
     for (int i = 0; i < kAlertEntries - 1; i++)
         for (int j = i + 1; j < kAlertEntries; j++)
-            if (AlertTable[j].alertLevel > AlertTable[i].alertLevel) {
-                AlertEntry swap = AlertTable[i];
-                AlertTable[i] = AlertTable[j];
-                AlertTable[j] = swap;
+            if (table[j].alertLevel > table[i].alertLevel) {
+                AlertEntry swap = table[i];
+                table[i] = table[j];
+                table[j] = swap;
             }
+}
+
+void RankAlertRegions() {
+    if (!gpEQ) {
+        std::memset(AlertTable, 0, sizeof AlertTable);
+        return;
+    }
+    RankAlertTable(gpEQ, DataEnd(), AppSettings.selFirstIndex, RegionTable, AlertTable);
 }
 
 static bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+struct QuakeRecord;
+struct RegionEntry;
+
 struct AlertEntry {
     int32_t eventCount;
     int32_t m6Count;
@@ -30,8 +33,14 @@ extern AlertEntry AlertTable[kAlertEntries];
 extern int gAlertRow;     // last clicked ranking row 0..8, -1 before the first
 extern int gAlertHover;   // 1 while the pointer is over the ranking rows
 
+// The ranking of the loaded catalogue into AlertTable.
 void RankAlertRegions();
-void AddM6Event(int record);
+// The ranking of `count` records (newest first) into `table` (kAlertEntries
+// entries): each region's M6+ count, the records since its newest M6+
+// (counted from `selFirstIndex`), the mean interval, the two ratios and the
+// level, highest level first. Regions are defined by `regions` (kRegionSlots).
+void RankAlertTable(const QuakeRecord* records, int count, int selFirstIndex, const RegionEntry* regions,
+                    AlertEntry* table);
 void RegionAlertFor(int record, AlertEntry* out);
 // A left-button press at window y `pointerY` over the ranking page: 1 and
 // *record := the clicked printed row's newest M6+ earthquake of its region

@@ -1,14 +1,12 @@
 #include "engine/analysis/backtest.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <random>
 
 #include "engine/analysis/alert.h"
+#include "engine/analysis/smoothed_seismicity.h"
 #include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/conditions.h"
 
 // Cells from the highest score down, equal scores in cell order.
 static std::vector<int> Ranked(const std::vector<double>& scores) {
@@ -59,20 +57,22 @@ static double NuAt(const std::vector<MolchanPoint>& curve, double tau) {
     return curve.back().nu;
 }
 
+typedef std::vector<MolchanPoint> BacktestYear::*YearCurve;
+
 // The pooled trajectory: at each τ, the misses of every year with targets
 // added up (each year's ν weighted by its targets).
-static std::vector<MolchanPoint> Pooled(const std::vector<BacktestYear>& years, bool alert) {
+static std::vector<MolchanPoint> Pooled(const std::vector<BacktestYear>& years, YearCurve which) {
     std::vector<double> taus;
     for (const BacktestYear& y : years)
         if (y.targets > 0)
-            for (const MolchanPoint& p : alert ? y.alertCurve : y.rateCurve) taus.push_back(p.tau);
+            for (const MolchanPoint& p : y.*which) taus.push_back(p.tau);
     std::sort(taus.begin(), taus.end());
     taus.erase(std::unique(taus.begin(), taus.end()), taus.end());
     std::vector<MolchanPoint> curve;
     for (double tau : taus) {
         double missed = 0, targets = 0;
         for (const BacktestYear& y : years)
-            if (y.targets > 0) missed += y.targets * NuAt(alert ? y.alertCurve : y.rateCurve, tau), targets += y.targets;
+            if (y.targets > 0) missed += y.targets * NuAt(y.*which, tau), targets += y.targets;
         curve.push_back(MolchanPoint{tau, missed / targets});
     }
     return curve;
@@ -104,96 +104,99 @@ static double RandomPooledAss(const std::vector<BacktestYear>& years, std::mt199
     return 1 - area / targets;
 }
 
-// The catalogue as a Data folder ending on 31 December of `year - 1` would
-// load: records before that year only, every record selected.
-static int LoadLearningCatalogue(const std::vector<QuakeRecord>& all, int year) {
-    size_t first = 0;
-    while (first < all.size() && all[first].year >= year) first++;
-    const size_t count = all.size() - first;
-    std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
-    if (count == 0) return 0;
-    std::memcpy(gpEQ, all.data() + first, sizeof(QuakeRecord) * count);
-    SettingsBlock& s = AppSettings;
-    const QuakeRecord& oldest = all.back();
-    s.recordCount = int(count);
-    s.startYear = oldest.year, s.startMonth = oldest.month, s.startDay = oldest.day, s.startHour = 0, s.startMinute = 0;
-    s.endYear = year - 1, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
-    s.magMin = 0, s.magMax = 10, s.depthMin = 0, s.depthMax = 65535, s.intMin = 0, s.intMax = 9;
-    ApplyConditions();   // with the program's own alert ranking
-    return int(count);
-}
-
-static BacktestYear ScoreYear(const std::vector<QuakeRecord>& all, int year, int minMag10) {
+// One test year against the learning catalogue `learning` (the `count`
+// records before the year, newest first) and the smoothed seismicity of the
+// same records.
+static BacktestYear ScoreYear(const QuakeRecord* records, int count, const QuakeRecord* learning, int learningCount,
+                              const RegionEntry* regions, const SmoothedSeismicity& smoothed, int year,
+                              const BacktestOptions& o) {
     BacktestYear y{};
     y.year = year;
     // The cells: the regions with a record before the year, in region order.
-    std::vector<int> cellOf(kRegionSlots, -1);
-    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) cellOf[gpEQ[i].regionIndex] = 0;
-    for (int& cell : cellOf)
-        if (cell == 0) cell = y.cells++;
+    std::vector<int> cellOf(kRegionSlots, -1), regionOf;
+    for (int i = 0; i < learningCount; i++) cellOf[learning[i].regionIndex] = 0;
+    for (int region = 0; region < kRegionSlots; region++)
+        if (cellOf[size_t(region)] == 0) cellOf[size_t(region)] = y.cells++, regionOf.push_back(region);
     std::vector<double> alert(size_t(y.cells), 0), counts(size_t(y.cells), 0);
-    for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++)
-        if (gpEQ[i].magnitude10 >= minMag10) counts[size_t(cellOf[gpEQ[i].regionIndex])]++;
-    for (const AlertEntry& e : AlertTable)
+    for (int i = 0; i < learningCount; i++)
+        if (learning[i].magnitude10 >= o.minMag10) counts[size_t(cellOf[learning[i].regionIndex])]++;
+    // The program's ranking of the learning catalogue, every record selected.
+    std::vector<AlertEntry> table(kAlertEntries);
+    RankAlertTable(learning, learningCount, 0, regions, table.data());
+    for (const AlertEntry& e : table)
         if (e.eventCount != 0 && e.regionIndex >= 0 && cellOf[size_t(e.regionIndex)] >= 0)
             alert[size_t(cellOf[size_t(e.regionIndex)])] = e.alertLevel;
+    const std::vector<double> smooth = SmoothedScores(smoothed, regionOf, o.smoothKm);
     y.hits.assign(size_t(y.cells), 0);
-    for (const QuakeRecord& r : all)
-        if (r.year == year && r.magnitude10 >= minMag10) {
+    for (int i = 0; i < count; i++) {
+        const QuakeRecord& r = records[i];
+        if (r.year == year && r.magnitude10 >= o.minMag10) {
             y.targets++;
             if (cellOf[r.regionIndex] >= 0) y.hits[size_t(cellOf[r.regionIndex])]++;
             else y.outside++;
         }
+    }
     y.assAlert = MolchanAss(alert, y.hits, y.outside, &y.alertCurve);
     y.assRate = MolchanAss(counts, y.hits, y.outside, &y.rateCurve);
+    y.assSmoothed = MolchanAss(smooth, y.hits, y.outside, &y.smoothedCurve);
     y.top10Alert = TopTenHits(alert, y.hits, y.outside);
     y.top10Rate = TopTenHits(counts, y.hits, y.outside);
+    y.top10Smoothed = TopTenHits(smooth, y.hits, y.outside);
     y.top10Random = y.targets > 0 && y.cells > 0 ? std::min(10, y.cells) / double(y.cells) : -1;
     return y;
 }
 
-int RunBacktest(int fromYear, int toYear, int minMag10, int permutations, uint64_t seed, BacktestResult* out) {
+int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& o,
+                BacktestResult* out) {
     *out = BacktestResult{};
-    const std::vector<QuakeRecord> all(gpEQ, gpEQ + DataEnd());
-    const SettingsBlock saved = AppSettings;
-    for (int year = fromYear; year <= toYear; year++)
-        if (LoadLearningCatalogue(all, year) > 0) out->years.push_back(ScoreYear(all, year, minMag10));
-    std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
-    std::copy(all.begin(), all.end(), gpEQ);
-    AppSettings = saved;
-    ApplyConditions();
+    SmoothedSeismicity smoothed;
+    ClearSmoothed(&smoothed);
+    int added = count;   // records[added..count) are in `smoothed`
+    for (int year = o.fromYear; year <= o.toYear; year++) {
+        int first = 0;   // the learning catalogue: records[first..count), before the year
+        while (first < count && records[first].year >= year) first++;
+        if (first == count) continue;
+        while (added > first) AddToSmoothed(&smoothed, records[--added]);
+        out->years.push_back(ScoreYear(records, count, records + first, count - first, regions, smoothed, year, o));
+    }
     if (out->years.empty()) return BACKTEST_NO_YEARS;
 
-    double weighted[5] = {}, cells = 0;
+    enum { kAlert, kRate, kSmoothed, kTop10Alert, kTop10Rate, kTop10Smoothed, kTop10Random, kMeasures };
+    double weighted[kMeasures] = {}, cells = 0;
     int withTargets = 0;
     for (const BacktestYear& y : out->years) {
         if (y.targets == 0) continue;
-        const double values[5] = {y.assAlert, y.assRate, y.top10Alert, y.top10Rate, y.top10Random};
-        for (int k = 0; k < 5; k++) weighted[k] += values[k] * (k < 4 ? y.targets : 1);
+        const double values[kMeasures] = {y.assAlert,   y.assRate,   y.assSmoothed, y.top10Alert,
+                                          y.top10Rate, y.top10Smoothed, y.top10Random};
+        for (int k = 0; k < kMeasures; k++) weighted[k] += values[k] * (k != kTop10Random ? y.targets : 1);
         out->targets += y.targets;
         cells += y.cells;
         withTargets++;
     }
     if (withTargets == 0) {
-        out->assAlert = out->assRate = out->top10Alert = out->top10Rate = out->top10Random = -1;
-        out->pAlert = out->pRate = -1;
+        out->assAlert = out->assRate = out->assSmoothed = -1;
+        out->top10Alert = out->top10Rate = out->top10Smoothed = out->top10Random = -1;
+        out->pAlert = out->pRate = out->pSmoothed = -1;
         return BACKTEST_OK;
     }
     out->cells = cells / withTargets;
-    out->assAlert = weighted[0] / out->targets, out->assRate = weighted[1] / out->targets;
-    out->top10Alert = weighted[2] / out->targets, out->top10Rate = weighted[3] / out->targets;
-    out->top10Random = weighted[4] / withTargets;
-    out->alertCurve = Pooled(out->years, true);
-    out->rateCurve = Pooled(out->years, false);
-    std::mt19937_64 random(seed);
+    out->assAlert = weighted[kAlert] / out->targets, out->assRate = weighted[kRate] / out->targets;
+    out->assSmoothed = weighted[kSmoothed] / out->targets;
+    out->top10Alert = weighted[kTop10Alert] / out->targets, out->top10Rate = weighted[kTop10Rate] / out->targets;
+    out->top10Smoothed = weighted[kTop10Smoothed] / out->targets;
+    out->top10Random = weighted[kTop10Random] / withTargets;
+    out->alertCurve = Pooled(out->years, &BacktestYear::alertCurve);
+    out->rateCurve = Pooled(out->years, &BacktestYear::rateCurve);
+    out->smoothedCurve = Pooled(out->years, &BacktestYear::smoothedCurve);
+    std::mt19937_64 random(o.seed);
     std::vector<int> positions;
-    int atLeastAlert = 0, atLeastRate = 0;
-    for (int k = 0; k < permutations; k++) {
+    int atLeast[3] = {};
+    const double pooled[3] = {out->assAlert, out->assRate, out->assSmoothed};
+    for (int k = 0; k < o.permutations; k++) {
         const double ass = RandomPooledAss(out->years, &random, &positions);
-        atLeastAlert += ass >= out->assAlert - 1e-12;
-        atLeastRate += ass >= out->assRate - 1e-12;
+        for (int m = 0; m < 3; m++) atLeast[m] += ass >= pooled[m] - 1e-12;
     }
-    out->pAlert = permutations > 0 ? double(atLeastAlert) / permutations : -1;
-    out->pRate = permutations > 0 ? double(atLeastRate) / permutations : -1;
+    double* p[3] = {&out->pAlert, &out->pRate, &out->pSmoothed};
+    for (int m = 0; m < 3; m++) *p[m] = o.permutations > 0 ? double(atLeast[m]) / o.permutations : -1;
     return BACKTEST_OK;
 }

@@ -1,9 +1,9 @@
 // Does the alert ranking know anything? For each test year the program's own
-// ranking (RankAlertRegions) on the catalogue that ended on 31 December of
+// ranking (RankAlertTable) on the catalogue that ended on 31 December of
 // the year before is scored against that year's strong earthquakes with the
 // Molchan diagram and its area skill score (ASS), beside the simplest honest
 // rival, the regions' counts of strong earthquakes so far (the rate
-// baseline), and random rankings.
+// baseline), smoothed seismicity, and random rankings.
 #pragma once
 
 #include <cstdint>
@@ -25,9 +25,9 @@ double TopTenHits(const std::vector<double>& scores, const std::vector<int>& hit
 
 struct BacktestYear {
     int year, targets, cells;
-    double assAlert, assRate;                    // -1 without targets
-    double top10Alert, top10Rate, top10Random;   // -1 without targets
-    std::vector<MolchanPoint> alertCurve, rateCurve;
+    double assAlert, assRate, assSmoothed;                     // -1 without targets
+    double top10Alert, top10Rate, top10Smoothed, top10Random;  // -1 without targets
+    std::vector<MolchanPoint> alertCurve, rateCurve, smoothedCurve;
     std::vector<int> hits;                       // per cell (region order), for the random rankings
     int outside;
 };
@@ -36,9 +36,9 @@ struct BacktestResult {
     std::vector<BacktestYear> years;
     int targets;            // of the years with targets
     double cells;           // mean over those years
-    double assAlert, assRate, top10Alert, top10Rate, top10Random;   // pooled
-    double pAlert, pRate;   // P(a random ranking's pooled ASS >= the ranking's)
-    std::vector<MolchanPoint> alertCurve, rateCurve;                  // pooled
+    double assAlert, assRate, assSmoothed, top10Alert, top10Rate, top10Smoothed, top10Random;   // pooled
+    double pAlert, pRate, pSmoothed;   // P(a random ranking's pooled ASS >= the ranking's)
+    std::vector<MolchanPoint> alertCurve, rateCurve, smoothedCurve;                            // pooled
 };
 
 enum BacktestResultCode {
@@ -46,7 +46,18 @@ enum BacktestResultCode {
     BACKTEST_NO_YEARS = 1,   // no test year has a learning catalogue
 };
 
-// On the loaded catalogue (gpEQ); gpEQ and AppSettings are as before afterwards
-// (the filter is run again on them). `minMag10` is the targets' and the
-// baseline's magnitude threshold.
-int RunBacktest(int fromYear, int toYear, int minMag10, int permutations, uint64_t seed, BacktestResult* out);
+struct BacktestOptions {
+    int fromYear, toYear;
+    int minMag10;            // the targets' and the rate baseline's threshold
+    double smoothKm;         // the smoothed-seismicity kernel's bandwidth
+    int permutations;        // random rankings for the p-values
+    uint64_t seed;
+};
+
+struct QuakeRecord;
+struct RegionEntry;
+
+// On `count` records, newest first (a loaded catalogue: every record valid),
+// with the regions of `regions` (kRegionSlots entries); reads nothing else.
+int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& options,
+                BacktestResult* out);

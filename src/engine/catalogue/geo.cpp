@@ -1,6 +1,10 @@
 #include "engine/catalogue/geo.h"
 
+#include <algorithm>
 #include <cmath>
+
+static const double kPi = 3.14159265358979323846;
+static const double kEarthRadiusKm = 6371.0;
 
 // The map spans 24.5 degrees of latitude from 47.0N down to 22.5N; the
 // longitude span follows from the cos(35°) correction and is centred on
@@ -12,8 +16,7 @@ const double kMapSouthLat = 22.5;
 const double kPixelsPerDegreeLat = kMapPixels / (kMapNorthLat - kMapSouthLat);
 static const double kStandardParallel = 35.0;
 static const double kCentreLon = 135.9;
-const double kPixelsPerDegreeLon =
-    kPixelsPerDegreeLat * std::cos(kStandardParallel * 3.14159265358979323846 / 180.0);
+const double kPixelsPerDegreeLon = kPixelsPerDegreeLat * std::cos(kStandardParallel * kPi / 180.0);
 const double kMapWestLon = kCentreLon - kMapPixels / 2.0 / kPixelsPerDegreeLon;
 const double kMapEastLon = kCentreLon + kMapPixels / 2.0 / kPixelsPerDegreeLon;
 
@@ -61,10 +64,25 @@ int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY) {
     return outside;
 }
 
+UnitVector UnitVectorOf(double lat, double lon) {
+    const double phi = lat * kPi / 180, lambda = lon * kPi / 180;
+    return UnitVector{std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
+}
+
+double ChordSquared(const UnitVector& a, const UnitVector& b) {
+    const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
+double GreatCircleKmOfChordSquared(double chordSquared) {
+    return 2 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(chordSquared) / 2));
+}
+
+double ChordSquaredOfKm(double km) {
+    const double half = std::sin(std::min(km / kEarthRadiusKm, kPi) / 2);
+    return 4 * half * half;
+}
+
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2) {
-    const double kRadian = 3.14159265358979323846 / 180.0, kEarthKm = 6371.0;
-    const double dLat = (lat2 - lat1) * kRadian, dLon = (lon2 - lon1) * kRadian;
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(lat1 * kRadian) * std::cos(lat2 * kRadian) * std::sin(dLon / 2) * std::sin(dLon / 2);
-    return 2 * kEarthKm * std::asin(std::sqrt(h < 1 ? h : 1));
+    return GreatCircleKmOfChordSquared(ChordSquared(UnitVectorOf(lat1, lon1), UnitVectorOf(lat2, lon2)));
 }

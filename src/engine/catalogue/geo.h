@@ -1,6 +1,5 @@
-// Where an epicentre lies: the one projection from latitude/longitude to the
-// map grid (mapX, mapY) that every stored position was made with, its
-// inverse, and distances on the Earth's surface.
+// The one projection from latitude/longitude to the map grid (mapX, mapY),
+// and distances between epicentres.
 //
 // Equirectangular with the longitude scale corrected for 35°N, so that
 // distances near the centre of Japan keep their proportions: one degree of
@@ -29,8 +28,8 @@ void GeoToGrid(double lat, double lon, double* mapX, double* mapY);
 // The inverse of GeoToGrid.
 void GridToGeo(double mapX, double mapY, double* lat, double* lon);
 // Map image pixel of a grid position and back (pixel corners: the pixel
-// with index i covers [i, i + 1)), in double precision: the projection with
-// which the map image and the stored positions were made.
+// with index i covers [i, i + 1)), in double precision: the data kit's
+// projection, with which the map image and the stored positions were made.
 void GridToPixel(double mapX, double mapY, double* px, double* py);
 void PixelToGrid(double px, double py, double* mapX, double* mapY);
 
@@ -43,6 +42,18 @@ enum {
 // clamping was needed, 1 when the position lay outside the storable range.
 int GeoToRecordGrid(double lat, double lon, int* mapX, int* mapY);
 
-// Great-circle distance in km between two points (degrees) on a sphere of
-// the Earth's mean radius.
+// The great-circle distance in km between two points (degrees) on a sphere
+// of the Earth's mean radius (6371.0 km).
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2);
+
+// A point as a unit vector, for the distances from one point to many: the
+// chord between two points needs no trigonometry, and the great-circle
+// distance follows from it.
+struct UnitVector {
+    double x, y, z;   // z = sin(latitude)
+};
+UnitVector UnitVectorOf(double lat, double lon);
+double ChordSquared(const UnitVector& a, const UnitVector& b);
+double GreatCircleKmOfChordSquared(double chordSquared);
+// The squared chord of a great-circle distance.
+double ChordSquaredOfKm(double km);

@@ -1,5 +1,6 @@
-// The map view's projection of a record's grid position to window pixels.
-// The geographic projection that made the positions is engine/catalogue/geo.h.
+// The map view's projection of grid positions to its pixels. The projection
+// from latitude/longitude to the grid and the data kit's grid -> pixel
+// mapping live in engine/catalogue/geo.h, which this header passes on.
 #pragma once
 
 #include "engine/catalogue/geo.h"

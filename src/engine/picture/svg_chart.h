@@ -1,6 +1,6 @@
-// A line chart as an SVG document: axes with ticks and labels, a title, one
-// polyline (or dots) per series and a legend. For the analysis commands'
-// --svg output.
+// Charts as SVG documents for the analysis commands' --svg output: a line
+// chart (axes with ticks and labels, a title, one polyline or dots per series
+// and a legend) and a stacked bar chart.
 #pragma once
 
 #include <string>
@@ -21,9 +21,23 @@ struct ChartSeries {
 struct Chart {
     std::string title, xLabel, yLabel;   // UTF-8
     double xMin = 0, xMax = 1, yMin = 0, yMax = 1;
-    bool logY = false;                   // yMin must then be above 0
+    bool logX = false, logY = false;     // xMin / yMin must then be above 0
     std::vector<ChartSeries> series;
     std::vector<double> xMarks;          // vertical dotted lines (e.g. Mc), labelled with their value
 };
 
 std::string SvgChart(const Chart& chart);
+
+struct BarSeries {
+    std::string label;    // UTF-8
+    std::string colour;
+    std::vector<double> values;   // one per bar, stacked in series order from the axis up
+};
+
+struct BarChart {
+    std::string title, xLabel, yLabel;
+    std::vector<std::string> barLabels;   // one per bar; as many as fit are printed under the axis
+    std::vector<BarSeries> series;
+};
+
+std::string SvgStackedBars(const BarChart& chart);
