@@ -5,14 +5,15 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_data.h"
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/backtest.h"
 #include "engine/analysis/gutenberg_richter.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/current_record.h"
 #include "engine/selection/lists.h"
@@ -34,7 +35,7 @@ void PrepareFiltered() {
 void BM_ApplyConditions(benchmark::State& state) {
     PrepareFiltered();
     for (auto _ : state) {
-        ApplyConditions();
+        RunConditionChange();
         benchmark::ClobberMemory();
     }
     state.counters["matches"] = AppSettings.selCount;
@@ -69,7 +70,7 @@ void BM_ApplyConditionsWithoutLists(benchmark::State& state) {
     FreeList(&gConditionList);
     FreeList(&gRegionList);
     for (auto _ : state) {
-        ApplyConditions();
+        RunConditionChange();
         benchmark::ClobberMemory();
     }
 }
@@ -177,7 +178,7 @@ void BM_ClassStatsRegion(benchmark::State& state) {
             ClassStatsByMagnitude(gCurrentRecord, c, &count, &since, &mean, &latest);
             ClassStatsByIntensity(gCurrentRecord, c, &count, &since, &mean, &latest);
         }
-        for (int band = 0; band <= 5; band++) ClassRecurrence(band, &due, &share);
+        for (int band = 0; band <= 5; band++) ClassRecurrence(gCurrentRecord, band, &due, &share);
         benchmark::DoNotOptimize(count);
         benchmark::DoNotOptimize(due);
     }

@@ -12,8 +12,8 @@
 
 #include "bench_data.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "literal_borrow.h"
 #include "platform/platform.h"
 

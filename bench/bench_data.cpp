@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/pipeline/pipeline.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -128,7 +129,7 @@ void MakeBenchCatalogue(int records, unsigned seed) {
         q.mapY = unknown || missing == 1 || missing == 2 ? 0
                  : uint16_t(r.mapY + int(Next(random) % 15) - 7);
     }
-    AppSettings.recordCount = records;
+    StoreCatalogueValues(records, AppSettings.dataDays, AppSettings.lastFullYear, AppSettings.newestFileSize);
 }
 
 static int WriteFile(const std::string& path, const void* bytes, size_t size) {
@@ -164,17 +165,18 @@ int WriteBenchDataFolder(const char* dir, int records, unsigned seed) {
 void PrepareFilteredCatalogue(int records, int magMin) {
     MakeBenchCatalogue(records, 1);
     SetDefaultSettings();
-    AppSettings.recordCount = records;
+    StoreCatalogueValues(records, AppSettings.dataDays, AppSettings.lastFullYear, AppSettings.newestFileSize);
     const QuakeRecord& newest = gpEQ[0];
     const QuakeRecord& oldest = gpEQ[records - 1];
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     s.startYear = oldest.year, s.startMonth = oldest.month, s.startDay = oldest.day;
     s.startHour = 0, s.startMinute = 0;
     s.endYear = newest.year, s.endMonth = newest.month, s.endDay = newest.day;
     s.endHour = 23, s.endMinute = 59;
     s.magMin = magMin;
+    StoreConditions(s);
     AllocateList(&gConditionList);
     AllocateList(&gRegionList);
-    ApplyConditions();
+    RunConditionChange();
     SelectRecord(s.selFirstIndex, SELECT_AFTER_FILTER);
 }

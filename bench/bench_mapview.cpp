@@ -6,9 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_data.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/markers.h"
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 #include "literal_links.h"
 
 namespace {
@@ -32,10 +32,13 @@ void PrepareNoPartners() {
         r.depthKm = uint16_t(191 * (slot / 176));
         r.inFilter = 1;
     }
-    AppSettings.selFirstIndex = 0;
-    AppSettings.selCount = kCandidates;
-    AppSettings.startYear = kFirstYear;
-    AppSettings.endYear = 9999;
+    SettingsBlock s = AppSettings;
+    s.selFirstIndex = 0;
+    s.selCount = kCandidates;
+    s.startYear = kFirstYear;
+    s.endYear = 9999;
+    StoreSelectionSummary(s);
+    StoreConditions(s);
 }
 
 template <int (*Links)(ColoredScreenVertex*)>

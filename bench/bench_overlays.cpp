@@ -8,11 +8,12 @@
 
 #include "bench_data.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/picture/geometry.h"
+#include "engine/controls/map_pick.h"
+#include "engine/model/records.h"
+#include "engine/model/geo.h"
 #include "engine/picture/markers.h"
 #include "engine/picture/recent_data.h"
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 #include "engine/selection/selection.h"
 
 namespace {
@@ -45,12 +46,11 @@ void BM_HoverPickMiss(benchmark::State& state) {
     PrepareFiltered(1);
     for (int i = 0; i < kRecords; i++)
         if (GridToPixelXi(gpEQ[i].mapX) > 500 && GridToPixelYi(gpEQ[i].mapY) > 500) gpEQ[i].inFilter = 0;
-    HoverSummary h;
     for (auto _ : state) {
-        HoverPick(508, 508, &h);
+        MapPick(508, 508);
         benchmark::ClobberMemory();
     }
-    if (h.hovered) state.SkipWithError("a record lies under the cursor");
+    if (MapHoverSummary().hovered) state.SkipWithError("a record lies under the cursor");
 }
 BENCHMARK(BM_HoverPickMiss)->Unit(benchmark::kMicrosecond);
 
@@ -60,12 +60,11 @@ void BM_HoverPickOldest(benchmark::State& state) {
     PrepareFiltered(1);
     const QuakeRecord& oldest = gpEQ[AppSettings.selLastIndex];
     const int mx = GridToPixelXi(oldest.mapX), my = GridToPixelYi(oldest.mapY);
-    HoverSummary h;
     for (auto _ : state) {
-        HoverPick(mx, my, &h);
+        MapPick(mx, my);
         benchmark::ClobberMemory();
     }
-    state.counters["regionCount"] = h.count;
+    state.counters["regionCount"] = MapHoverSummary().count;
 }
 BENCHMARK(BM_HoverPickOldest)->Unit(benchmark::kMicrosecond);
 
@@ -93,9 +92,9 @@ void BM_CurrentRecordChange(benchmark::State& state) {
         state.PauseTiming();
         SelectRecord((k++ * 7919) % 20000, SELECT_AFTER_FILTER);
         state.ResumeTiming();
-        UpdateRegionPanelSummary();
+        UpdateRegionPanelSummary(gCurrentRecord);
         RegionPanelTexts("wolt 1.45", box);
-        UpdateRegionPageSummary();
+        UpdateRegionPageSummary(gCurrentRecord);
         BuildRegionGraph(&graph);
         RegionPageTexts(texts);
         benchmark::ClobberMemory();

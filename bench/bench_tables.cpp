@@ -12,7 +12,7 @@
 #include "engine/analysis/aftershocks.h"
 #include "engine/analysis/counts.h"
 #include "engine/analysis/exports.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 namespace {
 

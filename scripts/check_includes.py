@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """Checks the include graph of src/.
 
-A module is a header and its source (src/a/b.h + src/a/b.cpp). The check fails
-when modules include each other in a circle, or when an engine file
-(src/engine/...) includes a Windows-side header: one of src/win/, or a
+The folders form one order, each using only those before it (and itself):
+platform < engine/model < engine/catalogue < engine/selection < engine/analysis
+< engine/pipeline < engine/controls < engine/picture < the programs (win, cli).
+The check fails on any include that runs against that order (a header-only
+module counts like any other file), when modules (a header and its source,
+src/a/b.h + src/a/b.cpp) include each other in a circle, and when an engine
+file includes a Windows-side header: one of src/win/, or a
 Win32/Direct3D/WinINet system header.
 Usage: python3 scripts/check_includes.py [SRC_DIR]
 """
@@ -16,6 +20,8 @@ WINDOWS_SYSTEM_HEADERS = {
     "commdlg.h", "shellapi.h", "shlobj.h", "mmsystem.h", "objbase.h", "winuser.h",
     "wingdi.h", "winbase.h", "winnls.h",
 }
+LAYERS = ["platform/", "engine/model/", "engine/catalogue/", "engine/selection/", "engine/analysis/",
+          "engine/pipeline/", "engine/controls/", "engine/picture/"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
@@ -71,6 +77,14 @@ def circles(graph):
     return found
 
 
+def layer_of(path):
+    """The position of a file's folder in LAYERS; the programs (and anything else) come last."""
+    for rank, folder in enumerate(LAYERS):
+        if path.startswith(folder):
+            return rank
+    return len(LAYERS)
+
+
 def main():
     src = sys.argv[1] if len(sys.argv) > 1 else "src"
     includes = read_includes(src)
@@ -84,6 +98,8 @@ def main():
                     problems.append(f"{path}: the engine includes Windows-side {name}")
             if kind == '"' and name in includes and module_of(name) != here:
                 graph.setdefault(here, set()).add(module_of(name))
+                if layer_of(name) > layer_of(path):
+                    problems.append(f"{path}: includes {name}, a later layer")
     for component in circles(graph):
         problems.append("include circle: " + " <-> ".join(component))
     for problem in problems:

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "engine/analysis/aftershocks.h"
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "test_util.h"
 
 TEST(GreatCircle, KnownDistances) {

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
+#include "engine/analysis/region_summary.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
 #include "literal_stats.h"
@@ -45,7 +47,7 @@ const AlertEntry* EntryOf(int region) {
 
 TEST(RankAlertRegions, LevelOfOneRegion) {
     LoadEvents(1000, {{40, 5, 61}, {400, 5, 65}});
-    ApplyConditions();
+    RunConditionChange();
     const AlertEntry* e = EntryOf(5);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e - AlertTable, 0);
@@ -60,8 +62,8 @@ TEST(RankAlertRegions, LevelOfOneRegion) {
     EXPECT_FLOAT_EQ(e->alertLevel, 1.6f);
     // Records elapsed count from the newest matching record.
     for (int k = 0; k < 10; k++) gpEQ[k].intensity = 0;
-    AppSettings.intMin = 1;
-    ApplyConditions();
+    SetSetting(&SettingsBlock::intMin, 1);
+    RunConditionChange();
     EXPECT_EQ(EntryOf(5)->elapsed, 30);
 }
 
@@ -69,7 +71,7 @@ TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
     // First appearance A(1), B(2), C(3), D(4) with levels 2, 1, 2, 3: the
     // exchange sort gives D, C, A, B (a stable sort would give D, A, C, B).
     LoadEvents(1000, {{50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
-    ApplyConditions();
+    RunConditionChange();
     ASSERT_TRUE(EntryOf(1) && EntryOf(3)) << "the M6.0 events make regions 1 and 3 entries";
     EXPECT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
     std::vector<int> order;
@@ -99,7 +101,7 @@ TEST(AddM6Event, BoxesOnAndOffTheMap) {
         std::vector<M6Event> events = {{1, 5, 60, c.x1, c.y1}};
         if (c.x2 >= 0) events.push_back({2, 5, 61, c.x2, c.y2});
         LoadEvents(10, events);
-        ApplyConditions();
+        RunConditionChange();
         const AlertEntry* e = EntryOf(5);
         ASSERT_NE(e, nullptr) << c.what;
         EXPECT_EQ(std::vector<int>({e->boxOnMap, e->minX, e->minY, e->maxX, e->maxY}),
@@ -117,8 +119,8 @@ TEST(RegionAlertFor, MeasuresFromTheNewestRecord) {
     records[6] = DayRec(6, 5, 70);
     LoadCatalogue(records);
     OpenConditions();
-    AppSettings.magMax = 6;   // the filter is not consulted
-    ApplyConditions();
+    SetSetting(&SettingsBlock::magMax, 6);   // the filter is not consulted
+    RunConditionChange();
     AlertEntry e;
     RegionAlertFor(7, &e);   // any record of another region names region 99
     EXPECT_EQ(e.m6Count, 0);
@@ -172,15 +174,15 @@ TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
         int n = 1 + int(random() % 3000);
         LoadCatalogue(RandomCatalogue(random, n, 1 + int(random() % 120), 1 + int(random() % 2000)));
         OpenConditions();
-        AppSettings.magMin = int(random() % 4);
-        AppSettings.depthMax = int(random() % 300);
-        AppSettings.intMin = int(random() % 3);
-        ApplyConditions();
+        SetSetting(&SettingsBlock::magMin, int(random() % 4));
+        SetSetting(&SettingsBlock::depthMax, int(random() % 300));
+        SetSetting(&SettingsBlock::intMin, int(random() % 3));
+        RunConditionChange();
         for (int step = 0; step < 6; step++) {
             if (step == 3 && AppSettings.selLastIndex > AppSettings.selFirstIndex)
-                AppSettings.selFirstIndex++;   // the window moves without a filter run
+                SetSetting(&SettingsBlock::selFirstIndex, AppSettings.selFirstIndex + 1);   // the window moves without a filter run
             SelectRecord(int(random() % n), SELECT_AFTER_FILTER);
-            gRegionCount = int(random() % 50);
+            UpdateRegionPanelSummary(gCurrentRecord);
             int records[] = {-1, gCurrentRecord, int(random() % n)};
             for (int record : records)
                 for (int cls = 0; cls <= 10; cls++) {
@@ -195,7 +197,7 @@ TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
                 }
             for (int band = -1; band <= 7; band++) {
                 float due, share, literalDue, literalShare;
-                ClassRecurrence(band, &due, &share);
+                ClassRecurrence(gCurrentRecord, band, &due, &share);
                 LiteralClassRecurrence(band, &literalDue, &literalShare);
                 ASSERT_EQ(due, literalDue) << "round " << round << " band " << band;
                 ASSERT_EQ(share, literalShare) << "round " << round << " band " << band;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "literal_borrow.h"
 #include "platform/platform.h"
 #include "test_util.h"
@@ -134,7 +134,7 @@ protected:
     void SetUp() override {
         DataFolderTest::SetUp();
         AllocateCatalogue();
-        std::memset(&AppSettings, 0, sizeof AppSettings);
+        ClearSettings();
     }
     std::string YearPath(int year) { return data + "/cmp_" + std::to_string(year) + ".dat"; }
     void Fresh() {
@@ -199,7 +199,7 @@ TEST_F(LoaderTest, TruncatedFileLoadsOnlyWholeRecords) {
     std::vector<CmpRecord> words;
     for (const QuakeRecord& r : records) words.push_back(PackCmpRecord(r));
     WriteBytes(YearPath(2024), RecordBytes(words) + RecordBytes({PackCmpRecord(R(2024, 5, 6))}).substr(0, 11));
-    AppSettings.lastFullYear = 2023;
+    SetSetting(&SettingsBlock::lastFullYear, 2023);
     ASSERT_EQ(EQSet(), EQSET_OK);
     ExpectRecords(records);
     EXPECT_EQ(AppSettings.newestFileSize, 48 + 11);

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 #include "test_util.h"
 
 namespace fs = std::filesystem;

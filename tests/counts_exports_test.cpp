@@ -11,7 +11,7 @@
 
 #include "engine/analysis/counts.h"
 #include "engine/analysis/exports.h"
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "random_catalogue.h"
 #include "test_util.h"
 

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/reports.h"
 #include "engine/catalogue/loader.h"
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -31,7 +32,7 @@ std::string Encode(const SettingsBlock& block) {
 }
 
 SettingsBlock Defaults() {
-    std::memset(&AppSettings, 0, sizeof AppSettings);
+    ClearSettings();
     SetDefaultSettings();
     return AppSettings;
 }
@@ -41,7 +42,7 @@ protected:
     void SetUp() override {
         dir = MakeTempDir();
         path = dir + "/wolt.dat";
-        std::memset(&AppSettings, 0, sizeof AppSettings);
+        ClearSettings();
     }
     void TearDown() override { RemoveTree(dir); }
     std::string dir, path;
@@ -78,9 +79,9 @@ TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
 TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
     for (size_t length : {size_t(0), size_t(4), size_t(215), size_t(217), size_t(432)}) {
         SCOPED_TRACE(length);
-        std::memset(&AppSettings, 0, sizeof AppSettings);
-        AppSettings.selCount = 77;
-        AppSettings.lastUpdateDay = 12;
+        ClearSettings();
+        SetSetting(&SettingsBlock::selCount, 77);
+        SetSetting(&SettingsBlock::lastUpdateDay, 12);
         WriteBytes(path, std::string(length, '\x07'));
         ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_REPAIRED);
         EXPECT_EQ(AppSettings.selCount, 77);
@@ -127,13 +128,13 @@ const char kStamp[] = "20240306090000";
 void Prepare(int current, const std::string& dataDir = WOLT_SOURCE_DIR "/tests/data/catalogue/Data") {
     LocalTime now{2024, 3, 6, 9, 0, 0};
     SetClockOverride(&now);
-    std::memset(&AppSettings, 0, sizeof AppSettings);
+    ClearSettings();
     SetDefaultSettings();
     SetDataFolder(dataDir.c_str());
     ASSERT_EQ(AllocateCatalogue(), 0);
     ASSERT_EQ(EQSet(), EQSET_OK);
     ASSERT_EQ(AllocateList(&gConditionList) + AllocateList(&gRegionList), 0);
-    ApplyConditions();
+    RunConditionChange();
     SelectRecord(current < 0 ? AppSettings.selFirstIndex : current, SELECT_AFTER_FILTER);
 }
 
@@ -188,11 +189,11 @@ TEST_F(Reports, AlertRowsFromLevelOne) {
 TEST_F(Reports, FailuresAndTheEmptyCatalogue) {
     Prepare(1);
     // /dev/full takes the open and fails every write.
-    EXPECT_EQ(WriteAlertReport("/dev/full") + WriteRegionReport("/dev/full") +
-                  SaveListText(&gConditionList, false, "/dev/full") + SaveListText(&gRegionList, true, "/dev/full"),
+    EXPECT_EQ(WriteAlertReport("/dev/full") + WriteRegionReport(gCurrentRecord, "/dev/full") +
+                  SaveListText(&gConditionList, false, gCurrentRecord, "/dev/full") + SaveListText(&gRegionList, true, gCurrentRecord, "/dev/full"),
               4);
     SelectRecord(-1, SELECT_AFTER_FILTER);
-    EXPECT_EQ(WriteRegionReport((dir + "/region.txt").c_str()), 1);
+    EXPECT_EQ(WriteRegionReport(gCurrentRecord, (dir + "/region.txt").c_str()), 1);
     EXPECT_FALSE(fs::exists(dir + "/region.txt"));
     // An empty catalogue writes every file, without rows.
     fs::create_directory(dir + "/Data");
@@ -200,7 +201,7 @@ TEST_F(Reports, FailuresAndTheEmptyCatalogue) {
     const std::string path = dir + "/out.txt";
     ASSERT_EQ(WriteAlertReport(path.c_str()), 0);
     EXPECT_EQ(Lines(ReadBytes(path)).size(), 7u);
-    ASSERT_EQ(SaveListText(&gRegionList, true, path.c_str()), 0);
+    ASSERT_EQ(SaveListText(&gRegionList, true, gCurrentRecord, path.c_str()), 0);
     std::vector<std::string> lines = Lines(ReadBytes(path));
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_NE(lines[5].find(Sjis("該当件数:0")), std::string::npos) << lines[5];

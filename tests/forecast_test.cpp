@@ -11,7 +11,7 @@
 #include "engine/analysis/backtest.h"
 #include "engine/analysis/gutenberg_richter.h"
 #include "engine/analysis/smoothed_seismicity.h"
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "test_util.h"
 
 // Magnitudes x 10 of a Gutenberg-Richter law with `b`, complete from 1.8 (the

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
-#include "engine/rules/list_scroll.h"
+#include "engine/controls/list_scroll.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -24,9 +25,10 @@
 namespace {
 
 void SetPeriod(const int a[5], const int b[5]) {
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     s.startYear = a[0], s.startMonth = a[1], s.startDay = a[2], s.startHour = a[3], s.startMinute = a[4];
     s.endYear = b[0], s.endMonth = b[1], s.endDay = b[2], s.endHour = b[3], s.endMinute = b[4];
+    StoreConditions(s);
 }
 
 std::vector<int> Display(const RecordList& list) {
@@ -67,15 +69,16 @@ TEST(Filter, RangesAreInclusive) {
     for (const Case& c : cases) {
         LoadCatalogue(records);
         OpenConditions();
-        SettingsBlock& s = AppSettings;
+        SettingsBlock s = AppSettings;
         s.magMin = c.magMin, s.magMax = c.magMax, s.depthMin = c.depthMin, s.depthMax = c.depthMax;
         s.intMin = c.intMin, s.intMax = c.intMax;
-        ApplyConditions();
+        StoreConditions(s);
+        RunConditionChange();
         std::vector<int> matching;
         for (int i = 0; i < DataEnd(); i++)
             if (gpEQ[i].inFilter) matching.push_back(i);
         EXPECT_EQ(matching, c.expected) << c.magMin << "-" << c.magMax << " " << c.depthMin << "-" << c.depthMax;
-        EXPECT_EQ(s.selCount, int(c.expected.size()));
+        EXPECT_EQ(AppSettings.selCount, int(c.expected.size()));
     }
 }
 
@@ -102,7 +105,7 @@ TEST(Lists, SortClicksGiveTheHandCheckedOrders) {
     for (const Case& c : cases) {
         LoadCatalogue(seven);
         OpenConditions();
-        ApplyConditions();
+        RunConditionChange();
         gConditionList.highlight = 2;
         for (int column : c.clicks) SortList(&gConditionList, column);
         EXPECT_EQ(Display(gConditionList), c.display) << c.clicks[0] << " x" << c.clicks.size();
@@ -138,11 +141,11 @@ TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
             for (int i = 0; i < n; i++) records[i].regionIndex = uint16_t(i * 7 % 320);
         LoadCatalogue(records);
         OpenConditions();
-        ApplyConditions();   // a longer list first, so stale entries lie behind the new end
-        AppSettings.magMin = int(random() % 4);
-        AppSettings.depthMax = 100 + int(random() % 200);
+        RunConditionChange();   // a longer list first, so stale entries lie behind the new end
+        SetSetting(&SettingsBlock::magMin, int(random() % 4));
+        SetSetting(&SettingsBlock::depthMax, 100 + int(random() % 200));
         SelectRecord(n > 0 ? int(random() % n) : 0, SELECT_AFTER_FILTER);
-        ApplyConditions();
+        RunConditionChange();
 
         for (RecordList* list : {&gConditionList, &gRegionList}) {
             std::vector<ListEntry> fill;

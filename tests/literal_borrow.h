@@ -4,7 +4,7 @@
 // the reference for the differential test and the benchmark's twin.
 #pragma once
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 inline void LiteralBorrowPositions(QuakeRecord* records, int count) {
     for (int i = 0; i < count; i++) {

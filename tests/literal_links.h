@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/markers.h"
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 
 inline float LiteralPixel(int grid) { return float(grid * 1.5199999809265137); }
 

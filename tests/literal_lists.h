@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/sorting.h"
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "engine/selection/current_record.h"
 
 inline int LiteralClassStats(int record, bool byIntensity, int cls, int* count, int* sinceLatest,

@@ -11,19 +11,21 @@
 #include <utility>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/region_stats.h"
-#include "engine/picture/geometry.h"
+#include "engine/model/geo.h"
 #include "engine/picture/markers.h"
 #include "engine/picture/panel_data.h"
 #include "engine/picture/recent_data.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/period.h"
+#include "engine/controls/control_panel.h"
+#include "engine/model/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/current_record.h"
 #include "literal_links.h"
 #include "platform/platform.h"
 #include "random_catalogue.h"
+#include "engine/controls/map_pick.h"
 #include "test_util.h"
 
 static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
@@ -101,10 +103,10 @@ static QuakeRecord L(int year, int mapX, int mapY, int depthKm, int inFilter = 1
 }
 
 static void Select(int first, int count, int startYear, int endYear) {
-    AppSettings.selFirstIndex = first;
-    AppSettings.selCount = count;
-    AppSettings.startYear = startYear;
-    AppSettings.endYear = endYear;
+    SetSetting(&SettingsBlock::selFirstIndex, first);
+    SetSetting(&SettingsBlock::selCount, count);
+    SetSetting(&SettingsBlock::startYear, startYear);
+    SetSetting(&SettingsBlock::endYear, endYear);
 }
 
 struct LinkLines : ::testing::Test {
@@ -160,7 +162,7 @@ namespace {
 void LoadMatching(const std::vector<QuakeRecord>& records) {
     LoadCatalogue(records);
     OpenConditions();
-    ApplyConditions();
+    RunConditionChange();
 }
 
 struct LiteralHover {
@@ -202,9 +204,9 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
         }
         LoadCatalogue(records);
         OpenConditions();
-        AppSettings.magMin = round % 3;   // gaps of non-matching records
-        ApplyConditions();
-        if (round == 5) AppSettings.selLastIndex = AppSettings.selFirstIndex + 300;
+        SetSetting(&SettingsBlock::magMin, round % 3);   // gaps of non-matching records
+        RunConditionChange();
+        if (round == 5) SetSetting(&SettingsBlock::selLastIndex, AppSettings.selFirstIndex + 300);
         int picked = 0;
         for (int k = 0; k < 400; k++) {
             int mx = int(random() % 530) - 8, my = int(random() % 530) - 8;
@@ -213,8 +215,8 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
                 mx = GridToPixelXi(r.mapX) + int(random() % 9) - 3;
                 my = GridToPixelYi(r.mapY) + int(random() % 9) - 3;
             }
-            HoverSummary h;
-            HoverPick(mx, my, &h);
+            MapPick(mx, my);
+            const HoverSummary& h = MapHoverSummary();
             LiteralHover l = LiteralPick(mx, my);
             ASSERT_EQ(std::vector<int>({gSelectedRecordA, gSelectedRecordB, h.hovered, h.count, h.maxMag10, h.meanMag10}),
                       std::vector<int>({l.a, l.b, l.a >= 0, l.count, l.maxMag10, l.meanMag10}))
@@ -225,10 +227,9 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
     }
     // The map's last pixel is inside, the next one is not.
     LoadMatching({Rec(2024, 6, 19, 12, 0, 515, 337, 10, 2, 40, 1)});
-    HoverSummary h;
-    HoverPick(513, 513, &h);
+    MapPick(513, 513);
     EXPECT_EQ(gSelectedRecordA, 0);
-    HoverPick(514, 513, &h);
+    MapPick(514, 513);
     EXPECT_EQ(gSelectedRecordA, -1);
 }
 
@@ -283,8 +284,8 @@ std::vector<OverlayPoint> LiteralCurve(bool interval) {
 void SetMatches(const std::vector<int>& matches, int last) {
     for (int i = 0; i < DataEnd(); i++) gpEQ[i].inFilter = 0;
     for (int i : matches) gpEQ[i].inFilter = 1;
-    AppSettings.selFirstIndex = matches.empty() ? 0 : matches.front();
-    AppSettings.selLastIndex = last;
+    SetSetting(&SettingsBlock::selFirstIndex, matches.empty() ? 0 : matches.front());
+    SetSetting(&SettingsBlock::selLastIndex, last);
 }
 
 std::vector<std::pair<int, int>> Points(const RecentCurve& c) {
@@ -340,7 +341,8 @@ TEST_F(RecentPanel, CurvesMatchTheLiteralDrawingOnRandomCatalogues) {
         }
     }
     // The interval curve is not drawn from the last slot of the store on.
-    AppSettings.selFirstIndex = AppSettings.selLastIndex = kMaxRecords - 1;
+    SetSetting(&SettingsBlock::selLastIndex, kMaxRecords - 1);
+    SetSetting(&SettingsBlock::selFirstIndex, kMaxRecords - 1);
     RecentPanelData data;
     BuildRecentPanel(&data);
     EXPECT_EQ(data.interval.count, 0);

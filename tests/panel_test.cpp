@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/analysis/region_stats.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/date_rules.h"
-#include "engine/rules/hit_test.h"
-#include "engine/selection/selection.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/controls/panels.h"
+#include "engine/controls/period.h"
 #include "platform/platform.h"
 #include "test_util.h"
 
@@ -21,45 +20,38 @@ namespace {
 using Date = std::vector<int>;   // year, month, day, hour, minute
 
 void SetDates(const Date& s, const Date& e) {
-    SettingsBlock& a = AppSettings;
+    SettingsBlock a = AppSettings;
     a.startYear = s[0], a.startMonth = s[1], a.startDay = s[2], a.startHour = s[3], a.startMinute = s[4];
     a.endYear = e[0], a.endMonth = e[1], a.endDay = e[2], a.endHour = e[3], a.endMinute = e[4];
+    StoreConditions(a);
 }
 Date Start() { return {AppSettings.startYear, AppSettings.startMonth, AppSettings.startDay, AppSettings.startHour, AppSettings.startMinute}; }
 Date End() { return {AppSettings.endYear, AppSettings.endMonth, AppSettings.endDay, AppSettings.endHour, AppSettings.endMinute}; }
 
 // Window pixels of the buttons used below.
 const int kFilterMinus[2] = {780, 110}, kFilterPlus[2] = {805, 110}, kFilterR[2] = {825, 110};
-const int kMagMin[2] = {600, 90};
+// The six filter values, in FilterField order from index 1.
+const int kFilterValue[7][2] = {{0, 0}, {600, 90}, {600, 110}, {600, 135}, {720, 90}, {720, 110}, {720, 135}};
 
 // The catalogue's first and last dates F = 2019-05-20, L = 2024-03-05 and a clean panel.
 void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& last = {2024, 3, 5, 10, 20}) {
     gDataFirst = first;
     gDataLast = last;
-    gHoverControl = gStartArrow = gEndArrow = gFilterButton = 0;
-    gResetHover = gUpdateHover = gTabHover = gBottomButton = 0;
-    gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
-    gStartField = gEndField = 0;
-    gFilterField = FIELD_MAG_MIN;
-    gReportPage = gStatsPick = gClassPick = gButtonDown = 0;
-    gStartTimer = gEndTimer = gFilterTimer = 0;
-    gStartTicks = gStartRepeats = gEndTicks = gEndRepeats = gMagTicks = gIntTicks = gDepthTicks = gDepthRepeats = 0;
-    gStartStep = gEndStep = gDepthStep = 1;
-    SetHoverPicks(-1, -1);
-    gAlertHover = 0;
-    SettingsBlock& a = AppSettings;
+    ResetControlPanel();
+    ResetBottomPanel();
+    SettingsBlock a = AppSettings;
     a.magMin = 1, a.magMax = 9, a.depthMin = 0, a.depthMax = 999, a.intMin = 1, a.intMax = 9;
+    StoreConditions(a);
 }
 
 // A press at `p` after a hover tick there, `ticks` more ticks held, the
 // release; returns the requests of the whole gesture.
 int Click(const int p[2], int ticks = 0) {
-    PanelHoverTick(p[0], p[1], 0);
-    HitTestBottom(p[0], p[1]);
-    PanelPress(1, p[1]);
+    PanelsHoverTick(p[0], p[1], 0);
+    PanelsPress(1, p[1]);
     int requests = 0;
-    for (int i = 0; i < ticks; i++) requests |= PanelHoverTick(p[0], p[1], 1);
-    return requests | PanelRelease(1);
+    for (int i = 0; i < ticks; i++) requests |= PanelsHoverTick(p[0], p[1], 1);
+    return requests | PanelsRelease(1);
 }
 
 const int M = ARROW_MINUS, P = ARROW_PLUS;
@@ -121,10 +113,11 @@ TEST(FilterClick, MinusPlusAndREachField) {
     for (const Case& c : cases) {
         ResetPanel();
         const int other = c.field <= 3 ? c.field + 3 : c.field - 3;
-        AppSettings.*fields[c.field] = c.before;
-        AppSettings.*fields[other] = c.bound;
+        SetSetting(fields[c.field], c.before);
+        SetSetting(fields[other], c.bound);
         SettingsBlock before = AppSettings;
-        gFilterField = c.field;
+        Click(kFilterValue[c.field]);
+        ASSERT_EQ(gControlPanel.filterField, c.field);
         Click(c.button == M ? kFilterMinus : c.button == P ? kFilterPlus : kFilterR);
         EXPECT_EQ(AppSettings.*fields[c.field], c.expected) << "field " << c.field << " button " << c.button;
         for (int f = 1; f <= 6; f++)
@@ -134,11 +127,11 @@ TEST(FilterClick, MinusPlusAndREachField) {
     }
     // Pressed on the magnitude minimum, released on plus: nothing.
     ResetPanel();
-    AppSettings.magMin = 3;
-    PanelHoverTick(kMagMin[0], kMagMin[1], 0);
-    PanelPress(1, kMagMin[1]);
-    PanelHoverTick(kFilterPlus[0], kFilterPlus[1], 0);
-    PanelRelease(1);
+    SetSetting(&SettingsBlock::magMin, 3);
+    PanelsHoverTick(kFilterValue[FIELD_MAG_MIN][0], kFilterValue[FIELD_MAG_MIN][1], 0);
+    PanelsPress(1, kFilterValue[FIELD_MAG_MIN][1]);
+    PanelsHoverTick(kFilterPlus[0], kFilterPlus[1], 0);
+    PanelsRelease(1);
     EXPECT_EQ(AppSettings.magMin, 3);
 }
 

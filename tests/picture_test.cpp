@@ -5,13 +5,16 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/picture/bottom_picture.h"
 #include "engine/picture/control_picture.h"
 #include "engine/picture/hover_picture.h"
 #include "engine/picture/panel_picture.h"
 #include "engine/picture/recent_picture.h"
 #include "engine/picture/region_picture.h"
-#include "engine/rules/hit_test.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/controls/panels.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -27,12 +30,17 @@ protected:
         LoadCatalogue(records);
         OpenConditions();
         ASSERT_EQ(AllocateList(&gConditionList) + AllocateList(&gRegionList), 0);
-        ApplyConditions();
+        RunConditionChange();
         SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
-        gReportPage = 0;
+        ResetBottomPanel();
     }
     void TearDown() override { FreeList(&gConditionList), FreeList(&gRegionList); }
     // The lines of the picture drawn in `color` at panel y `y`.
+    // The bottom panel with the cursor at window (x, y).
+    static void BottomAt(int x, int y) {
+        PanelsPick(x, y);
+        BuildBottomPicture(&sPicture);
+    }
     static int LinesAt(PanelColor color, int y) {
         int n = 0;
         for (int i = 0; i < sPicture.itemCount; i++) {
@@ -50,29 +58,29 @@ enum { kClassRowX = 600, kClassRowY = 600, kClassRowLine = 98 };
 
 TEST_F(Pictures, RegionPageRepaintsInFullOnlyForANewRecordAndErasesTheOldUnderline) {
     const PanelColor underline = {255, 168, 128}, body = {32, 64, 96};
-    BuildBottomPicture(kClassRowX, kClassRowY, &sPicture);
+    BottomAt(kClassRowX, kClassRowY);
     ASSERT_TRUE(sPicture.paint);
     const int fullItems = sPicture.itemCount;
     EXPECT_EQ(LinesAt(underline, kClassRowLine), 1);
-    EXPECT_EQ(gClassPick, 1);
+    EXPECT_EQ(gBottomPanel.classPick, 1);
 
     // The same record, the cursor gone: only the erased underline and the buttons.
-    BuildBottomPicture(10, 10, &sPicture);
+    BottomAt(10, 10);
     EXPECT_LT(sPicture.itemCount, fullItems / 4);
     EXPECT_EQ(LinesAt(body, kClassRowLine), 1);
     EXPECT_EQ(LinesAt(underline, kClassRowLine), 0);
-    EXPECT_EQ(gClassPick, 0);
+    EXPECT_EQ(gBottomPanel.classPick, 0);
 
     // A new current record repaints the page.
     SelectRecord(AppSettings.selFirstIndex + 1, SELECT_PICK);
-    BuildBottomPicture(10, 10, &sPicture);
+    BottomAt(10, 10);
     EXPECT_GE(sPicture.itemCount, fullItems - 1);
 
     // Showing the ranking page forces a full region page on the way back.
-    gReportPage = 1;
-    BuildBottomPicture(10, 10, &sPicture);
-    gReportPage = 0;
-    BuildBottomPicture(10, 10, &sPicture);
+    SetReportPage(1);
+    BottomAt(10, 10);
+    SetReportPage(0);
+    BottomAt(10, 10);
     EXPECT_GE(sPicture.itemCount, fullItems - 1);
 }
 
@@ -91,18 +99,21 @@ TEST_F(Pictures, EveryPictureFitsItsArrays) {
         return sPicture.itemCount < kPictureItems && sPicture.pointCount < kPicturePoints &&
                sPicture.textCount < kPictureTexts;
     };
-    gHoverControl = CONTROL_MAG_MIN;
-    BuildControlPicture(600, 300, 9, &sPicture);
+    PanelsHoverTick(600, 90, 0);
+    ASSERT_EQ(gControlPanel.hoverControl, CONTROL_MAG_MIN);
+    PanelsPick(600, 300);
+    BuildControlPicture(9, &sPicture);
     EXPECT_TRUE(fits()) << "control";
     BuildRecentPicture(192, 268, &sPicture);
     EXPECT_TRUE(fits()) << "recent";
-    BuildHoverPicture(300, 300, &sPicture);
+    PanelsPick(300, 300);
+    BuildHoverPicture(&sPicture);
     EXPECT_TRUE(fits()) << "hover";
     BuildRegionPicture("wolt", &sPicture);
     EXPECT_TRUE(fits()) << "region";
-    BuildBottomPicture(kClassRowX, kClassRowY, &sPicture);
+    BottomAt(kClassRowX, kClassRowY);
     EXPECT_TRUE(fits()) << "bottom, region page";
-    gReportPage = 1;
-    BuildBottomPicture(400, 600, &sPicture);
+    SetReportPage(1);
+    BottomAt(400, 600);
     EXPECT_TRUE(fits()) << "bottom, ranking page";
 }

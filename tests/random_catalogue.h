@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 // `count` records from about `spanDays` days before 2024-06-20 up to that day,
 // newest first, in regions 0..regions-1. Magnitudes lean to the small ones

@@ -13,7 +13,9 @@
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
 #include "engine/catalogue/loader.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "platform/platform.h"
@@ -29,7 +31,8 @@ void SetCatalogue(const std::vector<QuakeRecord>& records) {
     AllocateCatalogue();
     std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
     for (size_t i = 0; i < records.size() && i < size_t(kMaxRecords); i++) gpEQ[i] = records[i];
-    AppSettings.recordCount = int(records.size());
+    const SettingsBlock& s = AppSettings;
+    StoreCatalogueValues(int(records.size()), s.dataDays, s.lastFullYear, s.newestFileSize);
 }
 
 void SetPlainRegionNames(int count) {
@@ -105,19 +108,28 @@ void LoadCatalogue(const std::vector<QuakeRecord>& records) {
     ResetList(&gConditionList);
     ResetList(&gRegionList);
     SelectRecord(0, SELECT_AFTER_FILTER);
-    gAlertRow = -1;
-    gAlertHover = 0;
-    gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;
-    gRegionCount = 0;
-    gRegionListTitleHook = nullptr;
+    ResetBottomPanel();
+    ResetControlPanel();
+    ResetRegionSummaries();
+    SetRegionListTitleHook(nullptr);
     InvalidateStatsCache();
 }
 
+void SetSetting(int32_t SettingsBlock::*field, int value) {
+    SettingsBlock s = AppSettings;
+    s.*field = value;
+    StoreConditions(s);
+    StoreSelectionSummary(s);
+    StoreCatalogueValues(s.recordCount, s.dataDays, s.lastFullYear, s.newestFileSize);
+    StoreLastUpdateDay(s.lastUpdateDay);
+}
+
 void OpenConditions() {
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     s.magMin = 0, s.magMax = 25, s.depthMin = 0, s.depthMax = 65535, s.intMin = 0, s.intMax = 255;
     s.startYear = 1900, s.startMonth = 1, s.startDay = 1, s.startHour = 0, s.startMinute = 0;
     s.endYear = 2100, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
+    StoreConditions(s);
 }
 
 QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm, int intensity) {

@@ -11,8 +11,8 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
 // A record with the given fields (inFilter and markerColor 0).
 QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, int mapY,
@@ -47,6 +47,8 @@ struct MessageRecorder {
 // Loads `records` with 300 defined regions "R0".."R299", default settings,
 // fresh lists and cleared selection state.
 void LoadCatalogue(const std::vector<QuakeRecord>& records);
+// Writes one field of the settings block through the block's writers.
+void SetSetting(int32_t SettingsBlock::*field, int value);
 // Conditions that every record of a test catalogue meets.
 void OpenConditions();
 // A record of the given region, magnitude and depth on 2024-06-20 minus

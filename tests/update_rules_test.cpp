@@ -9,10 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/rules/hit_test.h"
+#include "engine/analysis/region_summary.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/controls/panels.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "platform/platform.h"
@@ -103,12 +107,21 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
                                Rec(2023, 5, 5, 5, 5, 330, 230, 40, 3, 70, 6)});
     ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
     ASSERT_EQ(AppSettings.recordCount, 4);
-    // The user picked the M7.0 of 2023 (index 3) everywhere the program remembers a record.
+    // The user picked the M7.0 of 2023 (index 3) everywhere the program
+    // remembers a record: the ranking row, the statistics row and the class
+    // row under the cursor, the two region summaries.
+    SetReportPage(1);
+    PanelsPick(400, 567);
+    PanelsPress(1, 567);
+    PanelsRelease(1);
+    ASSERT_EQ(gBottomPanel.alertRow, 0);
     SelectRecord(3, SELECT_PICK);
-    gAlertRow = 2;
-    gStatsPick = gClassPick = 1;
-    gStatsPickRecord = gClassPickRecord = 3;
-    gRegionSummaryKey = gRegionSummaryKey2 = 3;
+    SetReportPage(0);
+    ControlPanelPick(600, 347);
+    BottomPanelPick(600, 675);
+    ASSERT_EQ(std::vector<int>({gControlPanel.statsPickRecord, gBottomPanel.classPickRecord}), std::vector<int>({3, 3}));
+    UpdateRegionPanelSummary(3);
+    UpdateRegionPageSummary(3);
     const StatsCell oldM7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
     ASSERT_EQ(oldM7.newest, 3);
 
@@ -119,12 +132,16 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
                                Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
     ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
 
-    // The newest match is the current record; the region list follows it (region 4).
+    // The newest match is the current record; the region list follows it
+    // (region 4). A press before the next tick's pick selects nothing old.
+    PanelsPress(1, 675);
+    PanelsRelease(1);
+    PanelRect mark;
     EXPECT_EQ(std::vector<int>({AppSettings.recordCount, AppSettings.selFirstIndex, gCurrentRecord, gConditionList.count,
                                 gConditionList.highlight, gConditionList.entries[gConditionList.topRow].displayIndex,
-                                gRegionList.count, gAlertRow, gStatsPick + gClassPick, gStatsPickRecord, gClassPickRecord,
-                                gSelectedRecordA, gSelectedRecordB, gRegionSummaryKey, gRegionSummaryKey2}),
-              std::vector<int>({6, 0, 0, 6, 0, 0, 1, -1, 0, -1, -1, 0, 0, kSummaryKeyReset, kSummaryKeyReset}));
+                                gRegionList.count, AlertRowMark(&mark), gSelectedRecordA, gSelectedRecordB,
+                                UpdateRegionPanelSummary(3), UpdateRegionPageSummary(3)}),
+              std::vector<int>({6, 0, 0, 6, 0, 0, 1, 1, 0, 0, 1, 1}));
     // The statistics are gathered again: the M7 class now has two records,
     // the newest at index 0, the old M7.0 moved to index 5.
     const StatsCell m7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);

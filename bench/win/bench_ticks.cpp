@@ -20,11 +20,12 @@
 #include "bench_data.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
-#include "engine/catalogue/model.h"
-#include "engine/picture/geometry.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/list_scroll.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/geo.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/panels.h"
+#include "engine/controls/list_scroll.h"
+#include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "win/app/main_window.h"
@@ -130,6 +131,7 @@ static void Time(const char* name, int calls, const std::function<void(int)>& st
 static void Tick(int mouseX, int mouseY) {
     gMouseX = mouseX;
     gMouseY = mouseY;
+    PanelsPick(mouseX, mouseY);
     if (UpdateMemoryHDC() != UPDATE_HDC_OK) {
         std::fprintf(stderr, "UpdateMemoryHDC failed\n");
         std::exit(1);
@@ -156,13 +158,13 @@ static void TimePanels(int calls) {
         if (gSelectedRecordA < 0) mapX = gMouseX, mapY = gMouseY;
     }
 
-    gReportPage = 0;
+    SetReportPage(0);
     Tick(markerX, markerY);
     Expect(gSelectedRecordA >= 0, "over a marker");
     Tick(mapX, mapY);
     Expect(gSelectedRecordA < 0, "off the markers");
     Tick(classX, classY);
-    Expect(gClassPick == 1, "over the class table");
+    Expect(gBottomPanel.classPick == 1, "over the class table");
     Time("page 0, cursor off the panels", calls, [&](int) { Tick(offX, offY); });
     Time("page 0, cursor over the class table", calls, [&](int) { Tick(classX, classY); });
     Time("page 0, cursor over the map, no marker", calls, [&](int) { Tick(mapX, mapY); });
@@ -171,12 +173,12 @@ static void TimePanels(int calls) {
     Time("page 0, a new current record every tick", calls, [&](int) { Tick(offX, offY); },
          [&](int k) { SelectRecord(first + (k % 50) * 997, SELECT_AFTER_FILTER); });
     SelectRecord(first, SELECT_AFTER_FILTER);
-    gReportPage = 1;
+    SetReportPage(1);
     Tick(rowsX, rowsY);
-    Expect(gAlertHover == 1, "over the ranking rows");
+    Expect(gBottomPanel.alertHover == 1, "over the ranking rows");
     Time("page 1, cursor over the rows", calls, [&](int) { Tick(rowsX, rowsY); });
     Time("page 1, cursor over a marker", calls, [&](int) { Tick(markerX, markerY); });
-    gReportPage = 0;
+    SetReportPage(0);
 }
 
 static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }

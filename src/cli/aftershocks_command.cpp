@@ -8,8 +8,8 @@
 #include "analysis_commands.h"
 #include "cli_common.h"
 #include "engine/analysis/aftershocks.h"
-#include "engine/catalogue/geo.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/geo.h"
+#include "engine/model/records.h"
 #include "engine/picture/svg_chart.h"
 #include "platform/platform.h"
 

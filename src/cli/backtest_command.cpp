@@ -8,7 +8,7 @@
 #include "analysis_commands.h"
 #include "cli_common.h"
 #include "engine/analysis/backtest.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/svg_chart.h"
 
 enum { kPermutations = 10000 };

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "platform/platform.h"
 
 int WriteWhole(const char* path, const std::string& text) {

@@ -7,9 +7,9 @@
 #include "analysis_commands.h"
 #include "cli_common.h"
 #include "engine/analysis/counts.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/svg_chart.h"
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
 static const char* const kPeriodNames[] = {"year", "month", "week", "day"};

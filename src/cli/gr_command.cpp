@@ -7,7 +7,7 @@
 
 #include "analysis_commands.h"
 #include "cli_common.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/svg_chart.h"
 
 static const char* MethodName(const GrFit& fit) {

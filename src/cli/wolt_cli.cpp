@@ -12,17 +12,19 @@
 
 #include "analysis_commands.h"
 #include "cli_common.h"
+#include "engine/pipeline/pipeline.h"
 #include "engine/analysis/counts.h"
 #include "engine/analysis/exports.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/reports.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/date_rules.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/controls/period.h"
+#include "engine/model/settings.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
+#include "engine/selection/current_record.h"
 #include "engine/selection/selection.h"
 #include "engine/selection/sorting.h"
 #include "platform/platform.h"
@@ -390,7 +392,7 @@ static int UsageError(const std::string& problem) {
 // The settings block as the program would start from: the file's block, or
 // the defaults over a zeroed block.
 static int LoadConditions(const Options& o) {
-    std::memset(&AppSettings, 0, sizeof AppSettings);
+    ClearSettings();
     if (!o.settings) {
         SetDefaultSettings();
         return EXIT_OK;
@@ -412,7 +414,7 @@ static int LoadConditions(const Options& o) {
 // The user's conditions pass the program's clamps: the date clamp of the
 // period controls, then the filter clamps of the settings file.
 static void ApplyOptions(const Options& o) {
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     if (o.hasFrom)
         s.startYear = o.from[0], s.startMonth = o.from[1], s.startDay = o.from[2],
         s.startHour = o.from[3], s.startMinute = o.from[4];
@@ -424,6 +426,7 @@ static void ApplyOptions(const Options& o) {
     if (o.hasMag) s.magMin = o.mag[0], s.magMax = o.mag[1];
     if (o.hasDepth) s.depthMin = o.depth[0], s.depthMax = o.depth[1];
     if (o.hasIntensity) s.intMin = o.intensity[0], s.intMax = o.intensity[1];
+    StoreConditions(s);
     ClampFilterSettings();
 }
 
@@ -469,7 +472,7 @@ static int WriteOutput(const Options& o, const std::string& defaultPath,
 }
 
 static int AlertWriter(const Options&, const char* path) { return WriteAlertReport(path); }
-static int RegionWriter(const Options&, const char* path) { return WriteRegionReport(path); }
+static int RegionWriter(const Options&, const char* path) { return WriteRegionReport(gCurrentRecord, path); }
 
 // The records of the list file in its order, for the other formats.
 static std::vector<int> ListedRecords(const RecordList* list) {
@@ -486,7 +489,7 @@ static std::vector<int> ListedRecords(const RecordList* list) {
 static int ListWriter(const Options& o, const char* path) {
     RecordList* list = o.regionList ? &gRegionList : &gConditionList;
     for (int column : o.sorts) SortList(list, column);
-    if (o.format < 0) return SaveListText(list, o.regionList, path);
+    if (o.format < 0) return SaveListText(list, o.regionList, gCurrentRecord, path);
     const std::vector<int> records = ListedRecords(list);
     const std::string text =
         ExportRecords(gpEQ, records.data(), int(records.size()), RegionTable, IntensityLabels, o.format);
@@ -497,7 +500,7 @@ static int ListWriter(const Options& o, const char* path) {
 // The list file's default name, with the format's extension.
 static std::string ListPath(const Options& o) {
     static const char* const kExtensions[] = {".csv", ".geojson", ".kml"};
-    std::string path = ListTextPath(o.regionList);
+    std::string path = ListTextPath(o.regionList, gCurrentRecord);
     if (o.format >= 0) path.replace(path.size() - 4, 4, kExtensions[o.format]);
     return path;
 }
@@ -522,7 +525,7 @@ static int CliMain(int argc, char** argv) {
     int status = LoadConditions(o);
     if (status != EXIT_OK) return status;
     SetDataFolder(o.data);
-    if (AllocateCatalogue() != 0 || EQSet() != EQSET_OK) {
+    if (AllocateCatalogue() != 0 || OpenCatalogue() != EQSET_OK) {
         fprintf(stderr, "wolt-cli: cannot load the catalogue from %s: out of memory\n", o.data);
         return EXIT_NO_DATA;
     }
@@ -533,7 +536,7 @@ static int CliMain(int argc, char** argv) {
         fprintf(stderr, "wolt-cli: cannot allocate the record lists: out of memory\n");
         return EXIT_NO_DATA;
     }
-    ApplyConditions();
+    RunConditionChange();
 
     int current = AppSettings.selFirstIndex;
     if (o.record >= 0) {
@@ -547,8 +550,8 @@ static int CliMain(int argc, char** argv) {
         current = o.record;
     }
     SelectRecord(current, SELECT_AFTER_FILTER);
-    UpdateRegionPanelSummary();
-    UpdateRegionPageSummary();
+    UpdateRegionPanelSummary(gCurrentRecord);
+    UpdateRegionPageSummary(gCurrentRecord);
 
     if (o.command == "summary") {
         PrintSummary();
@@ -559,7 +562,7 @@ static int CliMain(int argc, char** argv) {
     if (o.command == "aftershocks") return RunCommand(o.aftershocks, o, RunAftershocksCommand);
     if (o.command == "counts") return RunCommand(o.counts, o, RunCountsCommand);
     if (o.command == "alert-report") return WriteOutput(o, AlertReportPath(), AlertWriter);
-    if (o.command == "region-report") return WriteOutput(o, RegionReportPath(), RegionWriter);
+    if (o.command == "region-report") return WriteOutput(o, RegionReportPath(gCurrentRecord), RegionWriter);
     return WriteOutput(o, ListPath(o), ListWriter);
 }
 

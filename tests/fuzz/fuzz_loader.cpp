@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
 static std::string gFolder;

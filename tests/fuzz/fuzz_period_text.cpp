@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/date_rules.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/controls/period.h"
+#include "engine/controls/period.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
 namespace {

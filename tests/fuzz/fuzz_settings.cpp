@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 
 static std::string gPath;
 

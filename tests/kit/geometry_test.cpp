@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "kit/rng.h"
 
 TEST(Geometry, RoundTripsOverTheWholeMap) {

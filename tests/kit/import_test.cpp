@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "csv_import.h"
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "kit/region_table.h"
 #include "kit_test_util.h"
 #include "platform/platform.h"

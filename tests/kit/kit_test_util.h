@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/catalogue/data_files.h"
 
 // A fresh folder below the system's temporary folder, removed with the object.

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "engine/catalogue/region_list.h"
 #include "engine/catalogue/region_names.h"
 #include "historical.h"

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "engine/analysis/stats_cache.h"
-#include "engine/catalogue/model.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/controls/panels.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "engine/picture/panel_picture.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/settings.h"
+#include "engine/pipeline/pipeline.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -109,14 +112,15 @@ TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
         r.mapX = 300, r.mapY = 200, r.depthKm = 30, r.regionIndex = uint16_t(i % 4);
         r.magnitude10 = i ? 10 : 63, r.intensity = i ? 2 : 9;
     }
-    SettingsBlock& s = AppSettings;
     SetDefaultSettings();
-    s.recordCount = 200;
+    StoreCatalogueValues(200, 0, 0, 0);
+    SettingsBlock s = AppSettings;
     s.magMin = 0, s.magMax = 25, s.depthMin = 0, s.depthMax = 999, s.intMin = 0, s.intMax = 9;
     s.startYear = 1970, s.startMonth = 1, s.startDay = 1;
     s.endYear = 2100, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
+    StoreConditions(s);
     InvalidateStatsCache();
-    ApplyConditions();
+    RunConditionChange();
 
     std::vector<HPEN> filler;
     while (HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3))) filler.push_back(pen);
@@ -127,9 +131,8 @@ TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
         filler.pop_back();
     }
     for (int i = 0; i < 100; i++) {
-        gReportPage = i / 10 % 2;
-        gMouseX = i % 2 ? 300 : 700;
-        gMouseY = i % 2 ? 300 : 280 + 3 * i;
+        SetReportPage(i / 10 % 2);
+        PanelsPick(i % 2 ? 300 : 700, i % 2 ? 300 : 280 + 3 * i);
         if (i % 7 == 0) SelectRecord(i, SELECT_AFTER_FILTER);
         EXPECT_EQ(UpdateMemoryHDC(), UPDATE_HDC_OK);
     }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/dialogs.h"
 
@@ -22,9 +22,11 @@ TEST(PeriodDialog, OpensWithBothEndsDefaultWritesAtOnceCancelKeepsIt) {
                   nullptr);
     gDataFirst = {2019, 5, 20, 10, 0};
     gDataLast = {2024, 3, 5, 10, 20};
-    SettingsBlock& a = AppSettings;
-    a.startYear = 2021, a.startMonth = 6, a.startDay = 1, a.startHour = 9, a.startMinute = 5;
-    a.endYear = 2023, a.endMonth = 12, a.endDay = 31, a.endHour = 23, a.endMinute = 59;
+    SettingsBlock block = AppSettings;
+    block.startYear = 2021, block.startMonth = 6, block.startDay = 1, block.startHour = 9, block.startMinute = 5;
+    block.endYear = 2023, block.endMonth = 12, block.endDay = 31, block.endHour = 23, block.endMinute = 59;
+    StoreConditions(block);
+    const SettingsBlock& a = AppSettings;
     auto text = [window](int id) {
         wchar_t t[400] = {};
         GetDlgItemTextW(window, id, t, 400);

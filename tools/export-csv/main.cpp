@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "engine/catalogue/data_files.h"
 #include "platform/platform.h"
 

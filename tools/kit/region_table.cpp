@@ -5,7 +5,7 @@
 #include <iterator>
 #include <numeric>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "engine/catalogue/region_list.h"
 #include "engine/catalogue/region_names.h"
 #include "platform/platform.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 struct KitRegion {
     int code;            // non-zero; grouped by area (100s Hokkaido ... 900s overseas)

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "historical.h"
 #include "kit/region_table.h"
 #include "kit/rng.h"

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 struct SampleOptions {
     uint64_t seed;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "kit/bmp.h"
 #include "engine/catalogue/data_files.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/catalogue/geo.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/geo.h"
+#include "engine/model/records.h"
 
 static long long MinuteOf(int year, int month, int day, int hour, int minute) {
     return DayNumber(year, month, day) * 1440 + hour * 60 + minute;

@@ -3,13 +3,11 @@
 #include <cstring>
 
 #include "engine/analysis/region_stats.h"
-#include "engine/catalogue/model.h"
-#include "engine/picture/geometry.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/geo.h"
+#include "engine/model/settings.h"
 
 AlertEntry AlertTable[kAlertEntries];
-int gAlertRow = -1;
-int gAlertHover = 0;
 
 static bool RegionDefined(const RegionEntry* regions, int region) {
     return region >= 0 && region < kRegionSlots && regions[region].code != 0;
@@ -108,10 +106,6 @@ void RankAlertRegions() {
     RankAlertTable(gpEQ, DataEnd(), AppSettings.selFirstIndex, RegionTable, AlertTable);
 }
 
-static bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
-
 void RegionAlertFor(int record, AlertEntry* out) {
     AlertEntry e{};
     e.latestIndex = -1;
@@ -160,27 +154,4 @@ int PrintedAlertEntry(int row) {
         printed++;
     }
     return -1;
-}
-
-int AlertRowAtY(int pointerY) {
-    if (pointerY < 562) return -1;
-    int row = (pointerY - 562) / 18;
-    return row < kAlertPageRows ? row : -1;
-}
-
-int AlertHoverRowAt(int mouseX, int mouseY) {
-    if (mouseX < 4 || mouseX >= 848 || mouseY < 567 || mouseY >= 724) return 0;
-    return (mouseY - 544) / 18;
-}
-
-int PickAlertRow(int pointerY, int* record) {
-    if (gAlertHover != 1) return 0;
-    int row = AlertRowAtY(pointerY);
-    int entry = PrintedAlertEntry(row);
-    if (entry < 0 || !IsDataRecord(AlertTable[entry].latestIndex)) return 0;
-    gAlertRow = row;
-    AlertEntry region;
-    RegionAlertFor(AlertTable[entry].latestIndex, &region);
-    *record = region.latestIndex;
-    return 1;
 }

@@ -30,8 +30,6 @@ enum {
 };
 
 extern AlertEntry AlertTable[kAlertEntries];
-extern int gAlertRow;     // last clicked ranking row 0..8, -1 before the first
-extern int gAlertHover;   // 1 while the pointer is over the ranking rows
 
 // The ranking of the loaded catalogue into AlertTable.
 void RankAlertRegions();
@@ -42,18 +40,8 @@ void RankAlertRegions();
 void RankAlertTable(const QuakeRecord* records, int count, int selFirstIndex, const RegionEntry* regions,
                     AlertEntry* table);
 void RegionAlertFor(int record, AlertEntry* out);
-// A left-button press at window y `pointerY` over the ranking page: 1 and
-// *record := the clicked printed row's newest M6+ earthquake of its region
-// (gAlertRow := the row), which the caller makes current; 0 when no row is hit.
-int PickAlertRow(int pointerY, int* record);
-
 // The AlertTable index shown on printed row `row` (0..8) of the ranking page
 // (rows print only entries with an alert level of 0.1 or more, closed up),
 // or -1 when that row prints nothing.
 int PrintedAlertEntry(int row);
-// The ranking row 0..8 under window y `pointerY`, or -1.
-int AlertRowAtY(int pointerY);
-// The hover underline row r of the ranking page for a pointer at window
-// (mouseX, mouseY): 1..9 while the pointer lies over the rows (the page then
-// sets gAlertHover to 1 and underlines at panel y 18r + 44), else 0.
-int AlertHoverRowAt(int mouseX, int mouseY);
+

@@ -6,7 +6,7 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/smoothed_seismicity.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 // Cells from the highest score down, equal scores in cell order.
 static std::vector<int> Ranked(const std::vector<double>& scores) {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 static long long FloorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 

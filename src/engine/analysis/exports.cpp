@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/catalogue/geo.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/geo.h"
+#include "engine/model/records.h"
 #include "platform/platform.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 namespace {
 

@@ -2,20 +2,19 @@
 
 #include <cstring>
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
-DayTotals MonthDayTable[31];
-int gGraphMonthRecord;
-int gM6DaysBeforeMonth;
-int gM6MeanDayGap;
-float gM6DuePercent;
+static DayTotals sDayTable[31];
+static int sMonthRecord, sM6DaysBeforeMonth, sM6MeanDayGap;
+static float sM6DuePercent;
+const DayTotals (&MonthDayTable)[31] = sDayTable;
+const int& gGraphMonthRecord = sMonthRecord;
+const int& gM6DaysBeforeMonth = sM6DaysBeforeMonth;
+const int& gM6MeanDayGap = sM6MeanDayGap;
+const float& gM6DuePercent = sM6DuePercent;
 
 static bool IsM6(const QuakeRecord& r) { return r.magnitude10 >= 60; }
-
-static bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
 
 // The records the series covers: the loaded ones, but never past the end of
 // the data, which hides everything behind it from every consumer.
@@ -27,11 +26,11 @@ static int SeriesLength() {
 }
 
 int BuildMonthSeries() {
-    gGraphMonthRecord = 0;
-    std::memset(MonthDayTable, 0, sizeof MonthDayTable);
-    gM6DaysBeforeMonth = 0;
-    gM6MeanDayGap = 0;
-    gM6DuePercent = 0;
+    sMonthRecord = 0;
+    std::memset(sDayTable, 0, sizeof sDayTable);
+    sM6DaysBeforeMonth = 0;
+    sM6MeanDayGap = 0;
+    sM6DuePercent = 0;
     const int n = SeriesLength();
     if (n == 0) return 0;
     const QuakeRecord& newest = gpEQ[0];
@@ -41,7 +40,7 @@ int BuildMonthSeries() {
     while (m < n && gpEQ[m].year == newest.year && gpEQ[m].month == newest.month) {
         const QuakeRecord& r = gpEQ[m];
         if (r.day >= 1 && r.day <= 31) {
-            DayTotals& d = MonthDayTable[r.day - 1];
+            DayTotals& d = sDayTable[r.day - 1];
             d.count++;
             d.magnitudeSum += float(r.magnitude10 * 0.1);
             if (IsM6(r)) d.m6Count++;
@@ -54,7 +53,7 @@ int BuildMonthSeries() {
     int p = m;
     while (p < n && !IsM6(gpEQ[p])) p++;
     if (p == n) p = n - 1;
-    gM6DaysBeforeMonth = DaysBetweenRecords(gpEQ[p], gpEQ[m - 1]);
+    sM6DaysBeforeMonth = DaysBetweenRecords(gpEQ[p], gpEQ[m - 1]);
 
     int m6Days = 0;
     const QuakeRecord* lastCounted = nullptr;
@@ -65,16 +64,16 @@ int BuildMonthSeries() {
         lastCounted = &r;
     }
     int catalogueDays = DaysBetween(1970, 1, 1, newest.year, newest.month, newest.day) + 1;
-    if (m6Days > 0) gM6MeanDayGap = catalogueDays / m6Days;
+    if (m6Days > 0) sM6MeanDayGap = catalogueDays / m6Days;
 
     // Days since the last M6+ day as of the newest day; an M6+ day restarts
     // the count from the following day on.
     int lastDay = newest.day < 31 ? newest.day : 31;
-    int since = gM6DaysBeforeMonth;
+    int since = sM6DaysBeforeMonth;
     for (int d = 2; d <= lastDay; d++) {
         since++;
-        if (d < lastDay && MonthDayTable[d - 1].m6Count != 0) since = 0;
+        if (d < lastDay && sDayTable[d - 1].m6Count != 0) since = 0;
     }
-    if (gM6MeanDayGap != 0) gM6DuePercent = float(double(since) / gM6MeanDayGap * 100.0);
+    if (sM6MeanDayGap != 0) sM6DuePercent = float(double(since) / sM6MeanDayGap * 100.0);
     return 0;
 }

@@ -10,10 +10,11 @@ struct DayTotals {
     float magnitudeSum;
 };
 
-extern DayTotals MonthDayTable[31];
-extern int gGraphMonthRecord;
-extern int gM6DaysBeforeMonth;
-extern int gM6MeanDayGap;
-extern float gM6DuePercent;
+// The series of the last BuildMonthSeries, for reading.
+extern const DayTotals (&MonthDayTable)[31];
+extern const int& gGraphMonthRecord;
+extern const int& gM6DaysBeforeMonth;
+extern const int& gM6MeanDayGap;
+extern const float& gM6DuePercent;
 
 int BuildMonthSeries();

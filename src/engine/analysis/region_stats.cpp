@@ -2,9 +2,8 @@
 
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/current_record.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
 static int ClassStats(int record, int kind, int cls, int* count, int* sinceLatest,
                       int* meanInterval, int* latestIndex) {
@@ -39,11 +38,11 @@ static float LimitedPercent(double ratio) {
     return percent > 999.99 ? 999.99f : percent;
 }
 
-void ClassRecurrence(int band, float* dueRatio, float* shareRatio) {
+void ClassRecurrence(int record, int band, float* dueRatio, float* shareRatio) {
     *dueRatio = 0;
     *shareRatio = 0;
-    if (!IsDataRecord(gCurrentRecord)) return;
-    StatsCell cell = CachedBandCell(gpEQ[gCurrentRecord].regionIndex, band);
+    if (!IsDataRecord(record)) return;
+    StatsCell cell = CachedBandCell(gpEQ[record].regionIndex, band);
     if (cell.count <= 1) return;
     // The gaps between consecutive events add up to oldest - newest; with
     // distinct indices the mean gap is at least 1.
@@ -52,14 +51,3 @@ void ClassRecurrence(int band, float* dueRatio, float* shareRatio) {
     *shareRatio = gRegionCount == 0 ? 999.99f : LimitedPercent(double(cell.count) / gRegionCount);
 }
 
-int FirstInRegion(int record) {
-    if (record < 0 || !IsDataRecord(record)) return -1;
-    int region = gpEQ[record].regionIndex;
-    int from = AppSettings.selFirstIndex < 0 ? 0 : AppSettings.selFirstIndex;
-    for (int i = from; i <= AppSettings.selLastIndex && i < kMaxRecords; i++) {
-        const QuakeRecord& r = gpEQ[i];
-        if (r.magnitude10 == 0) return -1;
-        if (r.inFilter == 1 && r.regionIndex == region) return i;
-    }
-    return -1;
-}

@@ -14,7 +14,5 @@ int ClassStatsByIntensity(int record, int intensityClass, int* count, int* since
                           int* meanInterval, int* latestIndex);
 // Due and share ratios (per cent, at most 999.99) of recurrence band `band`
 // (0: M5.0+, 1..5: the M5..M9 classes, other: every record) in the region of
-// gCurrentRecord; both 0 with fewer than two events or without a current record.
-void ClassRecurrence(int band, float* dueRatio, float* shareRatio);
-// The newest matching record in the region of `record`, or -1.
-int FirstInRegion(int record);
+// `record`; both 0 with fewer than two events or without a record.
+void ClassRecurrence(int record, int band, float* dueRatio, float* shareRatio);

@@ -1,31 +1,33 @@
 #include "engine/analysis/region_summary.h"
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/current_record.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
-int gRegionSummaryKey = kSummaryKeyReset;
-int gRegionSummaryKey2 = kSummaryKeyReset;
-int gRegionCount;
-int gRegionMinMag10, gRegionMaxMag10, gRegionMeanMag10;
-int gRegionMinDepth, gRegionMaxDepth, gRegionMeanDepth;
-int gRegionStrongCount, gRegionStrongGap, gRegionSinceStrong;
-int gRegionPointX, gRegionPointY;
-int gRegionDays;
+// The record each summary last ran for; kSummaryKeyReset forces a run.
+static int sPanelKey = kSummaryKeyReset, sPageKey = kSummaryKeyReset;
+// Both summaries write these (the one that ran last shows); one set of names.
+static int sCount, sMinMag10, sMaxMag10, sMeanMag10, sMinDepth, sMaxDepth, sMeanDepth;
+static int sStrongCount, sStrongGap, sSinceStrong, sPointX, sPointY, sDays;
+const int &gRegionCount = sCount, &gRegionMinMag10 = sMinMag10, &gRegionMaxMag10 = sMaxMag10,
+          &gRegionMeanMag10 = sMeanMag10;
+const int &gRegionMinDepth = sMinDepth, &gRegionMaxDepth = sMaxDepth, &gRegionMeanDepth = sMeanDepth;
+const int &gRegionStrongCount = sStrongCount, &gRegionStrongGap = sStrongGap, &gRegionSinceStrong = sSinceStrong;
+const int &gRegionPointX = sPointX, &gRegionPointY = sPointY;
+const int& gRegionDays = sDays;
 
 void ResetRegionSummaries() {
-    gRegionSummaryKey = gRegionSummaryKey2 = kSummaryKeyReset;
+    sPanelKey = sPageKey = kSummaryKeyReset;
 }
 
-void ResetRegionPageSummary() { gRegionSummaryKey2 = kSummaryKeyReset; }
+void ResetRegionPageSummary() { sPageKey = kSummaryKeyReset; }
 
-int UpdateRegionPanelSummary() {
-    if (gCurrentRecord < 0 || gCurrentRecord == gRegionSummaryKey) return 0;
-    gRegionSummaryKey = gCurrentRecord;
+int UpdateRegionPanelSummary(int record) {
+    if (record < 0 || record == sPanelKey) return 0;
+    sPanelKey = record;
     int count = 0, minMag = 99, maxMag = 0;
     long long sum = 0;
-    if (IsDataRecord(gCurrentRecord)) {
-        const QuakeRecord& current = gpEQ[gCurrentRecord];
+    if (IsDataRecord(record)) {
+        const QuakeRecord& current = gpEQ[record];
         for (int i = 0; i < kMaxRecords && gpEQ[i].magnitude10 != 0; i++) {
             const QuakeRecord& r = gpEQ[i];
             if (r.regionIndex != current.regionIndex) continue;
@@ -34,37 +36,37 @@ int UpdateRegionPanelSummary() {
             if (r.magnitude10 > maxMag) maxMag = r.magnitude10;
             sum += r.magnitude10;
         }
-        gRegionPointX = current.mapX;
-        gRegionPointY = current.mapY;
+        sPointX = current.mapX;
+        sPointY = current.mapY;
     } else {
-        gRegionPointX = 0;
-        gRegionPointY = 0;
+        sPointX = 0;
+        sPointY = 0;
     }
-    gRegionCount = count;
-    gRegionMinMag10 = minMag;
-    gRegionMaxMag10 = maxMag;
-    gRegionMeanMag10 = count > 0 ? int(sum / count) : 0;
+    sCount = count;
+    sMinMag10 = minMag;
+    sMaxMag10 = maxMag;
+    sMeanMag10 = count > 0 ? int(sum / count) : 0;
     return 1;
 }
 
-int UpdateRegionPageSummary() {
-    if (gCurrentRecord < 0 || gCurrentRecord == gRegionSummaryKey2) return 0;
-    gRegionSummaryKey2 = gCurrentRecord;
-    gRegionCount = 0;
-    gRegionMaxMag10 = 0;
-    gRegionMeanMag10 = 0;
-    gRegionMinDepth = 9999;
-    gRegionMaxDepth = 0;
-    gRegionMeanDepth = 0;
-    gRegionStrongCount = 0;
-    gRegionStrongGap = 0;
-    gRegionSinceStrong = 0;
-    gRegionPointX = 0;
-    gRegionPointY = 0;
+int UpdateRegionPageSummary(int record) {
+    if (record < 0 || record == sPageKey) return 0;
+    sPageKey = record;
+    sCount = 0;
+    sMaxMag10 = 0;
+    sMeanMag10 = 0;
+    sMinDepth = 9999;
+    sMaxDepth = 0;
+    sMeanDepth = 0;
+    sStrongCount = 0;
+    sStrongGap = 0;
+    sSinceStrong = 0;
+    sPointX = 0;
+    sPointY = 0;
     UpdateRegionDays();
-    if (!IsDataRecord(gCurrentRecord)) return 1;
+    if (!IsDataRecord(record)) return 1;
 
-    const QuakeRecord& current = gpEQ[gCurrentRecord];
+    const QuakeRecord& current = gpEQ[record];
     const int firstIndex = AppSettings.selFirstIndex;
     int count = 0, maxMag = 0, minDepth = 9999, maxDepth = 0;
     long long magSum = 0, depthSum = 0;
@@ -89,28 +91,24 @@ int UpdateRegionPageSummary() {
         }
     }
     if (count == 0) return 1;
-    gRegionCount = count;
-    gRegionMaxMag10 = maxMag;
-    gRegionMeanMag10 = int(magSum / count);
-    gRegionMinDepth = minDepth;
-    gRegionMaxDepth = maxDepth;
-    gRegionMeanDepth = int(depthSum / count);
-    gRegionStrongCount = strong;
-    gRegionStrongGap = strong >= 2 ? int(gapSum / (strong - 1)) : 0;
-    gRegionSinceStrong = strongFirst > firstIndex ? strongFirst - firstIndex : 0;
-    gRegionPointX = current.mapX;
-    gRegionPointY = current.mapY;
+    sCount = count;
+    sMaxMag10 = maxMag;
+    sMeanMag10 = int(magSum / count);
+    sMinDepth = minDepth;
+    sMaxDepth = maxDepth;
+    sMeanDepth = int(depthSum / count);
+    sStrongCount = strong;
+    sStrongGap = strong >= 2 ? int(gapSum / (strong - 1)) : 0;
+    sSinceStrong = strongFirst > firstIndex ? strongFirst - firstIndex : 0;
+    sPointX = current.mapX;
+    sPointY = current.mapY;
     return 1;
 }
 
 void UpdateRegionDays() {
     int oldest = AppSettings.selLastIndex, newest = AppSettings.selFirstIndex;
-    gRegionDays = IsDataRecord(oldest) && IsDataRecord(newest)
+    sDays = IsDataRecord(oldest) && IsDataRecord(newest)
                       ? DaysBetweenRecords(gpEQ[oldest], gpEQ[newest]) + 1
                       : 0;
 }
 
-int ClassRowAt(int mouseX, int mouseY) {
-    if (mouseX < 521 || mouseX >= 848 || mouseY < 567 || mouseY >= 724) return 0;
-    return (mouseY - 544) / 18;
-}

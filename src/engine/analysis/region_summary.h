@@ -1,15 +1,14 @@
 // The numbers behind the selected-region panel and the region data page of
-// the bottom panel: the summaries of the current record's region.
+// the bottom panel: the summaries of a record's region. Both summaries write
+// the same figures (the one that ran last shows), read through these names.
 #pragma once
 
-extern int gRegionSummaryKey;    // record of the last region-panel summary; -99999 forces one
-extern int gRegionSummaryKey2;   // record of the last region-page summary; -99999 forces one
-extern int gRegionCount;
-extern int gRegionMinMag10, gRegionMaxMag10, gRegionMeanMag10;
-extern int gRegionMinDepth, gRegionMaxDepth, gRegionMeanDepth;
-extern int gRegionStrongCount, gRegionStrongGap, gRegionSinceStrong;
-extern int gRegionPointX, gRegionPointY;
-extern int gRegionDays;          // days of the matching window, both ends counted
+extern const int& gRegionCount;
+extern const int &gRegionMinMag10, &gRegionMaxMag10, &gRegionMeanMag10;
+extern const int &gRegionMinDepth, &gRegionMaxDepth, &gRegionMeanDepth;
+extern const int &gRegionStrongCount, &gRegionStrongGap, &gRegionSinceStrong;
+extern const int &gRegionPointX, &gRegionPointY;
+extern const int& gRegionDays;   // days of the matching window, both ends counted
 
 enum { kSummaryKeyReset = -99999 };
 
@@ -17,17 +16,13 @@ enum { kSummaryKeyReset = -99999 };
 void ResetRegionSummaries();
 void ResetRegionPageSummary();
 
-// The region panel's summary over the whole catalogue; runs only when
-// gCurrentRecord >= 0 and differs from gRegionSummaryKey. Returns 1 when it ran.
-int UpdateRegionPanelSummary();
-// The region page's summary over the matching window; runs only when
-// gCurrentRecord >= 0 and differs from gRegionSummaryKey2. Returns 1 when it ran.
-int UpdateRegionPageSummary();
+// The region panel's summary of `record`'s region over the whole catalogue;
+// runs only when record >= 0 and differs from the record it last ran for.
+// Returns 1 when it ran.
+int UpdateRegionPanelSummary(int record);
+// The region page's summary over the matching window, likewise.
+int UpdateRegionPageSummary(int record);
 // gRegionDays from selLastIndex and selFirstIndex (every filter run); 0 when
 // either index is not a loaded record (an empty catalogue).
 void UpdateRegionDays();
 
-// The hover underline row r of the region page's class table for a pointer at
-// window (mouseX, mouseY): 1..9 while the pointer lies over the table (the
-// page underlines at panel y 18r + 44 and picks magnitude class r), else 0.
-int ClassRowAt(int mouseX, int mouseY);

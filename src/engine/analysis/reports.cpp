@@ -7,18 +7,11 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/current_record.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "platform/platform.h"
 
-static const QuakeRecord kNoRecord{};
-
-// Out-of-range indices read as the empty record, never outside gpEQ.
-static const QuakeRecord& RecordAt(int index) {
-    return gpEQ && index >= 0 && index < kMaxRecords ? gpEQ[index] : kNoRecord;
-}
 
 static const char* Label(int intensity) {
     return intensity >= 0 && intensity < 10 ? IntensityLabels[intensity] : "";
@@ -119,10 +112,10 @@ int WriteAlertReport(const char* path) {
 }
 
 // Rows 1..9 of the magnitude class table of the current region.
-static void PutMagnitudeTable(FILE* file) {
+static void PutMagnitudeTable(FILE* file, int record) {
     for (int c = 1; c <= 9; c++) {
         int count = 0, since = 0, mean = 0, latest = -1;
-        ClassStatsByMagnitude(gCurrentRecord, c, &count, &since, &mean, &latest);
+        ClassStatsByMagnitude(record, c, &count, &since, &mean, &latest);
         const QuakeRecord& r = RecordAt(latest);
         if (latest >= 0)
             Put(file, "M%d   %7d %04d/%02d/%02d %7d/ %7d\n", c, count, r.year, r.month, r.day,
@@ -133,10 +126,10 @@ static void PutMagnitudeTable(FILE* file) {
 }
 
 // Rows 1..9 of the intensity class table, named by the intensity labels.
-static void PutIntensityTable(FILE* file) {
+static void PutIntensityTable(FILE* file, int record) {
     for (int k = 1; k <= 9; k++) {
         int count = 0, since = 0, mean = 0, latest = -1;
-        ClassStatsByIntensity(gCurrentRecord, k, &count, &since, &mean, &latest);
+        ClassStatsByIntensity(record, k, &count, &since, &mean, &latest);
         const QuakeRecord& r = RecordAt(latest);
         if (latest >= 0)
             Put(file, SjisText("震度%3s %4d %04d/%02d/%02d %7d/ %7d\n"), Label(k), count, r.year,
@@ -157,10 +150,6 @@ static const RecentSection kRecentSections[] = {
     {"直近のM7以上\n", 70, 0},
     {"直近の震度5弱以上\n", 0, 5},
 };
-
-static bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
 
 static void PutRecentSections(FILE* file, int region) {
     for (const RecentSection& s : kRecentSections) {
@@ -189,12 +178,12 @@ static void PutRegionRecords(FILE* file, int region, int minIntensity) {
 static const char kDashes40[] = "----------------------------------------\n";
 static const char kDashes56[] = "--------------------------------------------------------\n";
 
-int WriteRegionReport(const char* path) {
-    // Without a current record there is no region to report on.
-    if (!gpEQ || gCurrentRecord < 0 || gCurrentRecord >= kMaxRecords) return 1;
-    FILE* file = CreateReport(path ? path : RegionReportPath());
+int WriteRegionReport(int record, const char* path) {
+    // Without a record there is no region to report on.
+    if (!gpEQ || record < 0 || record >= kMaxRecords) return 1;
+    FILE* file = CreateReport(path ? path : RegionReportPath(record));
     if (!file) return 1;
-    int region = gpEQ[gCurrentRecord].regionIndex;
+    int region = gpEQ[record].regionIndex;
     Put(file, SjisText("%s 地震データ\n\n"), RegionName(region));
     PutConditions(file, SjisText("規模(M)      %d ～ %d\n"), SjisText("深深さ(km) %3d ～ %3d\n"),
                   SjisText("震度         %s ～ %s\n\n"));
@@ -210,10 +199,10 @@ int WriteRegionReport(const char* path) {
     Put(file, SjisText("規模(M)    最小:%.1f  最大: %.1f  平均:%.1f\n\n"), gRegionMinMag10 * 0.1,
         gRegionMaxMag10 * 0.1, gRegionMeanMag10 * 0.1);
     Put(file, SjisText("規模    回数       日付    間隔     平均\n"));
-    PutMagnitudeTable(file);
+    PutMagnitudeTable(file, record);
     Put(file, "\n");
     Put(file, SjisText("震度    回数       日付    間隔     平均\n"));
-    PutIntensityTable(file);
+    PutIntensityTable(file, record);
     Put(file, kDashes40);
     Put(file, "\n");
     Put(file, kDashes56);
@@ -231,8 +220,8 @@ int WriteRegionReport(const char* path) {
     return Finish(file);
 }
 
-int SaveListText(const RecordList* list, bool regionList, const char* path) {
-    FILE* file = CreateReport(path ? path : ListTextPath(regionList));
+int SaveListText(const RecordList* list, bool regionList, int record, const char* path) {
+    FILE* file = CreateReport(path ? path : ListTextPath(regionList, record));
     if (!file) return 1;
     PutShortConditions(file);
     PutDates(file, SjisText("%04d年%02d月%02d日～%04d年%02d月%02d日 %7d日  該当件数:%d\n"),
@@ -283,15 +272,13 @@ static std::string RegionFileName(int regionIndex) {
     return out;
 }
 
-static int CurrentRegion() { return RecordAt(gCurrentRecord).regionIndex; }
-
 std::string AlertReportPath() { return "text/wolt 要警戒_" + LocalTimeStamp() + ".txt"; }
 
-std::string RegionReportPath() {
-    return "text/wolt_" + RegionFileName(CurrentRegion()) + "_" + LocalTimeStamp() + ".txt";
+std::string RegionReportPath(int record) {
+    return "text/wolt_" + RegionFileName(RecordAt(record).regionIndex) + "_" + LocalTimeStamp() + ".txt";
 }
 
-std::string ListTextPath(bool regionList) {
+std::string ListTextPath(bool regionList, int record) {
     if (!regionList) return "text/wolt_list_" + LocalTimeStamp() + ".txt";
-    return "text/wolt_list_" + RegionFileName(CurrentRegion()) + "_" + LocalTimeStamp() + ".txt";
+    return "text/wolt_list_" + RegionFileName(RecordAt(record).regionIndex) + "_" + LocalTimeStamp() + ".txt";
 }

@@ -11,15 +11,17 @@ struct RecordList;
 // with errno as the operating system left it). A missing folder the file
 // goes into (text/) is created.
 int WriteAlertReport(const char* path = nullptr);
-int WriteRegionReport(const char* path = nullptr);  // 1 also without a current record
+// The region report of `record`'s region (the current record's); 1 also
+// without a record.
+int WriteRegionReport(int record, const char* path = nullptr);
 // The list file of a list window: the condition list, or with `regionList`
-// the region list of the current record.
-int SaveListText(const RecordList* list, bool regionList, const char* path = nullptr);
+// the region list of `record` (the current record).
+int SaveListText(const RecordList* list, bool regionList, int record, const char* path = nullptr);
 
 // What the program shows when a save button's file could not be written.
 extern const char* const kSaveFailedText;
 
 // The default file names (UTF-8 paths below text/).
 std::string AlertReportPath();
-std::string RegionReportPath();
-std::string ListTextPath(bool regionList);
+std::string RegionReportPath(int record);
+std::string ListTextPath(bool regionList, int record);

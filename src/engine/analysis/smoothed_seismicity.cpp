@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/catalogue/geo.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/geo.h"
+#include "engine/model/records.h"
 
 enum { kPositionKeys = 1000 * 1000 };
 

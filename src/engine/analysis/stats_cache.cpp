@@ -1,8 +1,7 @@
 #include "engine/analysis/stats_cache.h"
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/current_record.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
 enum {
     kMagnitudeClasses = 26,    // magnitude10 / 10 of any 8-bit magnitude
@@ -29,7 +28,11 @@ struct StatsCache {
     StatsCell bands[kBandCells];
 };
 
-static StatsCache sCache;
+static StatsCache sCache = [] {
+    StatsCache c{};
+    c.region = -1;
+    return c;
+}();
 
 void InvalidateStatsCache() { sCache.valid = false; }
 
@@ -97,12 +100,11 @@ static bool Current() {
 }
 
 // Makes the gathering current for `region`; a catalogue-wide question
-// (region < 0) gathers the current record's region along with it, since the
-// panels ask for both on the same tick.
+// (region < 0) gathers the region asked for last along with it, since the
+// panels ask for the catalogue and the current region on the same tick.
 static void Prepare(int region) {
     if (Current() && (region < 0 || region == sCache.region)) return;
-    if (region < 0) region = IsDataRecord(gCurrentRecord) ? gpEQ[gCurrentRecord].regionIndex : -1;
-    Gather(region);
+    Gather(region < 0 ? sCache.region : region);
 }
 
 StatsCell CachedClassCell(int region, int kind, int cls) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 // Writes `bytes` to `utf8Path`, replacing the file. 0 on success.
 typedef int (*WriteFileFn)(const std::string& utf8Path, const std::string& bytes);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 struct EventText {          // UTF-8, as the source wrote it
     std::string date;       // "2024/01/01", or with the time: "2024/01/01 16:10:09.5"

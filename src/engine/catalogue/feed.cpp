@@ -10,7 +10,7 @@
 
 #include "engine/catalogue/data_files.h"
 #include "engine/catalogue/event_text.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/catalogue/region_names.h"
 #include "engine/catalogue/search_source.h"
 #include "engine/catalogue/update_rules.h"

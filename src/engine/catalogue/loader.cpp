@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
 enum { kChunkRecords = 4096 };
@@ -160,7 +159,7 @@ static void SetCatalogueDates(int count, const LocalTime& now) {
         gDataLast = {newest.year, newest.month, newest.day, newest.hour, newest.minute};
         gDataFirst = {oldest.year, oldest.month, oldest.day, oldest.hour, oldest.minute};
     }
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     s.startYear = gDataFirst.year;
     s.startMonth = gDataFirst.month;
     s.startDay = gDataFirst.day;
@@ -171,28 +170,33 @@ static void SetCatalogueDates(int count, const LocalTime& now) {
     s.endDay = gDataLast.day;
     s.endHour = 23;
     s.endMinute = 59;
-    s.dataDays = DaysBetween(gDataFirst.year, gDataFirst.month, gDataFirst.day, gDataLast.year,
-                             gDataLast.month, gDataLast.day) + 1;
+    StoreConditions(s);
 }
 
+static int DataDays() {
+    return DaysBetween(gDataFirst.year, gDataFirst.month, gDataFirst.day, gDataLast.year, gDataLast.month,
+                       gDataLast.day) + 1;
+}
+
+// The record count, the days covered, the last complete year and the newest file's size.
 static void SetFileValues(const LoadState& state, int currentYear) {
-    int count = state.count;
+    const int count = state.count;
+    int lastFullYear = AppSettings.lastFullYear;
     for (int i = 0; i < count; i++) {
         if (gpEQ[i].month == 12 && gpEQ[i].day == 31) {
-            AppSettings.lastFullYear = gpEQ[i].year;
+            lastFullYear = gpEQ[i].year;
             break;
         }
     }
-    if (AppSettings.lastFullYear == 0) AppSettings.lastFullYear = currentYear;
+    if (lastFullYear == 0) lastFullYear = currentYear;
 
     long size = state.newestSize;
     if (state.missingFile) {
         bool nextYearStored = false;
-        for (int i = 0; i < count && !nextYearStored; i++)
-            nextYearStored = gpEQ[i].year == AppSettings.lastFullYear + 1;
+        for (int i = 0; i < count && !nextYearStored; i++) nextYearStored = gpEQ[i].year == lastFullYear + 1;
         if (!nextYearStored) size = 0;
     }
-    AppSettings.newestFileSize = size < 0 ? 0 : size > INT_MAX ? INT_MAX : int(size);
+    StoreCatalogueValues(count, DataDays(), lastFullYear, size < 0 ? 0 : size > INT_MAX ? INT_MAX : int(size));
 }
 
 static void ShowLoadMessages(const LoadState& state) {
@@ -251,9 +255,7 @@ int EQSet() {
 
     BorrowPositions(gpEQ, state.count);
     SetCatalogueDates(state.count, now);
-    AppSettings.recordCount = state.count;
     SetFileValues(state, now.year);
-    ResetRegionSummaries();
     ShowLoadMessages(state);
     return EQSET_OK;
 }

@@ -7,7 +7,7 @@
 
 #include "engine/catalogue/data_files.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/catalogue/region_names.h"
 #include "engine/catalogue/update_rules.h"
 

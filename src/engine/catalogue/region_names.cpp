@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/catalogue/data_files.h"
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 #include "engine/catalogue/region_list.h"
 #include "platform/platform.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/catalogue/event_text.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 // Full-width ASCII folded to half-width, spaces (ASCII and ideographic) dropped.
 std::string FoldRegionName(const std::string& utf8Name);

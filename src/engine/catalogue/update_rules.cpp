@@ -3,13 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/analysis/alert.h"
-#include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/conditions.h"
-#include "engine/selection/selection.h"
+#include "engine/model/records.h"
 
 std::string UpdateUrl(const char* host, int port, int year) {
     char text[300];
@@ -86,11 +80,3 @@ int DecideUpdateReply(const UpdateReply& reply) {
     return UPDATE_OK;
 }
 
-int ReloadCatalogue() {
-    int result = EQSet();
-    if (result != EQSET_OK) return result;
-    DropRememberedPicks();
-    ApplyConditions();   // also resets the selection, highlights, caches and summary keys
-    SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
-    return EQSET_OK;
-}

@@ -1,6 +1,6 @@
-// The data update's rules that need no Windows: the address and the local
-// paths of a yearly file, the reading of a reply into the receive buffer,
-// the verdict on a complete reply, and the reload that follows a good one.
+// The data server's download rules that need no Windows: the address of a
+// yearly file, the reading of a reply into the receive buffer, the verdict
+// on a complete reply, and the program's record check of a yearly file.
 // The WinINet worker (update.cpp) only moves bytes and follows these rules.
 #pragma once
 
@@ -87,9 +87,3 @@ struct UpdateReply {
 // (5). UPDATE_OK means: write the body as the yearly file.
 int DecideUpdateReply(const UpdateReply& reply);
 
-// After a successful download: reloads the catalogue (EQSet) and, because
-// the new records come first and every old index now names another
-// earthquake, forgets every remembered record index and statistics cache
-// and runs the condition change at once (the filter, the current record :=
-// the newest match, its list position, the region list). Returns EQSet's code.
-int ReloadCatalogue();

@@ -3,7 +3,7 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/picture/panel_picture.h"
-#include "engine/rules/hit_test.h"
+#include "engine/controls/bottom_panel.h"
 #include "engine/selection/current_record.h"
 
 static const PanelColor kWhite = {255, 255, 255};
@@ -44,9 +44,9 @@ static void AddRegionPage(PanelPicture* out) {
     AddTexts(out, texts, RegionPageTexts(texts));
 }
 
-static void AddRegionOverlay(PanelPicture* out, int mouseX, int mouseY) {
+static void AddRegionOverlay(PanelPicture* out) {
     if (sUnderlineSaved) AddLine(out, kBody, sUnderline[0], sUnderline[1]);
-    const int y = ClassRowPick(mouseX, mouseY);
+    const int y = gBottomPanel.classUnderlineY;
     if (y >= 0) {
         sUnderline[0] = OverlayPoint{530, y};
         sUnderline[1] = OverlayPoint{844, y};
@@ -56,7 +56,7 @@ static void AddRegionOverlay(PanelPicture* out, int mouseX, int mouseY) {
     AddButtons(out);
 }
 
-static void AddAlertPage(PanelPicture* out, int mouseX, int mouseY) {
+static void AddAlertPage(PanelPicture* out) {
     static const OverlayPoint kOtherTab[4] = {{0, 0}, {264, 0}, {280, 23}, {0, 23}};
     AddPolygon(out, kWhite, kInactiveTab, kOtherTab, 4);
     static const OverlayPoint kBodyShape[10] = {{0, 23},   {280, 23},  {296, 0},   {440, 0},   {456, 23},
@@ -66,27 +66,25 @@ static void AddAlertPage(PanelPicture* out, int mouseX, int mouseY) {
 
     PanelRect mark;
     if (AlertRowMark(&mark) == 0) AddBox(out, PanelColor{64, 128, 255}, PanelColor{48, 80, 112}, mark);
-    const int y = AlertRowHover(mouseX, mouseY);
+    const int y = gBottomPanel.alertUnderlineY;
     if (y >= 0) AddLine(out, kUnderline, OverlayPoint{4, y}, OverlayPoint{842, y});
 
     static OverlayText texts[kAlertPageTexts];
     AddTexts(out, texts, AlertPageTexts(texts));
 }
 
-void BuildBottomPicture(int mouseX, int mouseY, PanelPicture* out) {
+void BuildBottomPicture(PanelPicture* out) {
     ClearPicture(out);
-    gClassPick = 0;
-    if (gReportPage == 0) {
-        gAlertHover = 0;
-        const int changed = UpdateRegionPageSummary();
+    if (gBottomPanel.reportPage == 0) {
+        const int changed = UpdateRegionPageSummary(gCurrentRecord);
         if (gCurrentRecord < 0) {
             out->paint = 0;
             return;
         }
         if (changed) AddRegionPage(out);
-        AddRegionOverlay(out, mouseX, mouseY);
+        AddRegionOverlay(out);
         return;
     }
-    AddAlertPage(out, mouseX, mouseY);
+    AddAlertPage(out);
     ResetRegionPageSummary();
 }

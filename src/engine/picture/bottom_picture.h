@@ -5,8 +5,7 @@
 
 struct PanelPicture;
 
-// For the cursor at window (mouseX, mouseY): the pick of the page shown
-// (neither page's pick survives on the other), the page's summary, and the
-// picture. Page 0 is painted in full only when its summary ran; otherwise
-// only the hover underline and the buttons change.
-void BuildBottomPicture(int mouseX, int mouseY, PanelPicture* out);
+// The page shown (gBottomPanel, this tick's picks included): its summary
+// runs here, and page 0 is painted in full only when it ran; otherwise only
+// the hover underline and the buttons change.
+void BuildBottomPicture(PanelPicture* out);

@@ -5,6 +5,6 @@
 
 struct PanelPicture;
 
-// For the cursor at window (mouseX, mouseY) (the statistics-row pick runs
-// here) and the update stage `updateStatus`.
-void BuildControlPicture(int mouseX, int mouseY, int updateStatus, PanelPicture* out);
+// The panel for its state (gControlPanel, the picks of this tick included)
+// and the update stage `updateStatus`.
+void BuildControlPicture(int updateStatus, PanelPicture* out);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/analysis/month_series.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 int GraphDayX(int day) { return 1 + 16 * (day - 1); }
 

@@ -1,10 +1,10 @@
 #include "engine/picture/hover_picture.h"
 
+#include "engine/controls/map_pick.h"
 #include "engine/picture/panel_picture.h"
 
-void BuildHoverPicture(int mouseX, int mouseY, PanelPicture* out) {
-    HoverSummary summary;
-    HoverPick(mouseX, mouseY, &summary);
+void BuildHoverPicture(PanelPicture* out) {
+    const HoverSummary& summary = MapHoverSummary();
     ClearPicture(out);
     // A box with a notch cut from its top-left corner; the notch is never
     // painted, so it stays black (transparent on the map). The box covers

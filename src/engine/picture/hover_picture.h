@@ -1,8 +1,7 @@
-// The hover panel: the map pick under the cursor and its region's summary.
+// The hover panel: the region summary of the map pick under the cursor.
 #pragma once
 
 struct PanelPicture;
 
-// Picks the marker under the cursor at window (mouseX, mouseY) (HoverPick)
-// and builds the panel's picture.
-void BuildHoverPicture(int mouseX, int mouseY, PanelPicture* out);
+// The panel for this tick's map pick (controls/map_pick.h).
+void BuildHoverPicture(PanelPicture* out);

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "engine/analysis/alert.h"
-#include "engine/catalogue/model.h"
-#include "engine/picture/geometry.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/geo.h"
+#include "engine/model/settings.h"
 
-float DistanceTable[kDistanceRows][kDistanceColumns];
+static float sDistances[kDistanceRows][kDistanceColumns];
+const float (&DistanceTable)[kDistanceRows][kDistanceColumns] = sDistances;
 // Pulse of the selected earthquake's marker: level 0..255 and direction.
 static int gSelectedPulse = 255;
 static int gSelectedPulseDown = 0;   // 0 rising
@@ -72,7 +73,7 @@ void FillDistanceTable()
 {
     for (int r = 0; r < kDistanceRows; ++r)
         for (int c = 0; c < kDistanceColumns; ++c)
-            DistanceTable[r][c] = sqrtf(static_cast<float>(c * c + r * r));
+            sDistances[r][c] = sqrtf(static_cast<float>(c * c + r * r));
 }
 
 // Pairs whose differences fall outside the table are never near (they are

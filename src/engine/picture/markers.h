@@ -53,7 +53,7 @@ enum MapViewQuad {
 
 // Pixel neighbour distances: DistanceTable[dx][dy] = sqrt(dx^2 + dy^2) in
 // single precision, for |delta mapX| dx and |delta mapY| dy in grid units.
-extern float DistanceTable[kDistanceRows][kDistanceColumns];
+extern const float (&DistanceTable)[kDistanceRows][kDistanceColumns];
 void FillDistanceTable();
 
 // 1 when a truncated pixel is on the map: neither coordinate above 512

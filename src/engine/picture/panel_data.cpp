@@ -9,21 +9,16 @@
 #include "engine/analysis/region_summary.h"
 #include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
-#include "engine/picture/geometry.h"
+#include "engine/model/records.h"
+#include "engine/model/geo.h"
 #include "engine/picture/markers.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/model/settings.h"
+#include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
 #include "platform/platform.h"
 
-static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
-
-// Indices outside the store read as the empty record.
-static const QuakeRecord& RecordAt(int index) {
-    return gpEQ && index >= 0 && index < kMaxRecords ? gpEQ[index] : kNoRecord;
-}
 
 // The region name of the current record; "" when it names no loaded record.
 static const char* CurrentRegionName() {
@@ -43,70 +38,6 @@ void SetOverlayText(OverlayText* out, PanelRect rect, int align, PanelColor colo
 
 static PanelRect Below(PanelRect r, int rows) {
     return PanelRect{r.left, r.top + 18 * rows, r.right, r.bottom + 18 * rows};
-}
-
-// The first record of the matching window and the end of the walk over it.
-static int WindowStart() { return std::max(AppSettings.selFirstIndex, 0); }
-static bool InWindow(int i) {
-    return i <= AppSettings.selLastIndex && i < kMaxRecords && gpEQ[i].magnitude10 != 0;
-}
-
-// --- Hover panel -----------------------------------------------------------------
-
-// The grid coordinates whose truncated pixel lies in [low, high]: pixels
-// grow with the grid coordinate, so they form one range, found by bisection
-// over the 16-bit grid. Empty when *first > *last.
-static void GridRange(int (*toPixel)(int), int low, int high, int* first, int* last) {
-    auto firstWith = [toPixel](int pixel) {   // the smallest grid value reaching `pixel`
-        int lo = 0, hi = 65536;
-        while (lo < hi) {
-            const int mid = (lo + hi) / 2;
-            if (toPixel(mid) >= pixel) hi = mid;
-            else lo = mid + 1;
-        }
-        return lo;
-    };
-    *first = firstWith(low);
-    *last = firstWith(high + 1) - 1;
-}
-
-void HoverPick(int mouseX, int mouseY, HoverSummary* out) {
-    *out = HoverSummary{0, 0, 0, 0, 0};
-    SetHoverPicks(-1, -1);
-    const SettingsBlock& s = AppSettings;
-    if (!gpEQ || mouseX < 3 || mouseX > 513 || mouseY < 3 || mouseY > 513 || s.selFirstIndex > s.selLastIndex)
-        return;
-    // The marker pixel within 5 left of / above and 1 right of / below the
-    // cursor, as grid ranges: the walk compares integers only.
-    int xFirst, xLast, yFirst, yLast;
-    GridRange(GridToPixelXi, mouseX - 5, mouseX + 1, &xFirst, &xLast);
-    GridRange(GridToPixelYi, mouseY - 5, mouseY + 1, &yFirst, &yLast);
-    int hovered = -1;
-    for (int i = WindowStart(); InWindow(i); i++) {
-        const QuakeRecord& r = gpEQ[i];
-        if (r.inFilter == 1 && r.mapX >= xFirst && r.mapX <= xLast && r.mapY >= yFirst && r.mapY <= yLast) {
-            hovered = i;
-            break;
-        }
-    }
-    if (hovered < 0) return;
-    const int regionNewest = FirstInRegion(hovered);
-    SetHoverPicks(regionNewest, -1);
-    if (regionNewest < 0) return;
-
-    const int region = gpEQ[regionNewest].regionIndex;
-    long long sum = 0;
-    for (int i = WindowStart(); InWindow(i); i++) {
-        const QuakeRecord& r = gpEQ[i];
-        if (r.inFilter != 1 || r.regionIndex != region) continue;
-        if (out->count == 0) SetHoverPicks(regionNewest, i);
-        out->count++;
-        out->maxMag10 = std::max(out->maxMag10, int(r.magnitude10));
-        sum += r.magnitude10;
-    }
-    out->hovered = 1;
-    out->region = region;
-    out->meanMag10 = out->count > 0 ? int(sum / out->count) : 0;
 }
 
 int HoverPanelTexts(const HoverSummary& summary, OverlayText out[3]) {
@@ -168,7 +99,7 @@ void BuildRegionGraph(RegionGraph* out) {
     // One more record than points: the last point's interval needs it.
     int taken[kRegionGraphPoints + 1];
     int n = 0;
-    for (int i = WindowStart(); InWindow(i) && n <= kRegionGraphPoints; i++)
+    for (int i = MatchWindowStart(); InMatchWindow(i) && n <= kRegionGraphPoints; i++)
         if (gpEQ[i].regionIndex == region) taken[n++] = i;
     for (int k = 0; k < n && k < kRegionGraphPoints; k++) {
         const QuakeRecord& r = gpEQ[taken[k]];
@@ -235,23 +166,13 @@ int RegionPageTexts(OverlayText out[kRegionPageTexts]) {
     SetOverlayText(&out[n++], recurrence, ALIGN_RIGHT, kWhite, "%s", SjisText("  確率     間隔    回数"));
     for (int band = 1; band <= 5; band++) {
         float due, share;
-        ClassRecurrence(band, &due, &share);
+        ClassRecurrence(gCurrentRecord, band, &due, &share);
         SetOverlayText(&out[n++], Below(recurrence, band), ALIGN_RIGHT, kWhite, " M%d   :%6.02f%% %6.02f%%",
                        4 + band, due, share);
     }
     return n;
 }
 
-int ClassRowPick(int mouseX, int mouseY) {
-    gClassPick = 0;
-    const int r = ClassRowAt(mouseX, mouseY);
-    if (r < 1 || r > 9) return -1;
-    int count, since, mean, latest;
-    ClassStatsByMagnitude(gCurrentRecord, r, &count, &since, &mean, &latest);
-    gClassPick = 1;
-    gClassPickRecord = latest >= 0 ? latest : -1;
-    return 18 * r + 44;
-}
 
 // --- Bottom panel: alert ranking page -------------------------------------------------
 
@@ -274,24 +195,11 @@ int AlertPageTexts(OverlayText out[kAlertPageTexts]) {
     return n;
 }
 
-int AlertRowHover(int mouseX, int mouseY) {
-    gAlertHover = 0;
-    const int r = AlertHoverRowAt(mouseX, mouseY);
-    if (r == 0) return -1;
-    gAlertHover = 1;
-    return 18 * r + 44;
-}
 
-int AlertRowMark(PanelRect* out) {
-    if (gAlertRow < 0 || gAlertRow >= kAlertPageRows) return 1;
-    *out = PanelRect{4, 46 + 18 * gAlertRow, 842, 62 + 18 * gAlertRow};
-    return 0;
-}
 
 BottomButton BottomButtonAt(int button) {
-    const int hovered = gBottomButton == button;
-    const ButtonColors colors = LargeButtonColors(hovered, hovered && gBottomPressed != 0);
-    if (button == 1)
-        return BottomButton{{621, 216, 711, 238}, {621, 219, 711, 237}, colors, SjisText("保存")};
-    return BottomButton{{756, 219, 846, 241}, {756, 221, 846, 239}, colors, SjisText("終了")};
+    const int hovered = gBottomPanel.button == button;
+    const ButtonColors colors = LargeButtonColors(hovered, hovered && gBottomPanel.pressed != 0);
+    const PanelButton& b = kBottomButtons[button - 1];
+    return BottomButton{b.box, b.textBox, colors, SjisText(button == 1 ? "保存" : "終了")};
 }

@@ -8,7 +8,9 @@
 // bytes, two columns).
 #pragma once
 
-#include "engine/rules/layout.h"
+#include "engine/controls/map_pick.h"
+
+#include "engine/controls/layout.h"
 
 struct OverlayText {
     PanelRect rect;
@@ -28,19 +30,6 @@ void SetOverlayText(OverlayText* out, PanelRect rect, int align, PanelColor colo
 
 // --- Hover panel and map picking --------------------------------------------
 
-struct HoverSummary {
-    int hovered;        // 1 when a matching earthquake lies under the cursor
-    int region;         // its region index
-    int count;          // matching records of that region in the matching window
-    int maxMag10, meanMag10;
-};
-
-// The map pick for the cursor at window (mouseX, mouseY): the newest matching
-// record drawn within 5 pixels left of / above and 1 pixel right of / below
-// the cursor. Sets gSelectedRecordA to the newest matching record of its
-// region (FirstInRegion) and gSelectedRecordB to the first record the region
-// summary takes; both -1 when nothing is picked.
-void HoverPick(int mouseX, int mouseY, HoverSummary* out);
 // The panel's three lines: the region name (or "--- --- --- --- ---"), the
 // count, the largest and mean magnitude. Returns 3.
 int HoverPanelTexts(const HoverSummary& summary, OverlayText out[3]);
@@ -88,20 +77,9 @@ int RegionPageTexts(OverlayText out[kRegionPageTexts]);
 // (entries with an alert level of 0.1 or more, closed up). Returns the count.
 int AlertPageTexts(OverlayText out[kAlertPageTexts]);
 
-// The class-row pick of page 0 for the cursor at window (mouseX, mouseY):
-// gClassPick := 0, and over the class table gClassPick := 1 (rows 1..9) with
-// gClassPickRecord the newest record of that magnitude class (-1 for none).
-// Returns the panel y of the hover underline, or -1 for none.
-int ClassRowPick(int mouseX, int mouseY);
-// The hover state of page 1: sets gAlertHover; returns the panel y of the
-// hover underline, or -1 when the cursor is not over the rows.
-int AlertRowHover(int mouseX, int mouseY);
-// The row mark of the last clicked ranking row (gAlertRow 0..8): 0 and the
-// rectangle, 1 when there is none.
-int AlertRowMark(PanelRect* out);
 
 // The save (1) and close (2) buttons: rectangle, text rectangle, colours for
-// the hover state gBottomButton and the pressed copy gBottomPressed.
+// the bottom panel's hover and pressed state.
 struct BottomButton {
     PanelRect box, textBox;
     ButtonColors colors;

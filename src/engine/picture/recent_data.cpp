@@ -4,17 +4,11 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
-static const QuakeRecord kNoRecord{};
 static const PanelColor kWhite = {255, 255, 255};
-
-// Indices outside the store read as the empty record.
-static const QuakeRecord& RecordAt(int index) {
-    return gpEQ && index >= 0 && index < kMaxRecords ? gpEQ[index] : kNoRecord;
-}
 
 int NextMatch(int record) {
     const int last = AppSettings.selLastIndex;

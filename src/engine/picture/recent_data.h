@@ -5,7 +5,7 @@
 // recent_picture turns into the panel's picture. Coordinates are panel pixels.
 #pragma once
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/picture/panel_data.h"
 
 enum {

@@ -1,12 +1,13 @@
 #include "engine/picture/region_picture.h"
 
 #include "engine/analysis/region_summary.h"
+#include "engine/selection/current_record.h"
 #include "engine/picture/panel_data.h"
 #include "engine/picture/panel_picture.h"
 
 void BuildRegionPicture(const char* appTitle, PanelPicture* out) {
     ClearPicture(out);
-    if (!UpdateRegionPanelSummary()) {
+    if (!UpdateRegionPanelSummary(gCurrentRecord)) {
         out->paint = 0;
         return;
     }

@@ -2,15 +2,8 @@
 
 #include <cstdint>
 
-#include "engine/analysis/alert.h"
-#include "engine/analysis/month_series.h"
-#include "engine/analysis/region_summary.h"
-#include "engine/analysis/stats_cache.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/selection.h"
-
-int gDataReady = 0;
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 
 // A minute stamp as two keys that order like year, month, day, hour and
 // minute compared in turn. Each field takes 17 bits as value + 1: a record's
@@ -57,14 +50,27 @@ int IsOutsidePeriod(int recordIndex) {
     return OutsidePeriod(gpEQ[recordIndex], PeriodStart(), PeriodEnd());
 }
 
+int FirstInRegion(int record) {
+    if (record < 0 || !IsDataRecord(record)) return -1;
+    int region = gpEQ[record].regionIndex;
+    int from = AppSettings.selFirstIndex < 0 ? 0 : AppSettings.selFirstIndex;
+    for (int i = from; i <= AppSettings.selLastIndex && i < kMaxRecords; i++) {
+        const QuakeRecord& r = gpEQ[i];
+        if (r.magnitude10 == 0) return -1;
+        if (r.inFilter == 1 && r.regionIndex == region) return i;
+    }
+    return -1;
+}
+
 void ApplyConditions() {
-    SettingsBlock& s = AppSettings;
+    SettingsBlock s = AppSettings;
     if (Before(PeriodEnd(), PeriodStart())) {
         s.startYear = s.endYear;
         s.startMonth = s.endMonth;
         s.startDay = s.endDay;
         s.startHour = s.endHour;
         s.startMinute = s.endMinute;
+        StoreConditions(s);
     }
     s.selCount = s.selMaxMag10 = s.selMeanMag10 = s.selMeanDepth = 0;
     s.selStrongRecent = s.selLastIndex = 0;
@@ -94,12 +100,12 @@ void ApplyConditions() {
     s.selMaxMag10 = s.selMaxMag10b = maxMag;
     s.selMeanMag10 = s.selMeanMag10b = n > 0 ? int(magSum / n) : 0;
     s.selMeanDepth = s.selMeanDepthB = n > 0 ? int(depthSum / n) : 0;
-    InvalidateStatsCache();
-    UpdateRegionDays();
-
-    SelectionAfterFilter();
-    RankAlertRegions();
-    BuildMonthSeries();
-    gDataReady = 1;
+    StoreSelectionSummary(s);
 }
 
+
+int MatchWindowStart() { return AppSettings.selFirstIndex < 0 ? 0 : AppSettings.selFirstIndex; }
+
+bool InMatchWindow(int record) {
+    return record <= AppSettings.selLastIndex && record < kMaxRecords && gpEQ[record].magnitude10 != 0;
+}

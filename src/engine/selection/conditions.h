@@ -1,14 +1,17 @@
 // The condition filter: which records match the period, magnitude, depth
 // and intensity conditions of AppSettings, and the selection summary.
+// Everything that follows from a filter run is the pipeline's
+// (engine/pipeline/pipeline.h: RunConditionChange).
 #pragma once
 
-// The data-changed flag: set by start-up and by every ApplyConditions,
-// cleared by the tick after the view has rebuilt its markers.
-extern int gDataReady;
-
 int IsOutsidePeriod(int recordIndex);
-// Marks every record's inFilter from the conditions, computes the selection
-// summary, then rebuilds both lists, the alert ranking, the monthly series,
-// the hover selection, the day count of the matching window and the
-// statistics caches.
+// Marks every record's inFilter from the conditions (a period whose end lies
+// before its start starts at its end) and computes the selection summary in
+// AppSettings (selCount ... selFirstIndex, selLastIndex).
 void ApplyConditions();
+// The newest matching record in the region of `record`, or -1.
+int FirstInRegion(int record);
+// The matching window, newest first: its first record, and whether `record`
+// still lies in it (up to selLastIndex, before the end of the data).
+int MatchWindowStart();
+bool InMatchWindow(int record);

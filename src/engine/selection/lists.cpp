@@ -5,13 +5,16 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/selection/current_record.h"
 
 RecordList gConditionList;
 RecordList gRegionList;
 ListEntry* spSD = nullptr;
-ListTitleHook gRegionListTitleHook = nullptr;
+static ListTitleHook sRegionListTitleHook = nullptr;
+
+void SetRegionListTitleHook(ListTitleHook hook) { sRegionListTitleHook = hook; }
+ListTitleHook RegionListTitleHook() { return sRegionListTitleHook; }
 
 int AllocateList(RecordList* list) {
     if (!list->entries)

@@ -44,7 +44,8 @@ void FreeList(RecordList* list);
 // The second list window's title ("<region> 設定条件地震一覧", Shift-JIS) is
 // handed to the window layer through this hook; nullptr while no window.
 typedef void (*ListTitleHook)(const char* sjisTitle);
-extern ListTitleHook gRegionListTitleHook;
+void SetRegionListTitleHook(ListTitleHook hook);
+ListTitleHook RegionListTitleHook();
 
 // The fills write entries 0..count-1 and the end marker {-1, -1, 0} at
 // count (when count is below the capacity); positions behind that are not

@@ -2,12 +2,9 @@
 
 #include <cstdio>
 
-#include "engine/analysis/alert.h"
-#include "engine/analysis/region_stats.h"
-#include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
+#include "engine/selection/conditions.h"
 #include "engine/selection/current_record.h"
 #include "engine/selection/lists.h"
 #include "platform/platform.h"
@@ -53,11 +50,11 @@ void RefreshConditionList() {
 
 void RefreshRegionList() {
     if (!gRegionList.entries) return;
-    if (gRegionListTitleHook) {
+    if (ListTitleHook hook = RegionListTitleHook()) {
         int region = IsDataRecord(gCurrentRecord) ? gpEQ[gCurrentRecord].regionIndex : -1;
         char title[160];
         std::snprintf(title, sizeof title, SjisText("%s 設定条件地震一覧"), RegionName(region));
-        gRegionListTitleHook(title);
+        hook(title);
     }
     FillRegionList();
     ResetSortStates(&gRegionList);
@@ -72,22 +69,22 @@ void SelectRecord(int record, int source) {
     case SELECT_PICK:
         sSelectedRecordA = sSelectedRecordB = record;
         LocateCurrent(&gConditionList);
-        AppSettings.selFirst = record;
+        StoreSelFirst(record);
         RefreshRegionList();
         break;
     case SELECT_MAP:
         LocateCurrent(&gConditionList);
-        AppSettings.selFirst = sSelectedRecordB;
+        StoreSelFirst(sSelectedRecordB);
         RefreshRegionList();
         break;
     case SELECT_LIST_ROW:
         gConditionList.highlight = record;
-        AppSettings.selFirst = record;
+        StoreSelFirst(record);
         RefreshRegionList();
         break;
     case SELECT_REGION_LIST_ROW:
         gRegionList.highlight = record;
-        AppSettings.selFirst = record;
+        StoreSelFirst(record);
         LocateCurrent(&gConditionList);
         break;
     default:   // SELECT_AFTER_FILTER
@@ -98,19 +95,12 @@ void SelectRecord(int record, int source) {
 }
 
 void SelectionAfterFilter() {
-    SettingsBlock& s = AppSettings;
-    s.selFirst = s.selFirstIndex;
+    const SettingsBlock& s = AppSettings;
+    StoreSelFirst(s.selFirstIndex);
     RefreshConditionList();
     RefreshRegionList();
     const int selected = FirstInRegion(s.selFirst);
     sSelectedRecordA = sSelectedRecordB = selected < 0 ? -1 : selected;
-    ResetRegionSummaries();
-}
-
-void DropRememberedPicks() {
-    gAlertRow = -1;
-    gStatsPick = gClassPick = 0;
-    gStatsPickRecord = gClassPickRecord = -1;
 }
 
 void SetHoverPicks(int regionNewest, int firstInWindow) {

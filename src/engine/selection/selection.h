@@ -1,8 +1,8 @@
 // The selection: the current record and everything that follows from it —
 // its place in both lists (the highlights), the region list's contents,
 // AppSettings.selFirst, the map pick's selected records, the region
-// summaries' keys and the picks remembered across a reload. This module is
-// the only writer of them (engine/selection/current_record.h reads them).
+// This module is the only writer of them (engine/selection/current_record.h
+// reads them).
 #pragma once
 
 #include "engine/selection/current_record.h"
@@ -32,11 +32,8 @@ void SelectRecord(int record, int source);
 
 // After the condition filter has marked the matches: selFirst := the newest
 // match, both lists rebuilt around the current record, the selected records
-// := the newest match of its region, the region summaries forced.
+// := the newest match of its region.
 void SelectionAfterFilter();
-// After a reload: the ranking row mark and the statistics/class picks point
-// into the old catalogue and are dropped.
-void DropRememberedPicks();
 // The map pick of this tick (the hover panel's): both selected records.
 void SetHoverPicks(int regionNewest, int firstInWindow);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/selection/lists.h"
 
 static int32_t* SortState(RecordList* list, int column) {

@@ -6,9 +6,9 @@
 
 #include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/date_rules.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/period.h"
+#include "engine/controls/period.h"
+#include "engine/model/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/shell.h"
 #include "win/app/wide_text.h"

@@ -7,15 +7,18 @@
 
 #include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/hit_test.h"
-#include "engine/rules/layout.h"
-#include "engine/rules/settings.h"
-#include "engine/rules/window_rules.h"
+#include "engine/controls/period.h"
+#include "engine/model/commands.h"
+#include "engine/controls/bottom_panel.h"
+#include "engine/controls/control_panel.h"
+#include "engine/controls/panels.h"
+#include "engine/controls/layout.h"
+#include "engine/model/settings.h"
+#include "engine/controls/placement.h"
+#include "engine/pipeline/pipeline.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
 #include "win/app/dialog_ids.h"
@@ -43,11 +46,6 @@ static void FatalErrorCode(const wchar_t* format, int code) {
     wchar_t text[100];
     std::swprintf(text, 100, format, code);
     FatalError(text);
-}
-
-void RunConditionChange() {
-    ApplyConditions();
-    SelectRecord(AppSettings.selFirstIndex, SELECT_AFTER_FILTER);
 }
 
 static void StartWorkerOrExit(WorkerBlock* block, unsigned(__stdcall* body)(void*)) {
@@ -78,8 +76,7 @@ static void CarryOut(int requests) {
 // The control panel's part of the tick: hover and hold, the bottom strip,
 // and the change check that re-filters the catalogue.
 static void RunControlPanel() {
-    CarryOut(PanelHoverTick(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
-    HitTestBottom(gMouseX, gMouseY);
+    CarryOut(PanelsHoverTick(gMouseX, gMouseY, GetKeyState(VK_LBUTTON) < 0));
     if (ChangeCheck() != 0) RunConditionChange();
 }
 
@@ -94,6 +91,7 @@ static void Tick() {
     if (anyActive) RunControlPanel();
     SetLayeredWindowAttributes(gMainWindow, 0, BYTE(gOpacity & 0xFF), LWA_ALPHA);
 
+    PanelsPick(gMouseX, gMouseY);
     int result = UpdateMemoryHDC();
     if (result != UPDATE_HDC_OK) FatalErrorCode(L"ERROR : UpdateMemoryHDC %d", result);
     UploadPanelTextures();
@@ -105,7 +103,6 @@ static void Tick() {
         ShowErrorBox(gMainWindow, text);
     }
     sLastMoveError = result;
-    gDataReady = 0;
     PostMessageW(gMainWindow, WM_COMMAND, CMD_FRAME_DONE, 0);
 }
 
@@ -210,11 +207,8 @@ static void OnCommand(int command, int code) {
     case CMD_START_VIEW: StartView(); break;
     case CMD_FRAME_DONE: FrameDone(); break;
     case CMD_RECREATE_VIEW: {
-        int result = D3DCreate();
-        if (result != D3D_CREATE_OK)
-            FatalErrorCode(L"ERROR : D3DCreate %d", result);
-        else
-            gDataReady = 1;   // the new buffers are empty: rebuild markers and lines
+        const int result = D3DCreate();
+        if (result != D3D_CREATE_OK) FatalErrorCode(L"ERROR : D3DCreate %d", result);
         break;
     }
     case CMD_TICK: Tick(); break;
@@ -242,13 +236,17 @@ static void OnCreate() {
 
 static void OnMouseMove(HWND window) {
     if (GetForegroundWindow() == window) gMainActive = 1;
-    if (sDragCount >= 2) gPressedControl = gResetPressed = gUpdatePressed = gBottomPressed = 0;
+    if (sDragCount >= 2) {
+        CancelPanelPress();
+        CancelBottomPress();
+    }
     if (!gMainActive) {
-        gButtonDown = 0;
+        PanelButtonUp();
         return;
     }
     // Only a press outside every control drags the window.
-    if (!gButtonDown || gHoverControl || gStartArrow || gEndArrow) return;
+    const ControlPanelState& p = gControlPanel;
+    if (!p.buttonDown || p.hoverControl || p.startArrow || p.endArrow) return;
     sDragCount++;
     // The second move starts the system's own move loop: SC_MOVE + HTCAPTION.
     if (sDragCount >= 2) PostMessageW(window, WM_SYSCOMMAND, 0xF012, 0);
@@ -261,16 +259,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
         if (wParam == SIZE_RESTORED) {
             RECT r;
-            GetWindowRect(window, &r);
-            AppSettings.winWidth = r.right - r.left;
-            AppSettings.winHeight = r.bottom - r.top;
+            // Without its rectangle the window keeps the size it had.
+            if (GetWindowRect(window, &r)) StoreMainSize(r.right - r.left, r.bottom - r.top);
         }
         return 0;
     case WM_ACTIVATE:
         switch (LOWORD(wParam)) {
         case WA_INACTIVE:
             gMainActive = 0;
-            gButtonDown = 0;
+            PanelButtonUp();
             break;
         case WA_ACTIVE:
             if (GetForegroundWindow() == window) gMainActive = 1;
@@ -293,13 +290,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_MOUSEMOVE: OnMouseMove(window); return 0;
     case WM_LBUTTONDOWN:
-        PanelPress(gMainActive, gMouseY);
+        PanelsPress(gMainActive, gMouseY);
         gMainActive = 1;
         return 0;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         if (gMainActive) sDragCount = 0;
-        CarryOut(PanelRelease(gMainActive));
+        CarryOut(PanelsRelease(gMainActive));
         return 0;
+    }
     case WM_RBUTTONDOWN: ShowPopupMenu(); return 0;
     case WM_MOUSEWHEEL: PanelWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_MOVING: {
@@ -312,9 +310,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_POWERBROADCAST: return 1;
     case WM_EXITSIZEMOVE:
         sDragCount = 0;
-        gButtonDown = 0;
-        gResetHover = gUpdateHover = gBottomButton = 0;
-        gResetPressed = gUpdatePressed = gBottomPressed = 0;
+        ForgetPanelHover();
+        ForgetBottomHover();
         return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -12,10 +12,6 @@ extern UINT gTimerPeriod;        // raised minimum timer period; 0 when not rais
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The change branch of the tick: the condition filter, the current record
-// := the newest match, its place in the condition list, the region list.
-void RunConditionChange();
-
 // Stops the workers, releases the view and the memory bitmaps, saves the
 // settings and frees the catalogue. 0 when done (also on a repeated call),
 // 1 when a worker still runs: CMD_EXIT has been posted again.

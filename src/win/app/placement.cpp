@@ -1,7 +1,7 @@
 #include "win/app/placement.h"
 
-#include "engine/rules/settings.h"
-#include "engine/rules/window_rules.h"
+#include "engine/model/settings.h"
+#include "engine/controls/placement.h"
 #include "win/app/shell.h"
 
 WorkArea DesktopWorkArea() {
@@ -20,7 +20,7 @@ static POINT NormalCorner() {
 
 void PlaceMainWindow() {
     static int lastPlaceMode = 0;
-    SettingsBlock& s = AppSettings;
+    const SettingsBlock& s = AppSettings;
     POINT corner = NormalCorner();
     int x, y;
     int moved = PlaceInWorkArea(corner.x, corner.y, s.winWidth, s.winHeight, DesktopWorkArea(), &x, &y);
@@ -32,8 +32,7 @@ void PlaceMainWindow() {
         else
             MoveWindow(gMainWindow, x, y, s.winWidth, s.winHeight, TRUE);
     }
-    s.winX[0] = x;
-    s.winY[0] = y;
+    StoreWindowPlace(0, x, y);
 }
 
 void TrackCursor() {

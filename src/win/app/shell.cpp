@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/catalogue/loader.h"
-#include "engine/rules/commands.h"
+#include "engine/model/commands.h"
 
 HINSTANCE gInstance;
 HWND gMainWindow;

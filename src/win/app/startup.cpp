@@ -14,12 +14,13 @@
 #include "engine/analysis/month_series.h"
 #include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 #include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/rules/actions.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/period.h"
+#include "engine/model/commands.h"
+#include "engine/model/settings.h"
+#include "engine/pipeline/pipeline.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -90,14 +91,14 @@ static int InitInstance(HINSTANCE instance) {
 
     LoadSettings(kSettingsFile, DesktopWorkArea());
     LoadDataSource();
-    SettingsBlock& s = AppSettings;
-    int keptWidth = s.winWidth, keptHeight = s.winHeight;
+    const SettingsBlock& s = AppSettings;
+    // Creating the window reports its size; the block keeps the saved one.
+    const int keptWidth = s.winWidth, keptHeight = s.winHeight;
     gMainWindow = CreateWindowExW(WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, gClassName,
                                   gAppTitle, WS_POPUP | WS_VISIBLE | WS_SYSMENU, s.winX[0], s.winY[0],
                                   kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
     if (!gMainWindow) return 0;
-    s.winWidth = keptWidth;
-    s.winHeight = keptHeight;
+    StoreMainSize(keptWidth, keptHeight);
 
     gOpacity = 0;
     SetLayeredWindowAttributes(gMainWindow, 0, 0, LWA_ALPHA);
@@ -109,7 +110,7 @@ static int InitInstance(HINSTANCE instance) {
         FatalError(L"ERROR : CreateMemoryHDC");
         return 0;
     }
-    if (EQSet() != EQSET_OK) {
+    if (OpenCatalogue() != EQSET_OK) {
         FatalError(L"ERROR : EQSet");
         return 0;
     }
@@ -118,10 +119,6 @@ static int InitInstance(HINSTANCE instance) {
         FatalError(L"ERROR : AllocateList");
         return 0;
     }
-    RefreshConditionList();
-    RefreshRegionList();
-    RankAlertRegions();
-    BuildMonthSeries();
     // Filter once now: the tick's change check runs only while a window is
     // active, and the panels must not index gpEQ with stale selections. The
     // check also records the conditions, so the first active tick does not
@@ -129,7 +126,6 @@ static int InitInstance(HINSTANCE instance) {
     ChangeCheck();
     RunConditionChange();
 
-    gDataReady = 1;
     SetMainTitle(nullptr);
     // On the sample the status line points to the real record (or to the fetch left unfinished).
     if (FetchPending(DataFolder())) gUpdateStatus = UPDATE_STATUS_FETCH_PAUSED;
@@ -160,8 +156,7 @@ static void SaveMainSettings() {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (gMainWindow && GetWindowPlacement(gMainWindow, &placement)) {
-        AppSettings.winX[0] = placement.rcNormalPosition.left;
-        AppSettings.winY[0] = placement.rcNormalPosition.top;
+        StoreWindowPlace(0, placement.rcNormalPosition.left, placement.rcNormalPosition.top);
     }
     SaveSettings(kSettingsFile);   // a failure is ignored
 }
@@ -183,7 +178,7 @@ int ShutdownApp() {
     FreeList(&gConditionList);
     FreeList(&gRegionList);
     FreeCatalogue();
-    std::memset(&AppSettings, 0, sizeof AppSettings);
+    ClearSettings();
     if (gTimerPeriod) timeEndPeriod(gTimerPeriod);
     gTimerPeriod = 0;
     if (sInstanceMutex) {

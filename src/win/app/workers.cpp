@@ -2,7 +2,7 @@
 
 #include <process.h>
 
-#include "engine/rules/commands.h"
+#include "engine/model/commands.h"
 
 WorkerBlock gFrameClock;
 WorkerBlock gIdleWorker;

@@ -42,6 +42,9 @@ struct MapScene {
     IDirect3DVertexBuffer9* alertOutlines;
     IDirect3DVertexBuffer9* linkLines;
     int ready;   // 1 from a complete D3DCreate until the next D3DRelease
+    // The pipeline's data generation the markers and link lines were built
+    // for; -1 after a create (the new buffers are empty).
+    int markersGeneration;
 };
 
 extern MapScene gScene;

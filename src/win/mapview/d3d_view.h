@@ -38,6 +38,7 @@ enum D3DMoveResult {
     D3D_MOVE_OK = 0,          // also without a drawable device, and between a reset and the re-creation
     D3D_MOVE_NO_CATALOGUE = 10,
     D3D_MOVE_HOVER_LOCK = 11,
+    D3D_MOVE_BUFFER_LOCK = 12,   // another buffer could not be rewritten this tick
 };
 
 enum D3DRenderResult {

@@ -210,9 +210,8 @@ static void BuildRecent(PanelPicture* out) {
     BuildRecentPicture(p.width, p.height, out);
 }
 
-static void BuildControl(PanelPicture* out) { BuildControlPicture(gMouseX, gMouseY, gUpdateStatus, out); }
+static void BuildControl(PanelPicture* out) { BuildControlPicture(gUpdateStatus, out); }
 
-static void BuildHover(PanelPicture* out) { BuildHoverPicture(gMouseX, gMouseY, out); }
 
 static void BuildRegion(PanelPicture* out) {
     // The title is loaded once at start-up, before the first tick.
@@ -220,15 +219,14 @@ static void BuildRegion(PanelPicture* out) {
     BuildRegionPicture(title.c_str(), out);
 }
 
-static void BuildBottom(PanelPicture* out) { BuildBottomPicture(gMouseX, gMouseY, out); }
 
 // The panels in painting order, each with the builder of its picture.
 static const struct {
     PanelId panel;
     void (*build)(PanelPicture*);
 } kPanelSteps[] = {
-    {PANEL_RECENT, BuildRecent}, {PANEL_CONTROL, BuildControl}, {PANEL_HOVER, BuildHover},
-    {PANEL_REGION, BuildRegion}, {PANEL_BOTTOM, BuildBottom},
+    {PANEL_RECENT, BuildRecent}, {PANEL_CONTROL, BuildControl}, {PANEL_HOVER, BuildHoverPicture},
+    {PANEL_REGION, BuildRegion}, {PANEL_BOTTOM, BuildBottomPicture},
 };
 
 int UpdateMemoryHDC() {

@@ -9,10 +9,10 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/settings.h"
-#include "engine/selection/conditions.h"
+#include "engine/model/records.h"
+#include "engine/model/commands.h"
+#include "engine/model/settings.h"
+#include "engine/pipeline/pipeline.h"
 #include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
@@ -42,34 +42,38 @@ static int Drawable() {
 int D3DMove() {
     if (!Drawable()) return D3D_MOVE_OK;
     if (!gpEQ) return D3D_MOVE_NO_CATALOGUE;
-    int result = 0;
-
-    if (gDataReady) Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads);
+    // Markers and link lines only after a condition change (or a create):
+    // they are rebuilt until a rewrite of both has succeeded.
+    const int generation = DataGeneration();
+    int failed = 0;
+    if (gScene.markersGeneration != generation) {
+        const int lost = Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads) |
+                         Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+        if (!lost) gScene.markersGeneration = generation;
+        failed |= lost;
+    }
     TexturedScreenVertex selected[4];
-    Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
+    failed |= Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
     ColoredScreenVertex leader[kLeaderLineVertices];
-    Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
-    if (gDataReady) Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+    failed |= Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
 
     TexturedScreenVertex hover[4];
-    if (Rewrite(gScene.quads[QUAD_HOVER], hover,
-                [](TexturedScreenVertex* v) { BuildHoverQuad(gMouseX, gMouseY, v); }))
-        result = D3D_MOVE_HOVER_LOCK;
+    const int hoverLost = Rewrite(gScene.quads[QUAD_HOVER], hover,
+                                  [](TexturedScreenVertex* v) { BuildHoverQuad(gMouseX, gMouseY, v); });
     ColoredScreenVertex tooltip[kTooltipFrameVertices];
-    Rewrite(gScene.tooltipFrame, tooltip,
-            [](ColoredScreenVertex* v) { BuildTooltipFrame(gMouseX, gMouseY, v); });
+    failed |= Rewrite(gScene.tooltipFrame, tooltip,
+                      [](ColoredScreenVertex* v) { BuildTooltipFrame(gMouseX, gMouseY, v); });
     ColoredScreenVertex region[kRegionPanelFrameVertices];
-    Rewrite(gScene.regionFrame, region, [](ColoredScreenVertex* v) {
+    failed |= Rewrite(gScene.regionFrame, region, [](ColoredScreenVertex* v) {
         BuildRegionPanelFrame(gRegionPointX, gRegionPointY, v);
     });
 
     TexturedScreenVertex boxes[kAlertBoxVertices];
-    Rewrite(gScene.alertBoxes, boxes,
-            [](TexturedScreenVertex* v) { BuildAlertBoxes(AlertTable, v); });
+    failed |= Rewrite(gScene.alertBoxes, boxes, [](TexturedScreenVertex* v) { BuildAlertBoxes(AlertTable, v); });
     ColoredScreenVertex outlines[kAlertOutlineVertices];
-    Rewrite(gScene.alertOutlines, outlines,
-            [](ColoredScreenVertex* v) { BuildAlertBoxOutlines(AlertTable, v); });
-    return result;
+    failed |= Rewrite(gScene.alertOutlines, outlines,
+                      [](ColoredScreenVertex* v) { BuildAlertBoxOutlines(AlertTable, v); });
+    return hoverLost ? D3D_MOVE_HOVER_LOCK : failed ? D3D_MOVE_BUFFER_LOCK : D3D_MOVE_OK;
 }
 
 static void SetBlending(BOOL on, DWORD destination) {

@@ -226,6 +226,7 @@ int D3DCreate() {
         (result = FillCircleTexture()) || (result = CreateBuffers()))
         return result;
     SetFixedRenderState();
+    gScene.markersGeneration = -1;
     gScene.ready = 1;
     return D3D_CREATE_OK;
 }

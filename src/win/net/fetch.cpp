@@ -8,7 +8,7 @@
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/rules/commands.h"
+#include "engine/model/commands.h"
 #include "win/net/update.h"
 
 // Filled by the main thread before the start; afterwards the worker writes

@@ -17,7 +17,7 @@
 #include "engine/catalogue/data_source.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/rules/commands.h"
+#include "engine/model/commands.h"
 #include "win/app/wide_text.h"
 
 // The block the main thread fills before the start; afterwards the worker

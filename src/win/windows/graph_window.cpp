@@ -7,8 +7,8 @@
 #include <string>
 
 #include "engine/picture/graph_data.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/settings.h"
+#include "engine/model/commands.h"
+#include "engine/model/settings.h"
 #include "resources/resource.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
@@ -109,8 +109,7 @@ static void ReleaseSurface() {
 static void RefreshTick() {
     RECT r;
     if (GetWindowRect(sWindow, &r)) {
-        AppSettings.winX[kGraphSlot] = r.left;
-        AppSettings.winY[kGraphSlot] = r.top;
+        StoreWindowPlace(kGraphSlot, r.left, r.top);
     }
     sOpacity = gMainActive || gGraphActive ? std::min(255, sOpacity + 8) : 255;
     SetLayeredWindowAttributes(sWindow, 0, BYTE(sOpacity), LWA_ALPHA);

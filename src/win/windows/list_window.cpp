@@ -10,13 +10,14 @@
 #include <string>
 
 #include "engine/analysis/reports.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/list_scroll.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/commands.h"
+#include "engine/controls/list_scroll.h"
+#include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "platform/platform.h"
+#include "resources/resource.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
 #include "win/app/wide_text.h"
@@ -192,8 +193,7 @@ static void RefreshTick(ListWindow* w) {
     // The window rectangle is in screen coordinates, as the stored position.
     RECT r;
     if (GetWindowRect(w->window, &r)) {
-        AppSettings.winX[w->layout->settingsSlot] = r.left;
-        AppSettings.winY[w->layout->settingsSlot] = r.top;
+        StoreWindowPlace(w->layout->settingsSlot, r.left, r.top);
     }
     w->opacity = gMainActive || *w->active ? std::min(255, w->opacity + 8) : 255;
     ApplyOpacity(w);
@@ -223,7 +223,7 @@ static void OnButtonUp(ListWindow* w, int x, int y) {
     MoveMouse(c, *w->layout, x, y);
     TrackHeader(c, *w->layout, list, HEADER_RELEASE);
     StepScrollArrow(c, *w->layout, list, x, y);
-    if (TrackSaveButton(c, *w->layout) && SaveListText(list, w->layout->regionList != 0) != 0)
+    if (TrackSaveButton(c, *w->layout) && SaveListText(list, w->layout->regionList != 0, gCurrentRecord) != 0)
         ShowMessage(kSaveFailedText);
     c->savePressed = 0;
     if (GetCapture() == w->window) ReleaseCapture();
@@ -249,7 +249,7 @@ static void OnDestroy(ListWindow* w) {
     w->memoryDC = nullptr;
     w->bitmap = nullptr;
     FreeList(LayoutList(*w->layout));
-    if (w->layout->regionList) gRegionListTitleHook = nullptr;
+    if (w->layout->regionList) SetRegionListTitleHook(nullptr);
     *w->active = 0;
     w->window = nullptr;
 }
@@ -346,7 +346,8 @@ static int CreateSurface(ListWindow* w) {
 static HWND CreateListWindow(ListWindow* w, const std::wstring& title) {
     const ListLayout& layout = *w->layout;
     wchar_t className[100];
-    if (LoadStringW(gInstance, layout.classNameId, className, 100) <= 0) wcscpy(className, w->fallbackClass);
+    const UINT classNameId = layout.regionList ? IDS_LIST2_CLASS : IDS_LIST_CLASS;
+    if (LoadStringW(gInstance, classNameId, className, 100) <= 0) wcscpy(className, w->fallbackClass);
 
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -386,7 +387,7 @@ HWND List2_CreateWindow() {
     if (window) {
         // Titles the window with the current record's region and keeps
         // retitling it on every rebuild of the region list.
-        gRegionListTitleHook = SetRegionListTitle;
+        SetRegionListTitleHook(SetRegionListTitle);
         RefreshRegionList();
     }
     return window;

@@ -31,7 +31,6 @@ enum {
 // bottom; outlined shapes pass through their corner points.
 struct ListLayout {
     int regionList;            // 0 the condition list, 1 the region list
-    int classNameId;           // string resource of the class name
     int settingsSlot;          // element of AppSettings.winX / winY
     int refreshCommand;
     int width, height;         // outer window size

@@ -1,8 +1,8 @@
-// What the control panel shows, as plain numbers and strings: the highlight
-// rectangles, the button colours of every state, and every text with its
-// rectangle and alignment, from which control_picture builds the panel's
-// picture.
-// All coordinates are panel pixels (window pixels minus (512, 0)).
+// The control panel as plain numbers and strings: one table of its controls
+// and buttons with where each is drawn and where it takes the mouse, the
+// button colours of every state, and every text with its rectangle and
+// alignment, from which control_picture builds the panel's picture.
+// Drawn coordinates are panel pixels (window pixels minus (kPanelLeft, 0)).
 #pragma once
 
 #include <string>
@@ -18,6 +18,35 @@ struct PanelColor {
 struct ButtonColors {
     PanelColor outline, fill, mark;   // mark: chevrons and "R" (small buttons)
 };
+
+struct HitRect {
+    int left, right, top, bottom;   // window pixels
+};
+
+enum { kPanelLeft = 512 };
+
+// Controls of the panel, 1..18 (0 none; PanelControl in control_panel.h),
+// and the filter's button group.
+enum { kFilterButtonsControl = 19 };
+
+// The control under window pixel (x, y); on shared borders the later control
+// of the table wins.
+int ControlAt(int x, int y);
+// The minus, plus or "R" button (ARROW_*) of a date row whose buttons start
+// at panel y `top`, under window pixel (x, y); ARROW_NONE elsewhere.
+int RowButtonAt(int x, int y, int top);
+// The filter group's button under (x, y) (the group itself is control 19).
+int FilterButtonAt(int x, int y);
+
+struct PanelButton {
+    PanelRect box, textBox;   // panel pixels
+    HitRect hit;              // window pixels, every edge inside
+};
+extern const PanelButton kResetButton, kUpdateButton;
+extern const int kRowButtonLeft[3];       // panel x of the minus, plus and "R" buttons (18 wide)
+extern const int kDateRowButtonTop[2];    // panel y of the start and end rows' buttons
+extern const int kFilterButtonTop;
+bool InsideButton(const PanelButton& b, int x, int y);
 
 enum TextAlign { ALIGN_LEFT = 0, ALIGN_RIGHT = 1, ALIGN_CENTER = 2 };
 

@@ -1,4 +1,4 @@
-#include "engine/catalogue/model.h"
+#include "engine/model/records.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -112,4 +112,13 @@ int DaysBetween(int fromYear, int fromMonth, int fromDay, int toYear, int toMont
 
 int DaysBetweenRecords(const QuakeRecord& older, const QuakeRecord& newer) {
     return DaysBetween(older.year, older.month, older.day, newer.year, newer.month, newer.day);
+}
+
+const QuakeRecord& RecordAt(int index) {
+    static const QuakeRecord kNoRecord{};
+    return gpEQ && index >= 0 && index < kMaxRecords ? gpEQ[index] : kNoRecord;
+}
+
+bool SameDay(const QuakeRecord& a, const QuakeRecord& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
 }

@@ -1,6 +1,6 @@
 // The settings block and its file wolt.dat: 54 little-endian int32, read,
 // repaired and clamped at start-up, written back through a temporary file.
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,7 +8,50 @@
 
 #include "platform/platform.h"
 
-SettingsBlock AppSettings;
+static SettingsBlock sSettings;
+const SettingsBlock& AppSettings = sSettings;
+
+void StoreConditions(const SettingsBlock& from) {
+    SettingsBlock& s = sSettings;
+    s.startYear = from.startYear, s.startMonth = from.startMonth, s.startDay = from.startDay;
+    s.startHour = from.startHour, s.startMinute = from.startMinute;
+    s.endYear = from.endYear, s.endMonth = from.endMonth, s.endDay = from.endDay;
+    s.endHour = from.endHour, s.endMinute = from.endMinute;
+    s.magMin = from.magMin, s.magMax = from.magMax, s.depthMin = from.depthMin, s.depthMax = from.depthMax;
+    s.intMin = from.intMin, s.intMax = from.intMax;
+}
+
+void StoreSelectionSummary(const SettingsBlock& from) {
+    SettingsBlock& s = sSettings;
+    s.selCount = from.selCount, s.selMaxMag10 = from.selMaxMag10, s.selMeanMag10 = from.selMeanMag10;
+    s.selMeanDepth = from.selMeanDepth, s.selStrongRecent = from.selStrongRecent, s.selCount2 = from.selCount2;
+    s.selMaxMag10b = from.selMaxMag10b, s.selMeanMag10b = from.selMeanMag10b, s.selMeanDepthB = from.selMeanDepthB;
+    s.selLastIndex = from.selLastIndex, s.selFirstIndex = from.selFirstIndex;
+}
+
+void StoreSelFirst(int record) { sSettings.selFirst = record; }
+
+void StoreCatalogueValues(int recordCount, int dataDays, int lastFullYear, int newestFileSize) {
+    sSettings.recordCount = recordCount;
+    sSettings.dataDays = dataDays;
+    sSettings.lastFullYear = lastFullYear;
+    sSettings.newestFileSize = newestFileSize;
+}
+
+void StoreWindowPlace(int slot, int x, int y) {
+    if (slot < 0 || slot >= 8) return;
+    sSettings.winX[slot] = x;
+    sSettings.winY[slot] = y;
+}
+
+void StoreMainSize(int width, int height) {
+    sSettings.winWidth = width;
+    sSettings.winHeight = height;
+}
+
+void StoreLastUpdateDay(int day) { sSettings.lastUpdateDay = day; }
+
+void ClearSettings() { std::memset(&sSettings, 0, sizeof sSettings); }
 const WorkArea kFixedWorkArea = {0, 0, 1920, 1040};
 
 enum { kFields = sizeof(SettingsBlock) / 4 };
@@ -16,7 +59,7 @@ enum { kFields = sizeof(SettingsBlock) / 4 };
 void SetDefaultSettings() {
     static const int32_t kWinX[8] = {0, 860, 860, 1359, 0, 0, 0, 0};
     static const int32_t kWinY[8] = {0, 0, 516, 0, 0, 0, 0, 0};
-    SettingsBlock& s = AppSettings;
+    SettingsBlock& s = sSettings;
     s.tag = 100;
     s.winWidth = 864;
     s.winHeight = 768;
@@ -56,13 +99,13 @@ static void ClampRange(int32_t* low, int32_t* high, int32_t lowest, int32_t high
 }
 
 void ClampFilterSettings() {
-    ClampRange(&AppSettings.magMin, &AppSettings.magMax, 1, 9);
-    ClampRange(&AppSettings.depthMin, &AppSettings.depthMax, 0, 999);
-    ClampRange(&AppSettings.intMin, &AppSettings.intMax, 1, 9);
+    ClampRange(&sSettings.magMin, &sSettings.magMax, 1, 9);
+    ClampRange(&sSettings.depthMin, &sSettings.depthMax, 0, 999);
+    ClampRange(&sSettings.intMin, &sSettings.intMax, 1, 9);
 }
 
 static void EncodeBlock(unsigned char* bytes) {
-    const int32_t* fields = &AppSettings.tag;
+    const int32_t* fields = &sSettings.tag;
     for (int i = 0; i < kFields; i++) {
         uint32_t v = uint32_t(fields[i]);
         for (int b = 0; b < 4; b++) bytes[i * 4 + b] = (unsigned char)(v >> (8 * b));
@@ -70,7 +113,7 @@ static void EncodeBlock(unsigned char* bytes) {
 }
 
 static void DecodeBlock(const unsigned char* bytes) {
-    int32_t* fields = &AppSettings.tag;
+    int32_t* fields = &sSettings.tag;
     for (int i = 0; i < kFields; i++) {
         uint32_t v = 0;
         for (int b = 3; b >= 0; b--) v = v << 8 | bytes[i * 4 + b];
@@ -92,12 +135,12 @@ static int ReadBlock(const char* path) {
 }
 
 static void ApplyDefaultsFor(int result) {
-    if (result == SETTINGS_FRESH) std::memset(&AppSettings, 0, sizeof AppSettings);
+    if (result == SETTINGS_FRESH) std::memset(&sSettings, 0, sizeof sSettings);
     if (result != SETTINGS_LOADED) SetDefaultSettings();
 }
 
 static void PlaceMainWindow(int result, const WorkArea& area) {
-    SettingsBlock& s = AppSettings;
+    SettingsBlock& s = sSettings;
     if (result == SETTINGS_FRESH) {
         s.winX[0] = 0;
         s.winY[0] = 0;

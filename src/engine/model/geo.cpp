@@ -1,4 +1,4 @@
-#include "engine/catalogue/geo.h"
+#include "engine/model/geo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,3 +86,11 @@ double ChordSquaredOfKm(double km) {
 double GreatCircleKm(double lat1, double lon1, double lat2, double lon2) {
     return GreatCircleKmOfChordSquared(ChordSquared(UnitVectorOf(lat1, lon1), UnitVectorOf(lat2, lon2)));
 }
+
+static double ViewPixelX(int gridX) { return (gridX - kGridLeft) * static_cast<double>(kGridToPixel); }
+static double ViewPixelY(int gridY) { return gridY * static_cast<double>(kGridToPixel); }
+
+float GridToPixelX(int gridX) { return static_cast<float>(ViewPixelX(gridX)); }
+float GridToPixelY(int gridY) { return static_cast<float>(ViewPixelY(gridY)); }
+int GridToPixelXi(int gridX) { return static_cast<int>(ViewPixelX(gridX)); }
+int GridToPixelYi(int gridY) { return static_cast<int>(ViewPixelY(gridY)); }

@@ -66,6 +66,11 @@ int DataEnd();
 // (an index behind the zero-magnitude end or outside gpEQ gives 0).
 int IsDataRecord(int record);
 
+// The record at `index`; an index outside the store reads as an empty record.
+const QuakeRecord& RecordAt(int index);
+// True when both records fall on the same calendar day.
+bool SameDay(const QuakeRecord& a, const QuakeRecord& b);
+
 // The region name as a terminated Shift-JIS string (at most 44 bytes).
 const char* RegionName(int regionIndex);
 

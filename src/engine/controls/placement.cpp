@@ -1,4 +1,4 @@
-#include "engine/rules/window_rules.h"
+#include "engine/controls/placement.h"
 
 // Moves the span [low, high) by the smallest shift that starts it at or
 // after `first`, then ends it at or before `last`.

@@ -1,32 +1,80 @@
-#include "engine/rules/layout.h"
+#include "engine/controls/layout.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "engine/analysis/region_stats.h"
-#include "engine/catalogue/model.h"
-#include "engine/rules/settings.h"
+#include "engine/controls/period.h"
+#include "engine/model/records.h"
+#include "engine/model/settings.h"
 #include "platform/platform.h"
 
-// Highlights of controls 1..18: the date rows share their columns.
-static const int kDateColumns[6][2] = {{12, 52}, {52, 108}, {108, 145}, {148, 185}, {188, 211}, {228, 251}};
-static const int kFilterRows[3][2] = {{76, 98}, {100, 122}, {124, 146}};
+// Each control of the panel: where its highlight is drawn (panel pixels,
+// both edges inside) and where it takes the mouse (window pixels, the right
+// and bottom edges outside). The date fields take the mouse one pixel beyond
+// their highlight; by design the filter values take it from 9 pixels right
+// of the highlight's left edge and 3 pixels below its bottom.
+static const struct {
+    PanelRect drawn;
+    HitRect hit;
+} kControls[18] = {
+    {{12, 28, 52, 50}, {524, 565, 28, 53}},     {{52, 28, 108, 50}, {564, 621, 28, 53}},
+    {{108, 28, 145, 50}, {620, 658, 28, 53}},   {{148, 28, 185, 50}, {660, 698, 28, 53}},
+    {{188, 28, 211, 50}, {700, 724, 28, 53}},   {{228, 28, 251, 50}, {740, 764, 28, 53}},
+    {{12, 52, 52, 74}, {524, 565, 52, 77}},     {{52, 52, 108, 74}, {564, 621, 52, 77}},
+    {{108, 52, 145, 74}, {620, 658, 52, 77}},   {{148, 52, 185, 74}, {660, 698, 52, 77}},
+    {{188, 52, 211, 74}, {700, 724, 52, 77}},   {{228, 52, 251, 74}, {740, 764, 52, 77}},
+    {{12, 76, 162, 98}, {533, 674, 76, 101}},   {{12, 100, 162, 122}, {533, 674, 100, 125}},
+    {{12, 124, 162, 146}, {533, 674, 124, 149}}, {{163, 76, 252, 98}, {674, 764, 76, 101}},
+    {{163, 100, 252, 122}, {674, 764, 100, 125}}, {{163, 124, 252, 146}, {674, 764, 124, 149}},
+};
+
+// The buttons: their boxes (panel pixels) and where they take the mouse
+// (window pixels, every edge inside). By design the large buttons take it a
+// little right of and below their boxes: "Reset" 5 pixels right and 2
+// below, "更新" 3 to 4 pixels right and 2 below.
+const PanelButton kResetButton = {{257, 124, 321, 146}, {257, 126, 321, 146}, {774, 838, 124, 148}};
+const PanelButton kUpdateButton = {{238, 506, 328, 528}, {238, 508, 328, 526}, {753, 844, 506, 530}};
+const int kRowButtonLeft[3] = {257, 280, 303};   // minus, plus, "R"; 18 wide
+const int kDateRowButtonTop[2] = {30, 54};
+const int kFilterButtonTop = 102;
+
+static bool Inside(const HitRect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+bool InsideButton(const PanelButton& b, int x, int y) {
+    return x >= b.hit.left && x <= b.hit.right && y >= b.hit.top && y <= b.hit.bottom;
+}
+
+int ControlAt(int x, int y) {
+    int id = 0;
+    for (int i = 0; i < 18; i++)
+        if (Inside(kControls[i].hit, x, y)) id = i + 1;
+    // The filter's button group, every edge inside.
+    if (x >= 774 && x <= 838 && y >= 100 && y <= 124) id = kFilterButtonsControl;
+    return id;
+}
+
+int RowButtonAt(int x, int y, int top) {
+    if (y < top || y >= top + 19) return ARROW_NONE;
+    for (int i = 0; i < 3; i++)
+        if (x >= kPanelLeft + kRowButtonLeft[i] && x < kPanelLeft + kRowButtonLeft[i] + 18) return ARROW_MINUS + i;
+    return ARROW_NONE;
+}
+
+int FilterButtonAt(int x, int y) {
+    // Within the group the buttons reach to each other's edges but for two gaps.
+    if (y < kFilterButtonTop || y > kFilterButtonTop + 18) return ARROW_NONE;
+    if (x < 793) return ARROW_MINUS;
+    if (x >= 797 && x < 816) return ARROW_PLUS;
+    if (x >= 820) return ARROW_RESET;
+    return ARROW_NONE;
+}
 
 int ControlRect(int id, PanelRect* out) {
-    if (id >= 1 && id <= 12) {
-        int column = (id - 1) % 6;
-        int top = id <= 6 ? 28 : 52;
-        *out = PanelRect{kDateColumns[column][0], top, kDateColumns[column][1], top + 22};
-        return 0;
-    }
-    if (id >= 13 && id <= 18) {
-        int row = (id - 13) % 3;
-        bool maximum = id >= 16;
-        *out = PanelRect{maximum ? 163 : 12, kFilterRows[row][0], maximum ? 252 : 162, kFilterRows[row][1]};
-        return 0;
-    }
-    return 1;
+    if (id < 1 || id > 18) return 1;
+    *out = kControls[id - 1].drawn;
+    return 0;
 }
 
 PanelRect FieldRect(int row, int field) {

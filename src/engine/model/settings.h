@@ -36,7 +36,28 @@ struct SettingsBlock {
 };
 static_assert(sizeof(SettingsBlock) == 216, "wolt.dat is 216 bytes");
 
-extern SettingsBlock AppSettings;
+// The block, for reading. Its parts are written through the functions below,
+// each by the part's one writer: the conditions (the control panel, the period
+// dialog, the filter's own clamp, wolt-cli), the selection summary (the
+// filter), the catalogue's values (the loader), the window places (the
+// windows), the day of the last update (the update button).
+extern const SettingsBlock& AppSettings;
+
+// Copies the period start and end and the six filter values from `from`.
+void StoreConditions(const SettingsBlock& from);
+// Copies the selection summary (selCount .. selMeanDepthB, selLastIndex, selFirstIndex).
+void StoreSelectionSummary(const SettingsBlock& from);
+// The newest match the lists and the map start from (the selection's).
+void StoreSelFirst(int record);
+// The loader's values of the catalogue.
+void StoreCatalogueValues(int recordCount, int dataDays, int lastFullYear, int newestFileSize);
+// The outer position of window `slot` (0 the main window, 1 the list, 2 the
+// graph, 3 the second list), and the main window's size.
+void StoreWindowPlace(int slot, int x, int y);
+void StoreMainSize(int width, int height);
+void StoreLastUpdateDay(int day);
+// Zeroes the whole block (shutdown, after the block was saved).
+void ClearSettings();
 
 struct WorkArea {
     int left, top, right, bottom;

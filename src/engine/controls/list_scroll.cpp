@@ -1,15 +1,14 @@
-#include "engine/rules/list_scroll.h"
+#include "engine/controls/list_scroll.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/catalogue/model.h"
-#include "engine/rules/commands.h"
-#include "engine/rules/settings.h"
+#include "engine/model/records.h"
+#include "engine/model/commands.h"
+#include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "engine/selection/sorting.h"
-#include "resources/resource.h"
 
 enum {
     kMaxRepeatStep = 200,
@@ -22,7 +21,7 @@ enum {
 
 // Condition list window (class wolt_EQLIST), 508 x 520, 24 rows.
 const ListLayout kConditionListLayout = {
-    0, IDS_LIST_CLASS, 1, CMD_LIST_REFRESH, 508, 520, 24, 5,
+    0, 1, CMD_LIST_REFRESH, 508, 520, 24, 5,
     {{0, 0, 131, 19}, {132, 0, 301, 20}, {301, 0, 348, 20}, {348, 0, 395, 20}, {395, 0, 463, 20}},
     {{0, 4, 132, 20}, {132, 4, 300, 20}, {301, 4, 348, 20}, {348, 4, 395, 20}, {395, 4, 463, 20}},
     {{1, 131}, {133, 300}, {302, 347}, {349, 394}, {396, 462}},
@@ -48,7 +47,7 @@ const ListLayout kConditionListLayout = {
 // rows, no region column. The row text ends one pixel left of the fill band,
 // as in the first window.
 const ListLayout kRegionListLayout = {
-    1, IDS_LIST2_CLASS, 3, CMD_LIST2_REFRESH, 320, 772, 38, 4,
+    1, 3, CMD_LIST2_REFRESH, 320, 772, 38, 4,
     {{0, 0, 131, 19}, {132, 0, 179, 20}, {180, 0, 227, 20}, {228, 0, 275, 20}},
     {{0, 4, 132, 20}, {132, 4, 180, 20}, {180, 4, 227, 20}, {227, 4, 274, 20}},
     {{1, 131}, {133, 178}, {180, 225}, {227, 272}},

@@ -3,7 +3,7 @@
 // cursor relative to the window, and the opacity fade. Portable.
 #pragma once
 
-#include "engine/rules/settings.h"
+#include "engine/model/settings.h"
 
 struct ScreenRect {
     int left, top, right, bottom;

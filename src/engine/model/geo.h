@@ -1,5 +1,6 @@
-// The one projection from latitude/longitude to the map grid (mapX, mapY),
-// and distances between epicentres.
+// The projections of an epicentre: latitude/longitude to the map grid (mapX,
+// mapY) and back, the grid to the map image's pixels (the data kit's double
+// precision and the view's single precision), and distances between epicentres.
 //
 // Equirectangular with the longitude scale corrected for 35°N, so that
 // distances near the centre of Japan keep their proportions: one degree of
@@ -57,3 +58,14 @@ double ChordSquared(const UnitVector& a, const UnitVector& b);
 double GreatCircleKmOfChordSquared(double chordSquared);
 // The squared chord of a great-circle distance.
 double ChordSquaredOfKm(double km);
+
+// The program's projection of a record's grid position to a pixel of the map
+// view, with the scale in single precision (1.52f = 1.5199999809...) and the
+// product formed in double precision: untruncated as a float, or truncated
+// toward zero. Truncating gives 37 for 25 grid units where a float product
+// would round up to 38.
+constexpr float kGridToPixel = 1.52f;
+float GridToPixelX(int gridX);
+float GridToPixelY(int gridY);
+int GridToPixelXi(int gridX);
+int GridToPixelYi(int gridY);
