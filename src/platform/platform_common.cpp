@@ -4,18 +4,18 @@
 
 #include "platform/platform_os.h"
 
-static bool gClockPinned = false;
-static LocalTime gPinnedClock;
-static MessageHandler gMessageHandler = nullptr;
+static bool sClockPinned = false;
+static LocalTime sPinnedClock;
+static MessageHandler sMessageHandler = nullptr;
 
 void SetClockOverride(const LocalTime* fixed) {
-    gClockPinned = fixed != nullptr;
-    if (fixed) gPinnedClock = *fixed;
+    sClockPinned = fixed != nullptr;
+    if (fixed) sPinnedClock = *fixed;
 }
 
 void GetLocalNow(LocalTime* out) {
-    if (gClockPinned)
-        *out = gPinnedClock;
+    if (sClockPinned)
+        *out = sPinnedClock;
     else
         OsLocalNow(out);
 }
@@ -40,11 +40,11 @@ const char* SjisText(const char* utf8Literal) {
     return converted.emplace(utf8Literal, sjis).first->second.c_str();
 }
 
-void SetMessageHandler(MessageHandler handler) { gMessageHandler = handler; }
+void SetMessageHandler(MessageHandler handler) { sMessageHandler = handler; }
 
 void ShowMessage(const char* utf8Text) {
-    if (gMessageHandler)
-        gMessageHandler(utf8Text);
+    if (sMessageHandler)
+        sMessageHandler(utf8Text);
     else
         OsDefaultMessage(utf8Text);
 }

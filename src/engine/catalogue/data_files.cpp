@@ -36,19 +36,17 @@ int WriteFileReplacing(const std::string& utf8Path, const std::string& bytes) {
     return 1;
 }
 
-std::string YearFilePath(const std::string& dir, int year) {
+std::string YearFileName(int year) {
     char name[32];
-    std::snprintf(name, sizeof name, "/cmp_%04d.dat", year);
-    return dir + name;
+    std::snprintf(name, sizeof name, "cmp_%04d.dat", year);
+    return name;
 }
+
+std::string YearFilePath(const std::string& dir, int year) { return dir + "/" + YearFileName(year); }
 
 static void PutInt32(std::string* out, int32_t v) {
     uint32_t u = uint32_t(v);
     for (int i = 0; i < 4; i++) out->push_back(char((u >> (8 * i)) & 0xFF));
-}
-
-static int32_t GetInt32(const unsigned char* p) {
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }
 
 std::string PackYearFile(const std::vector<QuakeRecord>& records) {
@@ -70,9 +68,8 @@ int ReadYearFile(const std::string& dir, int year, std::vector<QuakeRecord>* rec
     records->clear();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t at = 0; at + kCmpRecordBytes <= bytes.size(); at += kCmpRecordBytes) {
-        CmpRecord c{GetInt32(p + at), GetInt32(p + at + 4), GetInt32(p + at + 8), GetInt32(p + at + 12)};
         QuakeRecord r;
-        UnpackCmpRecord(c, &r);
+        UnpackCmpRecord(ReadCmpRecord(p + at), &r);
         records->push_back(r);
     }
     return 0;
@@ -108,7 +105,7 @@ int ReadRegionFile(const std::string& dir, std::vector<RegionEntry>* regions) {
     std::memset(table.data(), 0, table.size() * sizeof(RegionEntry));
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t i = 0; i < size_t(kRegionSlots) && (i + 1) * sizeof(RegionEntry) <= bytes.size(); i++) {
-        table[i].code = GetInt32(p + i * sizeof(RegionEntry));
+        table[i].code = ReadWord(p + i * sizeof(RegionEntry));
         std::memcpy(table[i].name, p + i * sizeof(RegionEntry) + 4, kRegionNameBytes);
     }
     *regions = table;

@@ -18,7 +18,8 @@ int WriteFileReplacing(const std::string& utf8Path, const std::string& bytes);
 // Reads a whole file. 0 on success; `bytes` is untouched on failure.
 int ReadWholeFile(const std::string& utf8Path, std::string* bytes);
 
-// "DIR/cmp_YYYY.dat", the only name the loader reads for a year.
+// "cmp_YYYY.dat", the only name the loader reads for a year, and "DIR/cmp_YYYY.dat".
+std::string YearFileName(int year);
 std::string YearFilePath(const std::string& dir, int year);
 
 // The bytes of a yearly file for records given newest first.

@@ -10,22 +10,23 @@
 #include <string>
 #include <vector>
 
+#include "engine/catalogue/data_files.h"
 #include "engine/model/records.h"
 #include "engine/model/settings.h"
 #include "platform/platform.h"
 
 enum { kChunkRecords = 4096 };
 
-static std::string gDataFolder = "Data";
+static std::string sDataFolder = "Data";
 static bool sSample = false;
 
 const char* const kSampleMarkFile = "sample.txt";
 
 bool DataIsSample() { return sSample; }
 
-void SetDataFolder(const char* utf8Dir) { gDataFolder = utf8Dir && *utf8Dir ? utf8Dir : "Data"; }
+void SetDataFolder(const char* utf8Dir) { sDataFolder = utf8Dir && *utf8Dir ? utf8Dir : "Data"; }
 
-const char* DataFolder() { return gDataFolder.c_str(); }
+const char* DataFolder() { return sDataFolder.c_str(); }
 
 struct SkippedRecords {
     int year, count;
@@ -41,12 +42,7 @@ struct LoadState {
     std::vector<SkippedRecords> skipped;
 };
 
-static std::string DataPath(const char* name) { return gDataFolder + "/" + name; }
-
-static int32_t Word(const unsigned char* bytes) {
-    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                   uint32_t(bytes[3]) << 24);
-}
+static std::string DataPath(const char* name) { return sDataFolder + "/" + name; }
 
 static void ReadNeTable() {
     FILE* file = OpenFile(DataPath("ne_tbl.dat").c_str(), "rb");
@@ -64,7 +60,7 @@ static void ReadRegionTable() {
     std::fclose(file);
     for (size_t i = 0; i < entries; i++) {
         const unsigned char* entry = bytes + i * sizeof(RegionEntry);
-        RegionTable[i].code = Word(entry);
+        RegionTable[i].code = ReadWord(entry);
         std::memcpy(RegionTable[i].name, entry + 4, kRegionNameBytes);
     }
 }
@@ -76,29 +72,19 @@ static void SetIntensityLabels() {
 }
 
 // A record that cannot be a real earthquake of the file of `year`.
-static bool IsImpossible(const int32_t word[4], int year) {
-    if (word[0] < 0 || word[2] < 0 || word[3] < 0) return true;
-    int month = word[0] % 10000 / 100;
-    int day = word[0] % 100;
-    int time = int(uint32_t(word[1]) & 0xFFFFu);
-    return word[0] / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31 ||
-           time / 100 > 23 || time % 100 > 59;
-}
-
 static void StoreRecord(const unsigned char* bytes, int year, LoadState* state, int* skipped) {
-    int32_t word[4] = {Word(bytes), Word(bytes + 4), Word(bytes + 8), Word(bytes + 12)};
-    if (IsImpossible(word, year)) {
+    const CmpRecord packed = ReadCmpRecord(bytes);
+    if (!IsCmpRecordOfYear(packed, year)) {
         (*skipped)++;
         return;
     }
     // An unknown region stops the load; the record itself is not stored, so
     // no consumer can index RegionTable with it.
-    if (word[3] / 1000 > kMaxRegionIndex) {
+    if (packed.event / 1000 > kMaxRegionIndex) {
         state->regionError = true;
         state->stopped = true;
         return;
     }
-    CmpRecord packed = {word[0], word[1], word[2], word[3]};
     UnpackCmpRecord(packed, &gpEQ[state->count]);
     state->count++;
 }
@@ -212,9 +198,8 @@ static void ShowLoadMessages(const LoadState& state) {
     std::string files;
     for (const SkippedRecords& s : state.skipped) {
         total += s.count;
-        std::snprintf(text, sizeof text, "%scmp_%04d.dat: %d 件", files.empty() ? "" : ", ", s.year,
-                      s.count);
-        files += text;
+        std::snprintf(text, sizeof text, ": %d 件", s.count);
+        files += (files.empty() ? "" : ", ") + YearFileName(s.year) + text;
     }
     std::snprintf(text, sizeof text, "読めない記録 %d 件を飛ばしました (", total);
     ShowMessage((text + files + ")").c_str());
@@ -222,6 +207,8 @@ static void ShowLoadMessages(const LoadState& state) {
 
 int EQSet() {
     if (!gpEQ) return EQSET_NO_STORE;
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(kChunkRecords * kCmpRecordBytes));
+    if (!buffer) return EQSET_NO_STORE;
     std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
     LocalTime now;
     GetLocalNow(&now);
@@ -236,13 +223,9 @@ int EQSet() {
     }
     SetIntensityLabels();
 
-    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(kChunkRecords * kCmpRecordBytes));
-    if (!buffer) return EQSET_NO_STORE;
     LoadState state;
     for (int year = now.year; year >= kFirstYear; year--) {
-        char name[32];
-        std::snprintf(name, sizeof name, "cmp_%04d.dat", year);
-        FILE* file = OpenFile(DataPath(name).c_str(), "rb");
+        FILE* file = OpenFile(YearFilePath(sDataFolder, year).c_str(), "rb");
         if (!file) {
             state.missingFile = true;
             continue;

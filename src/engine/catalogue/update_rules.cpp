@@ -42,20 +42,10 @@ bool LooksLikeHtml(const unsigned char* body, size_t bytes) {
     return false;
 }
 
-static int32_t Word(const unsigned char* bytes) {
-    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                   uint32_t(bytes[3]) << 24);
-}
-
+// A record of the year that also names a known region and a magnitude of at least 0.1.
 static bool IsRecordOfYear(const unsigned char* bytes, int year) {
-    const int32_t date = Word(bytes), time = Word(bytes + 4), position = Word(bytes + 8),
-                  event = Word(bytes + 12);
-    if (date < 0 || position < 0 || event < 0) return false;
-    const int month = date % 10000 / 100, day = date % 100;
-    const int hhmm = int(uint32_t(time) & 0xFFFFu);
-    if (date / 10000 != year || month < 1 || month > 12 || day < 1 || day > 31) return false;
-    if (hhmm / 100 > 23 || hhmm % 100 > 59) return false;
-    return event / 1000 <= kMaxRegionIndex && event % 1000 / 10 > 0;
+    const CmpRecord r = ReadCmpRecord(bytes);
+    return IsCmpRecordOfYear(r, year) && r.event / 1000 <= kMaxRegionIndex && r.event % 1000 / 10 > 0;
 }
 
 int CheckYearlyRecords(const unsigned char* body, size_t bytes, int year) {

@@ -1,5 +1,6 @@
 #include "engine/controls/period.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -210,55 +211,26 @@ void StepPeriodEnd(int field, int direction, int step, int endRules) {
 
 // --- the filter values ---------------------------------------------------------
 
+// A value moves by one (depth by `step`) inside its range and never past
+// the other end of its pair; "R" puts it back on its end of the range.
+// Returns 1 when a depth value ends on a bound.
 static int StepFilterIn(SettingsBlock& a, int field, int button, int step) {
-    const int plus = button == ARROW_PLUS;
-    const int reset = button == ARROW_RESET;
-    if (button != ARROW_MINUS && !plus && !reset) return 0;
-    switch (field) {
-    case FIELD_MAG_MIN:
-        if (reset) a.magMin = 1;
-        else if (plus) a.magMin = a.magMin + 1 >= a.magMax ? a.magMax : a.magMin + 1;
-        else a.magMin = a.magMin - 1 < 1 ? 1 : a.magMin - 1;
+    if (field < FIELD_MAG_MIN || field > FIELD_INT_MAX) return 0;
+    if (button != ARROW_MINUS && button != ARROW_PLUS && button != ARROW_RESET) return 0;
+    int32_t* const pairs[3][2] = {{&a.magMin, &a.magMax}, {&a.depthMin, &a.depthMax}, {&a.intMin, &a.intMax}};
+    const int kind = (field - FIELD_MAG_MIN) % 3;
+    const bool isMin = field <= FIELD_INT_MIN;
+    const FilterRange range = kFilterRanges[kind];
+    const int32_t low = *pairs[kind][0], high = *pairs[kind][1];
+    int32_t& value = *pairs[kind][isMin ? 0 : 1];
+    if (button == ARROW_RESET) {
+        value = isMin ? range.low : range.high;
         return 0;
-    case FIELD_INT_MIN:
-        if (reset) a.intMin = 1;
-        else if (plus) a.intMin = a.intMin + 1 >= a.intMax ? a.intMax : a.intMin + 1;
-        else a.intMin = a.intMin - 1 < 1 ? 1 : a.intMin - 1;
-        return 0;
-    case FIELD_MAG_MAX:
-        if (reset) a.magMax = 9;
-        else if (plus) a.magMax = a.magMax + 1 > 9 ? 9 : a.magMax + 1;
-        else a.magMax = a.magMax - 1 <= a.magMin ? a.magMin : a.magMax - 1;
-        return 0;
-    case FIELD_INT_MAX:
-        if (reset) a.intMax = 9;
-        else if (plus) a.intMax = a.intMax + 1 > 9 ? 9 : a.intMax + 1;
-        else a.intMax = a.intMax - 1 <= a.intMin ? a.intMin : a.intMax - 1;
-        return 0;
-    case FIELD_DEPTH_MIN:
-        if (reset) {
-            a.depthMin = 0;
-            return 0;
-        }
-        if (plus) {
-            a.depthMin = a.depthMin + step >= a.depthMax ? a.depthMax : a.depthMin + step;
-            return a.depthMin == a.depthMax;
-        }
-        a.depthMin = a.depthMin - step < 0 ? 0 : a.depthMin - step;
-        return a.depthMin == 0;
-    case FIELD_DEPTH_MAX:
-        if (reset) {
-            a.depthMax = 999;
-            return 0;
-        }
-        if (plus) {
-            a.depthMax = a.depthMax + step > 999 ? 999 : a.depthMax + step;
-            return a.depthMax == 999;
-        }
-        a.depthMax = a.depthMax - step <= a.depthMin ? a.depthMin : a.depthMax - step;
-        return a.depthMax == a.depthMin;
-    default: return 0;
     }
+    const int by = kind == FILTER_DEPTH ? step : 1;
+    const int floor = isMin ? range.low : low, ceiling = isMin ? high : range.high;
+    value = button == ARROW_PLUS ? std::min(value + by, ceiling) : std::max(value - by, floor);
+    return kind == FILTER_DEPTH && value == (button == ARROW_PLUS ? ceiling : floor);
 }
 
 int StepFilterValue(int field, int button, int step) {
@@ -291,7 +263,7 @@ void SetPeriodEnd(int year, int month, int day, int hour, int minute) {
 
 void ResetFilters() {
     SettingsBlock a = AppSettings;
-    a.magMin = 1, a.depthMin = 0, a.intMin = 1, a.magMax = 9, a.depthMax = 999, a.intMax = 9;
+    SetFullFilterRanges(&a);
     StoreConditions(a);
 }
 

@@ -24,6 +24,23 @@ void FreeCatalogue() {
     gpNE = nullptr;
 }
 
+int32_t ReadWord(const unsigned char* bytes) {
+    return int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+                   uint32_t(bytes[3]) << 24);
+}
+
+CmpRecord ReadCmpRecord(const unsigned char* bytes) {
+    return CmpRecord{ReadWord(bytes), ReadWord(bytes + 4), ReadWord(bytes + 8), ReadWord(bytes + 12)};
+}
+
+bool IsCmpRecordOfYear(const CmpRecord& r, int year) {
+    if (r.date < 0 || r.position < 0 || r.event < 0) return false;
+    const int month = r.date % 10000 / 100, day = r.date % 100;
+    const int hhmm = int(uint32_t(r.time) & 0xFFFFu);
+    return r.date / 10000 == year && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hhmm / 100 <= 23 &&
+           hhmm % 100 <= 59;
+}
+
 void UnpackCmpRecord(const CmpRecord& in, QuakeRecord* out) {
     QuakeRecord r{};
     r.year = uint16_t(in.date / 10000);

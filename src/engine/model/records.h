@@ -55,6 +55,15 @@ extern int gTodayDay;                        // local day of month at the last l
 int AllocateCatalogue();
 void FreeCatalogue();
 
+// A little-endian 32-bit word as the files store it.
+int32_t ReadWord(const unsigned char* bytes);
+// The 16 stored bytes of a record.
+CmpRecord ReadCmpRecord(const unsigned char* bytes);
+// True when the record's date is a day of `year` (month 1..12, day 1..31),
+// its time a clock time (HHMM), and its position and event words are not
+// negative: what a yearly file may hold.
+bool IsCmpRecordOfYear(const CmpRecord& record, int year);
+
 // Unpacks one file record into `out` (inFilter and markerColor 0).
 void UnpackCmpRecord(const CmpRecord& in, QuakeRecord* out);
 // Packs a record into the file format (tools and tests).

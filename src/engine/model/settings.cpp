@@ -53,6 +53,14 @@ void StoreLastUpdateDay(int day) { sSettings.lastUpdateDay = day; }
 
 void ClearSettings() { std::memset(&sSettings, 0, sizeof sSettings); }
 const WorkArea kFixedWorkArea = {0, 0, 1920, 1040};
+const FilterRange kFilterRanges[3] = {{1, 9}, {0, 999}, {1, 9}};
+
+void SetFullFilterRanges(SettingsBlock* block) {
+    SettingsBlock& s = *block;
+    s.magMin = kFilterRanges[FILTER_MAGNITUDE].low, s.magMax = kFilterRanges[FILTER_MAGNITUDE].high;
+    s.depthMin = kFilterRanges[FILTER_DEPTH].low, s.depthMax = kFilterRanges[FILTER_DEPTH].high;
+    s.intMin = kFilterRanges[FILTER_INTENSITY].low, s.intMax = kFilterRanges[FILTER_INTENSITY].high;
+}
 
 enum { kFields = sizeof(SettingsBlock) / 4 };
 
@@ -67,12 +75,7 @@ void SetDefaultSettings() {
     std::memcpy(s.winY, kWinY, sizeof kWinY);
     s.placeMode = 0;
     s.alpha = 255;
-    s.magMin = 1;
-    s.magMax = 9;
-    s.depthMin = 0;
-    s.depthMax = 999;
-    s.intMin = 1;
-    s.intMax = 9;
+    SetFullFilterRanges(&s);
     s.recordCount = 0;
     s.lastFullYear = 0;
     s.newestFileSize = 0;
@@ -99,9 +102,11 @@ static void ClampRange(int32_t* low, int32_t* high, int32_t lowest, int32_t high
 }
 
 void ClampFilterSettings() {
-    ClampRange(&sSettings.magMin, &sSettings.magMax, 1, 9);
-    ClampRange(&sSettings.depthMin, &sSettings.depthMax, 0, 999);
-    ClampRange(&sSettings.intMin, &sSettings.intMax, 1, 9);
+    SettingsBlock& s = sSettings;
+    const FilterRange* r = kFilterRanges;
+    ClampRange(&s.magMin, &s.magMax, r[FILTER_MAGNITUDE].low, r[FILTER_MAGNITUDE].high);
+    ClampRange(&s.depthMin, &s.depthMax, r[FILTER_DEPTH].low, r[FILTER_DEPTH].high);
+    ClampRange(&s.intMin, &s.intMax, r[FILTER_INTENSITY].low, r[FILTER_INTENSITY].high);
 }
 
 static void EncodeBlock(unsigned char* bytes) {

@@ -65,6 +65,16 @@ struct WorkArea {
 // The area wolt-cli and the tests use in place of the desktop's work area.
 extern const WorkArea kFixedWorkArea;  // 0, 0, 1920, 1040
 
+// The ranges of the magnitude, depth and intensity values; the defaults
+// (and "Reset") are the full ranges.
+struct FilterRange {
+    int low, high;
+};
+enum { FILTER_MAGNITUDE = 0, FILTER_DEPTH = 1, FILTER_INTENSITY = 2 };
+extern const FilterRange kFilterRanges[3];
+// Sets the six filter values of `block` to the full ranges.
+void SetFullFilterRanges(SettingsBlock* block);
+
 // Writes the defaults into the block; fields without a default are untouched.
 void SetDefaultSettings();
 // Clamps the filter ranges into their valid ranges (never below 0).

@@ -10,8 +10,8 @@
 static float sDistances[kDistanceRows][kDistanceColumns];
 const float (&DistanceTable)[kDistanceRows][kDistanceColumns] = sDistances;
 // Pulse of the selected earthquake's marker: level 0..255 and direction.
-static int gSelectedPulse = 255;
-static int gSelectedPulseDown = 0;   // 0 rising
+static int sSelectedPulse = 255;
+static int sSelectedPulseDown = 0;   // 0 rising
 
 enum {
     kPulseStep = 8,
@@ -227,24 +227,24 @@ int BuildSelectedQuad(TexturedScreenVertex out[4])
         InitMarkerQuads(out, 1);
         return 0;
     }
-    int old = gSelectedPulse;
-    if (gSelectedPulseDown == 0) {
-        gSelectedPulse += kPulseStep;
-        if (gSelectedPulse >= 255) {
-            gSelectedPulse = 255;
-            gSelectedPulseDown = 1;
+    int old = sSelectedPulse;
+    if (sSelectedPulseDown == 0) {
+        sSelectedPulse += kPulseStep;
+        if (sSelectedPulse >= 255) {
+            sSelectedPulse = 255;
+            sSelectedPulseDown = 1;
         }
     } else {
-        gSelectedPulse -= kPulseStep;
-        if (gSelectedPulse <= 0) {
-            gSelectedPulse = 0;
-            gSelectedPulseDown = 0;
+        sSelectedPulse -= kPulseStep;
+        if (sSelectedPulse <= 0) {
+            sSelectedPulse = 0;
+            sSelectedPulseDown = 0;
         }
     }
     int red, green, blue;
     DepthChannels(r->depthKm, &red, &green, &blue);
-    r->markerColor = PackColor(static_cast<uint32_t>(old) & 0xFF, red + gSelectedPulse,
-                               green + gSelectedPulse, blue + gSelectedPulse);
+    r->markerColor = PackColor(static_cast<uint32_t>(old) & 0xFF, red + sSelectedPulse,
+                               green + sSelectedPulse, blue + sSelectedPulse);
     SetMarkerQuad(out, px, py, MarkerHalfSize(r->magnitude10, 1), r->markerColor);
     return 1;
 }

@@ -35,10 +35,10 @@
 wchar_t gClassName[100];
 wchar_t gStartDir[MAX_PATH];
 HWND gListWindow, gList2Window, gGraphWindow;
-int gOpacity;
-static int gFramePainted = 1;   // 1 when the last requested paint has run
+static int sOpacity;   // layered-window opacity 0..255
+static int sFramePainted = 1;   // 1 when the last requested paint has run
 static int sDragCount;          // mouse moves counted while dragging the window
-UINT gTimerPeriod;
+static UINT sTimerPeriod;   // raised minimum timer period; 0 when not raised
 
 static int sLastMoveError;   // the D3DMove failure last shown, 0 after a success
 
@@ -48,8 +48,8 @@ static void FatalErrorCode(const wchar_t* format, int code) {
     FatalError(text);
 }
 
-static void StartWorkerOrExit(WorkerBlock* block, unsigned(__stdcall* body)(void*)) {
-    if (StartWorker(block, gMainWindow, body) != 0) FatalError(L"ERROR : _beginthreadex");
+static void StartWorkerOrExit(int worker) {
+    if (StartWorker(worker, gMainWindow) != 0) FatalError(L"ERROR : _beginthreadex");
 }
 
 static void StartView() {
@@ -63,7 +63,7 @@ static void StartView() {
     MoveWindow(gMainWindow, s.winX[0], s.winY[0], s.winWidth, s.winHeight, FALSE);
     ShowWindow(gMainWindow, SW_SHOW);
     UpdateWindow(gMainWindow);
-    StartWorkerOrExit(&gFrameClock, FrameClockThread);
+    StartWorkerOrExit(WORKER_FRAME_CLOCK);
 }
 
 // Carries out what the control panel's buttons ask of the window.
@@ -81,15 +81,15 @@ static void RunControlPanel() {
 }
 
 static void Tick() {
-    gFrameClock.tickQueued = 0;
+    TickHandled();
     // A box's modal loop dispatches ticks too: never run one inside another,
     // and never after shutdown released the catalogue.
     if (MessageBoxOpen() || !gpEQ) return;
     TrackCursor();
     int anyActive = gMainActive || gListActive || gGraphActive;
-    gOpacity = FadeStep(gOpacity, anyActive);
+    sOpacity = FadeStep(sOpacity, anyActive);
     if (anyActive) RunControlPanel();
-    SetLayeredWindowAttributes(gMainWindow, 0, BYTE(gOpacity & 0xFF), LWA_ALPHA);
+    SetLayeredWindowAttributes(gMainWindow, 0, BYTE(sOpacity & 0xFF), LWA_ALPHA);
 
     PanelsPick(gMouseX, gMouseY);
     int result = UpdateMemoryHDC();
@@ -107,8 +107,8 @@ static void Tick() {
 }
 
 static void FrameDone() {
-    if (gFramePainted == 1) {
-        gFramePainted = 0;
+    if (sFramePainted == 1) {
+        sFramePainted = 0;
         InvalidateRect(gMainWindow, nullptr, FALSE);
     }
     if (gListWindow) PostMessageW(gListWindow, WM_COMMAND, CMD_LIST_REFRESH, 0);
@@ -120,7 +120,7 @@ static void Paint() {
     ValidateRect(gMainWindow, nullptr);
     int result = D3DRender();
     if (result == D3D_RENDER_CLEAR_FAILED || result == D3D_RENDER_BEGIN_FAILED) FatalError(L"ERROR : D3D Render");
-    gFramePainted = 1;
+    sFramePainted = 1;
 }
 
 static void Exit() {
@@ -212,7 +212,7 @@ static void OnCommand(int command, int code) {
         break;
     }
     case CMD_TICK: Tick(); break;
-    case CMD_START_IDLE: StartWorkerOrExit(&gIdleWorker, IdleWorkerThread); break;
+    case CMD_START_IDLE: StartWorkerOrExit(WORKER_IDLE); break;
     case CMD_START_UPDATE: StartDataUpdate(); break;
     case CMD_UPDATE_FAILED: UpdateFailed(code); break;
     case CMD_UPDATE_PROGRESS: UpdateProgress(code); break;
@@ -231,7 +231,12 @@ static void OnCreate() {
     if (timeBeginPeriod(caps.wPeriodMin) != TIMERR_NOERROR)
         ShowErrorBox(nullptr, L"ERROR : timeBeginPeriod");
     else
-        gTimerPeriod = caps.wPeriodMin;
+        sTimerPeriod = caps.wPeriodMin;
+}
+
+void RestoreTimerPeriod() {
+    if (sTimerPeriod) timeEndPeriod(sTimerPeriod);
+    sTimerPeriod = 0;
 }
 
 static void OnMouseMove(HWND window) {

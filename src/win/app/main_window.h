@@ -7,8 +7,6 @@
 extern wchar_t gClassName[100];  // string 40000, "wolt"
 extern wchar_t gStartDir[MAX_PATH];
 extern HWND gListWindow, gList2Window, gGraphWindow;  // 0 until those windows exist
-extern int gOpacity;             // layered-window opacity 0..255
-extern UINT gTimerPeriod;        // raised minimum timer period; 0 when not raised
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -16,3 +14,5 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // settings and frees the catalogue. 0 when done (also on a repeated call),
 // 1 when a worker still runs: CMD_EXIT has been posted again.
 int ShutdownApp();
+// Lowers the minimum timer period the window raised when it was created.
+void RestoreTimerPeriod();

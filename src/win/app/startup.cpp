@@ -41,9 +41,10 @@ static_assert(IDM_ABOUT == CMD_ABOUT && IDM_EXIT == CMD_EXIT, "accelerators post
 
 static const char kSettingsFile[] = "wolt.dat";
 static const int kMainWidth = 864, kMainHeight = 768;
+static const DWORD kFetchStopWaitMs = 1000;
 
 static HANDLE sInstanceMutex;
-static int sClockRetries, sIdleRetries, sFetchRetries;
+static int sFetchRetries;
 static int sReleased;   // ShutdownApp has released everything
 
 // Messages of the engine (the loader's notices, the memory bitmaps'
@@ -100,7 +101,6 @@ static int InitInstance(HINSTANCE instance) {
     if (!gMainWindow) return 0;
     StoreMainSize(keptWidth, keptHeight);
 
-    gOpacity = 0;
     SetLayeredWindowAttributes(gMainWindow, 0, 0, LWA_ALPHA);
     SetWindowTextW(gMainWindow, gAppTitle);
 
@@ -143,12 +143,10 @@ static int InitInstance(HINSTANCE instance) {
     return 1;
 }
 
-// Stops one worker; on failure counts a retry, gives up waiting for its
-// running flag after three, and asks for another pass.
-static int StopOrRetry(WorkerBlock* worker, DWORD waitMs, int* retries) {
-    if (StopWorker(worker, waitMs) == 0) return 0;
+// Stops one worker; while it still runs, asks for another pass.
+static int StopOrRetry(int worker) {
+    if (StopWorker(worker) == 0) return 0;
     PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
-    if (++*retries > 3) worker->running = 0;
     return 1;
 }
 
@@ -165,10 +163,10 @@ int ShutdownApp() {
     if (sReleased) return 0;
     SetCurrentDirectoryW(gStartDir);
     CancelFetch();   // at once: it winds down while the other workers stop
-    if (StopOrRetry(&gFrameClock, kClockStopWaitMs, &sClockRetries)) return 1;
-    if (StopOrRetry(&gIdleWorker, kIdleStopWaitMs, &sIdleRetries)) return 1;
+    if (StopOrRetry(WORKER_FRAME_CLOCK)) return 1;
+    if (StopOrRetry(WORKER_IDLE)) return 1;
     // A fetch stops before its next request; what it fetched stays for the next run.
-    if (StopFetch(kIdleStopWaitMs) != 0) {
+    if (StopFetch(kFetchStopWaitMs) != 0) {
         PostMessageW(gMainWindow, WM_COMMAND, CMD_EXIT, 0);
         if (++sFetchRetries <= 20) return 1;
     }
@@ -179,8 +177,7 @@ int ShutdownApp() {
     FreeList(&gRegionList);
     FreeCatalogue();
     ClearSettings();
-    if (gTimerPeriod) timeEndPeriod(gTimerPeriod);
-    gTimerPeriod = 0;
+    RestoreTimerPeriod();
     if (sInstanceMutex) {
         ReleaseMutex(sInstanceMutex);
         CloseHandle(sInstanceMutex);

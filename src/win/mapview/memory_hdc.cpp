@@ -16,8 +16,9 @@
 #include "win/app/wide_text.h"
 #include "win/mapview/picture_gdi.h"
 
-HDC gMemoryDC;
-PanelBitmap gPanels[PANEL_COUNT] = {
+static HDC sMemoryDC;
+const HDC& gMemoryDC = sMemoryDC;
+static PanelBitmap sPanels[PANEL_COUNT] = {
     {192, 268, nullptr, nullptr, nullptr},   // PANEL_RECENT
     {336, 534, nullptr, nullptr, nullptr},   // PANEL_CONTROL
     {192, 60, nullptr, nullptr, nullptr},    // PANEL_HOVER
@@ -25,7 +26,9 @@ PanelBitmap gPanels[PANEL_COUNT] = {
     {864, 246, nullptr, nullptr, nullptr},   // PANEL_BOTTOM
     {128, 128, nullptr, nullptr, nullptr},   // PANEL_HATCH
 };
-unsigned char* gCircleSpritePixels;
+static unsigned char* sCircleSpritePixels;
+unsigned char* const& gCircleSpritePixels = sCircleSpritePixels;
+const PanelBitmap (&gPanels)[PANEL_COUNT] = sPanels;
 
 static HBITMAP sCircleBitmap;
 static HGDIOBJ sCircleDisplaced;
@@ -69,21 +72,21 @@ static int ReadBack(HBITMAP bitmap, int width, int height, unsigned char* pixels
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    return GetDIBits(gMemoryDC, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
+    return GetDIBits(sMemoryDC, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
 }
 
 static bool AnyObjectExists() {
-    if (gMemoryDC || sCircleBitmap || gCircleSpritePixels) return true;
-    for (const PanelBitmap& panel : gPanels)
+    if (sMemoryDC || sCircleBitmap || sCircleSpritePixels) return true;
+    for (const PanelBitmap& panel : sPanels)
         if (panel.bitmap || panel.pixels) return true;
     return false;
 }
 
 static int CreatePanels(HDC windowDC) {
-    for (PanelBitmap& panel : gPanels) {
+    for (PanelBitmap& panel : sPanels) {
         panel.bitmap = CreateCompatibleBitmap(windowDC, panel.width, panel.height);
         if (!panel.bitmap) return kPanelBitmap;
-        panel.displaced = SelectObject(gMemoryDC, panel.bitmap);
+        panel.displaced = SelectObject(sMemoryDC, panel.bitmap);
         if (!panel.displaced || panel.displaced == HGDI_ERROR) {
             panel.displaced = nullptr;
             return kPanelSelect;
@@ -91,7 +94,7 @@ static int CreatePanels(HDC windowDC) {
         size_t bytes = size_t(panel.width) * panel.height * 3;
         panel.pixels = static_cast<unsigned char*>(std::calloc(bytes, 1));
         int code = panel.pixels ? 0 : kPanelMalloc;
-        SelectObject(gMemoryDC, panel.displaced);
+        SelectObject(sMemoryDC, panel.displaced);
         panel.displaced = nullptr;
         if (code) return code;
         if (ReadBack(panel.bitmap, panel.width, panel.height, panel.pixels) < panel.height)
@@ -103,16 +106,16 @@ static int CreatePanels(HDC windowDC) {
 // The marker sprite: 31 rings from grey 8 at the rim to 248 at the centre.
 static void PaintCircle() {
     RECT square = {0, 0, kCircleSize, kCircleSize};
-    FillRect(gMemoryDC, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(sMemoryDC, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     for (int k = 0; k <= 30; k++) {
         int g = 8 * (k + 1);
         HPEN pen = CreatePen(PS_SOLID, 1, RGB(g, g, g));
         HBRUSH brush = CreateSolidBrush(RGB(g, g, g));
-        HGDIOBJ oldPen = SelectObject(gMemoryDC, pen);
-        HGDIOBJ oldBrush = SelectObject(gMemoryDC, brush);
-        Ellipse(gMemoryDC, 1 + k, 1 + k, kCircleSize - 1 - k, kCircleSize - 1 - k);
-        SelectObject(gMemoryDC, oldPen);
-        SelectObject(gMemoryDC, oldBrush);
+        HGDIOBJ oldPen = SelectObject(sMemoryDC, pen);
+        HGDIOBJ oldBrush = SelectObject(sMemoryDC, brush);
+        Ellipse(sMemoryDC, 1 + k, 1 + k, kCircleSize - 1 - k, kCircleSize - 1 - k);
+        SelectObject(sMemoryDC, oldPen);
+        SelectObject(sMemoryDC, oldBrush);
         DeleteObject(pen);
         DeleteObject(brush);
     }
@@ -121,17 +124,17 @@ static void PaintCircle() {
 static int CreateCircle(HDC windowDC) {
     sCircleBitmap = CreateCompatibleBitmap(windowDC, kCircleSize, kCircleSize);
     if (!sCircleBitmap) return kCircleBitmap;
-    sCircleDisplaced = SelectObject(gMemoryDC, sCircleBitmap);
+    sCircleDisplaced = SelectObject(sMemoryDC, sCircleBitmap);
     if (!sCircleDisplaced || sCircleDisplaced == HGDI_ERROR) {
         sCircleDisplaced = nullptr;
         return kCircleSelect;
     }
     PaintCircle();
-    gCircleSpritePixels = static_cast<unsigned char*>(std::calloc(kCircleSize * kCircleSize * 3, 1));
-    SelectObject(gMemoryDC, sCircleDisplaced);
+    sCircleSpritePixels = static_cast<unsigned char*>(std::calloc(kCircleSize * kCircleSize * 3, 1));
+    SelectObject(sMemoryDC, sCircleDisplaced);
     sCircleDisplaced = nullptr;
-    if (!gCircleSpritePixels) return kCircleMalloc;
-    if (ReadBack(sCircleBitmap, kCircleSize, kCircleSize, gCircleSpritePixels) < kCircleSize)
+    if (!sCircleSpritePixels) return kCircleMalloc;
+    if (ReadBack(sCircleBitmap, kCircleSize, kCircleSize, sCircleSpritePixels) < kCircleSize)
         return kCircleRead;
     return 0;
 }
@@ -143,12 +146,12 @@ int CreateMemoryHDC() {
     if (!windowDC) {
         code = kGetDC;
     } else {
-        gMemoryDC = CreateCompatibleDC(windowDC);
-        if (!gMemoryDC) {
+        sMemoryDC = CreateCompatibleDC(windowDC);
+        if (!sMemoryDC) {
             code = kCreateDC;
         } else {
-            SetBkMode(gMemoryDC, TRANSPARENT);
-            SetTextColor(gMemoryDC, RGB(255, 255, 255));
+            SetBkMode(sMemoryDC, TRANSPARENT);
+            SetTextColor(sMemoryDC, RGB(255, 255, 255));
             code = CreatePanels(windowDC);
             if (!code) code = CreateCircle(windowDC);
         }
@@ -160,21 +163,21 @@ int CreateMemoryHDC() {
 }
 
 // The drawing pattern of every panel: BeginPanelDraw selects the panel's
-// bitmap into gMemoryDC (0; 1 when that fails: leave the panel as it was),
-// the picture is painted through gMemoryDC, EndPanelDraw reads the bitmap
+// bitmap into sMemoryDC (0; 1 when that fails: leave the panel as it was),
+// the picture is painted through sMemoryDC, EndPanelDraw reads the bitmap
 // back into the pixel buffer and puts the displaced object back.
 static int BeginPanelDraw(PanelId panel) {
-    PanelBitmap& p = gPanels[panel];
-    HGDIOBJ displaced = SelectObject(gMemoryDC, p.bitmap);
+    PanelBitmap& p = sPanels[panel];
+    HGDIOBJ displaced = SelectObject(sMemoryDC, p.bitmap);
     if (!displaced || displaced == HGDI_ERROR) return 1;
     p.displaced = displaced;
     return 0;
 }
 
 static void EndPanelDraw(PanelId panel) {
-    PanelBitmap& p = gPanels[panel];
+    PanelBitmap& p = sPanels[panel];
     // GetDIBits wants the bitmap deselected: put the displaced object back first.
-    SelectObject(gMemoryDC, p.displaced);
+    SelectObject(sMemoryDC, p.displaced);
     p.displaced = nullptr;
     ReadBack(p.bitmap, p.width, p.height, p.pixels);
 }
@@ -184,29 +187,29 @@ static void EndPanelDraw(PanelId panel) {
 static void DrawHatchPattern() {
     if (sHatchDrawn || BeginPanelDraw(PANEL_HATCH) != 0) return;
     sHatchDrawn = 1;
-    const PanelBitmap& p = gPanels[PANEL_HATCH];
+    const PanelBitmap& p = sPanels[PANEL_HATCH];
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     RECT all = {0, 0, p.width, p.height};
-    FillRect(gMemoryDC, &all, red);
+    FillRect(sMemoryDC, &all, red);
     DeleteObject(red);
 
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
-    HGDIOBJ oldPen = SelectObject(gMemoryDC, pen);
-    HGDIOBJ oldBrush = SelectObject(gMemoryDC, brush);
+    HGDIOBJ oldPen = SelectObject(sMemoryDC, pen);
+    HGDIOBJ oldBrush = SelectObject(sMemoryDC, brush);
     for (int c = 196; c >= 4; c -= 16) {
         POINT corners[4] = {{c - 4, 0}, {c, 0}, {c - 128, 128}, {c - 132, 128}};
-        Polygon(gMemoryDC, corners, 4);
+        Polygon(sMemoryDC, corners, 4);
     }
-    SelectObject(gMemoryDC, oldPen);
-    SelectObject(gMemoryDC, oldBrush);
+    SelectObject(sMemoryDC, oldPen);
+    SelectObject(sMemoryDC, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
     EndPanelDraw(PANEL_HATCH);
 }
 
 static void BuildRecent(PanelPicture* out) {
-    const PanelBitmap& p = gPanels[PANEL_RECENT];
+    const PanelBitmap& p = sPanels[PANEL_RECENT];
     BuildRecentPicture(p.width, p.height, out);
 }
 
@@ -230,8 +233,8 @@ static const struct {
 };
 
 int UpdateMemoryHDC() {
-    if (!gMemoryDC) return UPDATE_HDC_NO_DC;
-    for (const PanelBitmap& panel : gPanels) {
+    if (!sMemoryDC) return UPDATE_HDC_NO_DC;
+    for (const PanelBitmap& panel : sPanels) {
         if (!panel.pixels) return UPDATE_HDC_NO_PIXELS;
         if (!panel.bitmap) return UPDATE_HDC_NO_BITMAP;
     }
@@ -239,7 +242,7 @@ int UpdateMemoryHDC() {
     for (const auto& step : kPanelSteps) {
         step.build(&picture);
         if (!picture.paint || BeginPanelDraw(step.panel) != 0) continue;
-        PaintPicture(gMemoryDC, picture);
+        PaintPicture(sMemoryDC, picture);
         EndPanelDraw(step.panel);
     }
     DrawHatchPattern();
@@ -247,21 +250,21 @@ int UpdateMemoryHDC() {
 }
 
 void ReleaseMemoryHDC() {
-    for (PanelBitmap& panel : gPanels) {
-        if (panel.displaced && gMemoryDC) SelectObject(gMemoryDC, panel.displaced);
+    for (PanelBitmap& panel : sPanels) {
+        if (panel.displaced && sMemoryDC) SelectObject(sMemoryDC, panel.displaced);
         panel.displaced = nullptr;
         if (panel.bitmap) DeleteObject(panel.bitmap);
         panel.bitmap = nullptr;
         std::free(panel.pixels);
         panel.pixels = nullptr;
     }
-    if (sCircleDisplaced && gMemoryDC) SelectObject(gMemoryDC, sCircleDisplaced);
+    if (sCircleDisplaced && sMemoryDC) SelectObject(sMemoryDC, sCircleDisplaced);
     sCircleDisplaced = nullptr;
     if (sCircleBitmap) DeleteObject(sCircleBitmap);
     sCircleBitmap = nullptr;
-    std::free(gCircleSpritePixels);
-    gCircleSpritePixels = nullptr;
-    if (gMemoryDC) DeleteDC(gMemoryDC);
-    gMemoryDC = nullptr;
+    std::free(sCircleSpritePixels);
+    sCircleSpritePixels = nullptr;
+    if (sMemoryDC) DeleteDC(sMemoryDC);
+    sMemoryDC = nullptr;
     sHatchDrawn = 0;
 }

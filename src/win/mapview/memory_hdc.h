@@ -23,9 +23,10 @@ struct PanelBitmap {
 
 enum { kCircleSize = 64 };
 
-extern HDC gMemoryDC;
-extern PanelBitmap gPanels[PANEL_COUNT];
-extern unsigned char* gCircleSpritePixels;   // 64 x 64 x 3, top-down BGR
+// Written only here, by CreateMemoryHDC, UpdateMemoryHDC and ReleaseMemoryHDC.
+extern const HDC& gMemoryDC;
+extern const PanelBitmap (&gPanels)[PANEL_COUNT];
+extern unsigned char* const& gCircleSpritePixels;   // 64 x 64 x 3, top-down BGR
 
 // 1 when any of the objects already exists (nothing done), else 0 — also
 // after a failure, which it reports in a message box.
