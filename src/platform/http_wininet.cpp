@@ -8,15 +8,9 @@
 
 #include <string>
 
-namespace {
+#include "platform/wide_text.h"
 
-std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], n);
-    return wide;
-}
+namespace {
 
 // Closes a WinINet handle when it goes out of scope.
 struct Handle {
@@ -45,7 +39,7 @@ void SetTimeouts(HINTERNET handle, const HttpLimits& limits) {
 int PostForm(const std::string& url, const std::string& form, const std::string& userAgent,
              const HttpLimits& limits, HttpReply* reply) {
     *reply = HttpReply{};
-    const std::wstring wideUrl = Widen(url);
+    const std::wstring wideUrl = ToWide(url.c_str());
     wchar_t host[256] = L"", path[2048] = L"";
     URL_COMPONENTSW parts = {};
     parts.dwStructSize = sizeof parts;
@@ -59,7 +53,7 @@ int PostForm(const std::string& url, const std::string& form, const std::string&
         return HTTP_FAILED;
     }
     Handle session, connection, request;
-    session.h = InternetOpenW(Widen(userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    session.h = InternetOpenW(ToWide(userAgent.c_str()).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!session.h) return Fail(reply, "InternetOpen");
     SetTimeouts(session.h, limits);
     connection.h = InternetConnectW(session.h, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);

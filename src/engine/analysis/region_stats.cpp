@@ -1,5 +1,7 @@
 #include "engine/analysis/region_stats.h"
 
+#include <cstdio>
+
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/stats_cache.h"
 #include "engine/model/records.h"
@@ -51,3 +53,14 @@ void ClassRecurrence(int record, int band, float* dueRatio, float* shareRatio) {
     *shareRatio = gRegionCount == 0 ? 999.99f : LimitedPercent(double(cell.count) / gRegionCount);
 }
 
+void MagnitudeClassRow(int record, int magClass, char* out, int size) {
+    int count, since, mean, latest;
+    ClassStatsByMagnitude(record, magClass, &count, &since, &mean, &latest);
+    if (latest < 0) {
+        std::snprintf(out, size_t(size), "M%d %7d 0000/00/00 %7d/%7d", magClass, count, since, mean);
+        return;
+    }
+    const QuakeRecord& r = RecordAt(latest);
+    std::snprintf(out, size_t(size), "M%d %7d %04d/%02d/%02d %7d/%7d", magClass, count, r.year, r.month, r.day,
+                  since, mean);
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/analysis/region_stats.h"
+#include "engine/catalogue/update_rules.h"
 #include "engine/controls/period.h"
 #include "engine/model/records.h"
 #include "engine/model/settings.h"
@@ -102,26 +103,25 @@ void SetFetchStatusText(const std::string& utf8) { sFetchStatus = utf8; }
 
 const char* UpdateStatusText(int status) {
     switch (status) {
-    case 0: return "データ更新は1日1回までです";
-    case 1: return "Error InternetConnect";
-    case 2: return "Error malloc";
-    case 3: return "Error InternetOpen";
-    case 4: return "Error InternetOpenUrl";
-    case 5: return "Error InternetReadFile";
-    case 6: return "Error fopen_s";
-    case 7: return "データは最新です";
-    case 8: return "データ更新は1日1回までです";
-    case 9: return "サーバー負荷によりデータ更新できません";
-    case 11: return "データ更新 開始";
-    case 12: return "データ更新 接続";
-    case 13: return "データ更新 読込";
-    case 14: return "データ保存中・・・";
-    case 15: return "データ保存 完了";
-    case 20: return "データ更新 完了";
-    case 30: return sFetchStatus.c_str();
-    case 31: return "取得中断：更新で再開";
-    case 32: return "サンプル：更新で実データへ";
-    case 33: return "実データ確認中・・・";
+    case UPDATE_OK: return "データ更新は1日1回までです";   // the status before any update
+    case UPDATE_NO_CONNECTION: return "Error InternetConnect";
+    case UPDATE_NO_MEMORY: return "Error malloc";
+    case UPDATE_NO_SESSION: return "Error InternetOpen";
+    case UPDATE_NO_URL: return "Error InternetOpenUrl";
+    case UPDATE_BAD_REPLY: return "Error InternetReadFile";
+    case UPDATE_WRITE_FAILED: return "Error fopen_s";
+    case UPDATE_UP_TO_DATE: return "データは最新です";
+    case UPDATE_BUSY: return "サーバー負荷によりデータ更新できません";
+    case UPDATE_STAGE_STARTED: return "データ更新 開始";
+    case UPDATE_STAGE_CONNECTED: return "データ更新 接続";
+    case UPDATE_STAGE_READING: return "データ更新 読込";
+    case UPDATE_STAGE_SAVING: return "データ保存中・・・";
+    case UPDATE_STAGE_SAVED: return "データ保存 完了";
+    case UPDATE_STATUS_DONE: return "データ更新 完了";
+    case UPDATE_STATUS_FETCHING: return sFetchStatus.c_str();
+    case UPDATE_STATUS_FETCH_PAUSED: return "取得中断：更新で再開";
+    case UPDATE_STATUS_SAMPLE: return "サンプル：更新で実データへ";
+    case UPDATE_STATUS_CHECKING: return "実データ確認中・・・";
     default: return "";
     }
 }
@@ -204,17 +204,9 @@ static void ClassTexts(TextList* list) {
     PanelText* t = Add(list, 18, 215, 330, 233, ALIGN_RIGHT);
     std::snprintf(t->text, sizeof t->text, "規模    回数       日付    間隔    平均");
     for (int m = 1; m <= 9; m++) {
-        int count, since, mean, latest;
-        ClassStatsByMagnitude(-1, m, &count, &since, &mean, &latest);
         int top = 233 + (m - 1) * 18;
         t = Add(list, 18, top, 330, top + 18, ALIGN_RIGHT);
-        if (latest >= 0) {
-            const QuakeRecord& r = gpEQ[latest];
-            std::snprintf(t->text, sizeof t->text, "M%d %7d %04d/%02d/%02d %7d/%7d", m, count, r.year,
-                          r.month, r.day, since, mean);
-        } else {
-            std::snprintf(t->text, sizeof t->text, "M%d %7d 0000/00/00 %7d/%7d", m, count, since, mean);
-        }
+        MagnitudeClassRow(-1, m, t->text, int(sizeof t->text));
     }
     t = Add(list, 18, 395, 330, 413, ALIGN_RIGHT);
     std::snprintf(t->text, sizeof t->text, "規模    確率       間隔    平均    確率");

@@ -145,16 +145,9 @@ int RegionPageTexts(OverlayText out[kRegionPageTexts]) {
     SetOverlayText(&out[n++], table, ALIGN_RIGHT, kWhite, "%s",
                    SjisText("規模    回数       日付    間隔    平均"));
     for (int m = 1; m <= 9; m++) {
-        int count, since, mean, latest;
-        ClassStatsByMagnitude(gCurrentRecord, m, &count, &since, &mean, &latest);
-        if (latest >= 0) {
-            const QuakeRecord& r = RecordAt(latest);
-            SetOverlayText(&out[n++], Below(table, m), ALIGN_RIGHT, kWhite, "M%d %7d %04d/%02d/%02d %7d/%7d", m,
-                           count, r.year, r.month, r.day, since, mean);
-        } else {
-            SetOverlayText(&out[n++], Below(table, m), ALIGN_RIGHT, kWhite, "M%d %7d 0000/00/00 %7d/%7d", m,
-                           count, since, mean);
-        }
+        char row[64];
+        MagnitudeClassRow(gCurrentRecord, m, row, int(sizeof row));
+        SetOverlayText(&out[n++], Below(table, m), ALIGN_RIGHT, kWhite, "%s", row);
     }
 
     SetOverlayText(&out[n++], PanelRect{12, 143, 64, 161}, ALIGN_LEFT, PanelColor{0, 255, 0}, "%s",

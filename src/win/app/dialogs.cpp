@@ -11,16 +11,15 @@
 #include "engine/model/settings.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/shell.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 
 void ShowPopupMenu() {
     HMENU menu = LoadMenuW(gInstance, MAKEINTRESOURCEW(IDR_POPUP_MENU));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu, 0);
     POINT cursor;
-    GetCursorPos(&cursor);
     SetForegroundWindow(gMainWindow);
-    if (popup) TrackPopupMenuEx(popup, 0, cursor.x, cursor.y, gMainWindow, nullptr);
+    if (popup && GetCursorPos(&cursor)) TrackPopupMenuEx(popup, 0, cursor.x, cursor.y, gMainWindow, nullptr);
     DestroyMenu(menu);
 }
 

@@ -28,7 +28,7 @@
 #include "win/app/workers.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 #include "win/net/fetch.h"
 #include "win/net/update.h"
 
@@ -119,7 +119,8 @@ static void FrameDone() {
 static void Paint() {
     ValidateRect(gMainWindow, nullptr);
     int result = D3DRender();
-    if (result == D3D_RENDER_CLEAR_FAILED || result == D3D_RENDER_BEGIN_FAILED) FatalError(L"ERROR : D3D Render");
+    if (result == D3D_RENDER_CLEAR_FAILED || result == D3D_RENDER_BEGIN_FAILED || result == D3D_RENDER_END_FAILED)
+        FatalError(L"ERROR : D3D Render");
     sFramePainted = 1;
 }
 

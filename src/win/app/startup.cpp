@@ -29,7 +29,7 @@
 #include "win/app/main_window.h"
 #include "win/app/placement.h"
 #include "win/app/shell.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 #include "win/app/workers.h"
 #include "win/mapview/d3d_view.h"
 #include "win/mapview/memory_hdc.h"
@@ -106,10 +106,9 @@ static int InitInstance(HINSTANCE instance) {
 
     // A missing store is reported here; start-up goes on and EQSet fails.
     if (AllocateCatalogue() != 0) FatalError(gpEQ ? L"ERROR : gpNE" : L"ERROR : gpEQ");
-    if (CreateMemoryHDC() != 0) {
-        FatalError(L"ERROR : CreateMemoryHDC");
-        return 0;
-    }
+    const int memoryHdc = CreateMemoryHDC();
+    if (memoryHdc == CREATE_HDC_EXISTS) FatalError(L"ERROR : CreateMemoryHDC");
+    if (memoryHdc != CREATE_HDC_OK) return 0;   // a failure has been shown
     if (OpenCatalogue() != EQSET_OK) {
         FatalError(L"ERROR : EQSet");
         return 0;

@@ -45,6 +45,7 @@ enum D3DRenderResult {
     D3D_RENDER_OK = 0,        // drawn, or nothing to draw with
     D3D_RENDER_CLEAR_FAILED = 2,
     D3D_RENDER_BEGIN_FAILED = 3,
+    D3D_RENDER_END_FAILED = 4,
     D3D_RENDER_PRESENT_FAILED = 11,
     D3D_RENDER_DRIVER_ERROR = 12,     // also: the reset after a lost device failed
     D3D_RENDER_LOST = 13,

@@ -13,7 +13,7 @@
 #include "engine/picture/region_picture.h"
 #include "platform/platform.h"
 #include "win/app/shell.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 #include "win/mapview/picture_gdi.h"
 
 static HDC sMemoryDC;
@@ -140,7 +140,7 @@ static int CreateCircle(HDC windowDC) {
 }
 
 int CreateMemoryHDC() {
-    if (AnyObjectExists()) return 1;
+    if (AnyObjectExists()) return CREATE_HDC_EXISTS;
     int code = 0;
     HDC windowDC = GetDC(gMainWindow);
     if (!windowDC) {
@@ -157,9 +157,10 @@ int CreateMemoryHDC() {
         }
         ReleaseDC(gMainWindow, windowDC);
     }
-    // The gap is caught later: D3DCreate needs the sprite, the tick the panels.
-    if (code) ShowMessage(FailureText(code));
-    return 0;
+    if (!code) return CREATE_HDC_OK;
+    ShowMessage(FailureText(code));
+    ReleaseMemoryHDC();   // nothing half made stays
+    return CREATE_HDC_FAILED;
 }
 
 // The drawing pattern of every panel: BeginPanelDraw selects the panel's

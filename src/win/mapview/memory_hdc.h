@@ -28,8 +28,11 @@ extern const HDC& gMemoryDC;
 extern const PanelBitmap (&gPanels)[PANEL_COUNT];
 extern unsigned char* const& gCircleSpritePixels;   // 64 x 64 x 3, top-down BGR
 
-// 1 when any of the objects already exists (nothing done), else 0 — also
-// after a failure, which it reports in a message box.
+enum CreateHdcResult {
+    CREATE_HDC_OK = 0,
+    CREATE_HDC_EXISTS = 1,   // an object already exists: nothing done
+    CREATE_HDC_FAILED = 2,   // shown in a message box; nothing made is kept
+};
 int CreateMemoryHDC();
 enum UpdateHdcResult {
     UPDATE_HDC_OK = 0,         // every panel's picture built and painted

@@ -2,10 +2,14 @@
 
 #include "engine/picture/panel_picture.h"
 #include "win/app/panel_font.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 
 static COLORREF Color(PanelColor c) { return RGB(c.r, c.g, c.b); }
 
+// The GDI calls' results are not checked one by one: a pen, brush or font
+// that cannot be made leaves the memory bitmap's current one in place, a
+// failed drawing call leaves that shape out of this paint only, and every
+// object made here is deleted again (the GdiObjects test holds that).
 // Selects a pen and a brush (nullptr: none) for one drawing step.
 template <typename Draw>
 static void WithPenAndBrush(HDC dc, const PictureItem& item, bool brush, Draw draw) {

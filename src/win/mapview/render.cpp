@@ -119,6 +119,9 @@ static void DrawLines(IDirect3DVertexBuffer9* buffer, D3DPRIMITIVETYPE type, UIN
 
 static IDirect3DTexture9* PanelTexture(int panel) { return gScene.panels[panel].texture; }
 
+// The state and draw calls' results are not checked one by one: a call that
+// fails leaves its element out of this frame only, every frame draws all of
+// them again, and a lost device shows in Present's result.
 static void DrawScene() {
     IDirect3DDevice9* d = gScene.device;
     // Opaque background: the map and the two fixed panels.
@@ -176,7 +179,7 @@ int D3DRender() {
             return D3D_RENDER_CLEAR_FAILED;
         }
         DrawScene();
-        d->EndScene();
+        if (FAILED(d->EndScene())) return D3D_RENDER_END_FAILED;
     }
     HRESULT presented = d->Present(nullptr, nullptr, nullptr, nullptr);
     if (SUCCEEDED(presented)) return D3D_RENDER_OK;

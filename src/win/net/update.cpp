@@ -18,7 +18,7 @@
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/model/commands.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 
 // The block the main thread fills before the start; afterwards the worker
 // alone writes it, and the main thread only reads `running`.

@@ -2,17 +2,18 @@
 // every frame and the paint of the series that graph_data computes.
 #include "win/windows/graph_window.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <string>
 
 #include "engine/picture/graph_data.h"
+#include "engine/controls/placement.h"
 #include "engine/model/commands.h"
 #include "engine/model/settings.h"
 #include "resources/resource.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
+#include "win/windows/window_surface.h"
 
 enum {
     kGraphWidth = 508,
@@ -27,12 +28,13 @@ enum {
 };
 
 static HWND sWindow;
-static HDC sMemoryDC;
-static HBITMAP sBitmap;
-static HGDIOBJ sDisplaced;
-static int sWidth, sHeight;
+static WindowSurface sSurface;
 static int sOpacity;
 
+// The GDI calls' results are not checked one by one: a pen, brush or font
+// that cannot be made leaves the memory bitmap's current one in place, a
+// failed drawing call leaves that shape out of this paint only, and every
+// object made here is deleted again (the GdiObjects test holds that).
 static void DrawSeries(HDC dc, const GraphPoint* points, int count, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old = SelectObject(dc, pen);
@@ -96,22 +98,12 @@ void PaintGraph(HDC dc) {
     DeleteObject(font);
 }
 
-static void ReleaseSurface() {
-    if (sMemoryDC) {
-        SelectObject(sMemoryDC, sDisplaced);
-        DeleteDC(sMemoryDC);
-    }
-    if (sBitmap) DeleteObject(sBitmap);
-    sMemoryDC = nullptr;
-    sBitmap = nullptr;
-}
-
 static void RefreshTick() {
     RECT r;
     if (GetWindowRect(sWindow, &r)) {
         StoreWindowPlace(kGraphSlot, r.left, r.top);
     }
-    sOpacity = gMainActive || gGraphActive ? std::min(255, sOpacity + 8) : 255;
+    sOpacity = FadeStep(sOpacity, gMainActive || gGraphActive);
     SetLayeredWindowAttributes(sWindow, 0, BYTE(sOpacity), LWA_ALPHA);
     InvalidateRect(sWindow, nullptr, FALSE);
 }
@@ -123,7 +115,7 @@ LRESULT CALLBACK GraphWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         sOpacity = 255;
         return 0;
     case WM_DESTROY:
-        ReleaseSurface();
+        ReleaseWindowSurface(&sSurface);
         gGraphActive = 0;
         sWindow = nullptr;
         return 0;
@@ -136,9 +128,9 @@ LRESULT CALLBACK GraphWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        if (sMemoryDC) {
-            PaintGraph(sMemoryDC);
-            BitBlt(dc, 0, 0, sWidth, sHeight, sMemoryDC, 0, 0, SRCCOPY);
+        if (sSurface.dc) {
+            PaintGraph(sSurface.dc);
+            CopyWindowSurface(sSurface, dc);
         }
         EndPaint(window, &ps);
         return 0;
@@ -162,24 +154,6 @@ LRESULT CALLBACK GraphWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN: return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-static int CreateSurface() {
-    RECT r;
-    GetWindowRect(sWindow, &r);
-    sWidth = r.right - r.left;
-    sHeight = r.bottom - r.top;
-    HDC windowDC = GetDC(sWindow);
-    if (!windowDC) return 1;
-    sMemoryDC = CreateCompatibleDC(windowDC);
-    if (sMemoryDC) {
-        SetBkMode(sMemoryDC, TRANSPARENT);
-        SetTextColor(sMemoryDC, RGB(255, 255, 255));
-        sBitmap = CreateCompatibleBitmap(windowDC, sWidth, sHeight);
-        if (sBitmap) sDisplaced = SelectObject(sMemoryDC, sBitmap);
-    }
-    ReleaseDC(sWindow, windowDC);
-    return sMemoryDC && sBitmap ? 0 : 1;
 }
 
 HWND CreateMGVWindow() {
@@ -207,7 +181,7 @@ HWND CreateMGVWindow() {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetWindowPos(window, gMainWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
-    if (CreateSurface() != 0) {
+    if (CreateWindowSurface(window, &sSurface) != 0) {
         DestroyWindow(window);
         return nullptr;
     }

@@ -5,14 +5,15 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <string>
 
 #include "engine/analysis/reports.h"
-#include "engine/model/records.h"
-#include "engine/model/commands.h"
+#include "engine/controls/layout.h"
 #include "engine/controls/list_scroll.h"
+#include "engine/controls/placement.h"
+#include "engine/model/commands.h"
+#include "engine/model/records.h"
 #include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -20,25 +21,23 @@
 #include "resources/resource.h"
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
+#include "win/windows/window_surface.h"
 
 struct ListWindow {
     const ListLayout* layout;
     int* active;          // the list-active flag the main window reads, or this window's own
     const wchar_t* fallbackClass;
     HWND window;
-    HDC memoryDC;
-    HBITMAP bitmap;
-    HGDIOBJ displaced;
-    int width, height;
+    WindowSurface surface;
     int opacity;
     ListControls controls;
 };
 
 static int sList2Active;
 static ListWindow sLists[2] = {
-    {&kConditionListLayout, &gListActive, L"wolt_EQLIST", nullptr, nullptr, nullptr, nullptr, 0, 0, 0, {}},
-    {&kRegionListLayout, &sList2Active, L"wolt_EQLIST2", nullptr, nullptr, nullptr, nullptr, 0, 0, 0, {}},
+    {&kConditionListLayout, &gListActive, L"wolt_EQLIST", nullptr, {}, 0, {}},
+    {&kRegionListLayout, &sList2Active, L"wolt_EQLIST2", nullptr, {}, 0, {}},
 };
 
 static const COLORREF kWhite = RGB(255, 255, 255);
@@ -48,6 +47,10 @@ static COLORREF Grey(int level) { return RGB(level, level, level); }
 
 static RECT ToRect(const ListRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// The GDI calls' results are not checked one by one: a pen, brush or font
+// that cannot be made leaves the memory bitmap's current one in place, a
+// failed drawing call leaves that shape out of this paint only, and every
+// object made here is deleted again (the GdiObjects test holds that).
 static void FillSolid(HDC dc, const ListRect& r, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     RECT rect = ToRect(r);
@@ -112,12 +115,9 @@ static void DrawRow(HDC dc, const ListLayout& layout, const RecordList& list, in
 }
 
 static void DrawSaveButton(HDC dc, const ListLayout& layout, const ListControls& c) {
-    COLORREF pen = Grey(160), fill = Grey(64);
-    if (c.savePressed)
-        pen = RGB(255, 192, 128), fill = RGB(128, 64, 32);
-    else if (c.saveHover)
-        pen = kWhite, fill = RGB(160, 96, 64);
-    Outline(dc, layout.saveButton, pen, fill);
+    // The control panel's large buttons' colours.
+    const ButtonColors b = LargeButtonColors(c.saveHover || c.savePressed, c.savePressed);
+    Outline(dc, layout.saveButton, RGB(b.outline.r, b.outline.g, b.outline.b), RGB(b.fill.r, b.fill.g, b.fill.b));
     DrawInCodePage(dc, CP_UTF8, "保存", layout.saveButton, DT_CENTER | DT_END_ELLIPSIS);
 }
 
@@ -195,7 +195,7 @@ static void RefreshTick(ListWindow* w) {
     if (GetWindowRect(w->window, &r)) {
         StoreWindowPlace(w->layout->settingsSlot, r.left, r.top);
     }
-    w->opacity = gMainActive || *w->active ? std::min(255, w->opacity + 8) : 255;
+    w->opacity = FadeStep(w->opacity, gMainActive || *w->active);
     ApplyOpacity(w);
     if (CursorOutsideWindow(w->window)) w->controls.mouseInRows = 0;
     RecordList* list = LayoutList(*w->layout);
@@ -241,13 +241,7 @@ static void OnKey(ListWindow* w, WPARAM key) {
 }
 
 static void OnDestroy(ListWindow* w) {
-    if (w->memoryDC) {
-        SelectObject(w->memoryDC, w->displaced);
-        DeleteDC(w->memoryDC);
-    }
-    if (w->bitmap) DeleteObject(w->bitmap);
-    w->memoryDC = nullptr;
-    w->bitmap = nullptr;
+    ReleaseWindowSurface(&w->surface);
     FreeList(LayoutList(*w->layout));
     if (w->layout->regionList) SetRegionListTitleHook(nullptr);
     *w->active = 0;
@@ -280,9 +274,9 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        if (w->memoryDC) {
-            PaintList(w->memoryDC, *w->layout, LayoutList(*w->layout), w->controls);
-            BitBlt(dc, 0, 0, w->width, w->height, w->memoryDC, 0, 0, SRCCOPY);
+        if (w->surface.dc) {
+            PaintList(w->surface.dc, *w->layout, LayoutList(*w->layout), w->controls);
+            CopyWindowSurface(w->surface, dc);
         }
         EndPaint(window, &ps);
         return 0;
@@ -325,24 +319,6 @@ static void SetRegionListTitle(const char* sjisTitle) {
     if (sLists[1].window && !title.empty()) SetWindowTextW(sLists[1].window, title.substr(0, 255).c_str());
 }
 
-static int CreateSurface(ListWindow* w) {
-    RECT r;
-    GetWindowRect(w->window, &r);
-    w->width = r.right - r.left;
-    w->height = r.bottom - r.top;
-    HDC windowDC = GetDC(w->window);
-    if (!windowDC) return 1;
-    w->memoryDC = CreateCompatibleDC(windowDC);
-    if (w->memoryDC) {
-        SetBkMode(w->memoryDC, TRANSPARENT);
-        SetTextColor(w->memoryDC, kWhite);
-        w->bitmap = CreateCompatibleBitmap(windowDC, w->width, w->height);
-        if (w->bitmap) w->displaced = SelectObject(w->memoryDC, w->bitmap);
-    }
-    ReleaseDC(w->window, windowDC);
-    return w->memoryDC && w->bitmap ? 0 : 1;
-}
-
 static HWND CreateListWindow(ListWindow* w, const std::wstring& title) {
     const ListLayout& layout = *w->layout;
     wchar_t className[100];
@@ -370,7 +346,7 @@ static HWND CreateListWindow(ListWindow* w, const std::wstring& title) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetWindowPos(window, gMainWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
-    if (CreateSurface(w) != 0) {
+    if (CreateWindowSurface(window, &w->surface) != 0) {
         DestroyWindow(window);
         return nullptr;
     }

@@ -1,6 +1,7 @@
 // Text for the wide API: the program's UTF-8 and Shift-JIS strings to UTF-16
-// and back. Invalid bytes become U+FFFD (the system's default), so a text
-// always shows. Win32 only.
+// and back, leniently: invalid bytes become U+FFFD (the system's default), so
+// a text always shows. (Paths and file contents go through platform.h, which
+// refuses invalid input.) Win32 only.
 #pragma once
 
 #include <windows.h>

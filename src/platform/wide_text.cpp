@@ -1,4 +1,4 @@
-#include "win/app/wide_text.h"
+#include "platform/wide_text.h"
 
 std::wstring ToWide(const char* text, UINT codePage) {
     const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
