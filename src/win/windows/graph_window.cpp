@@ -34,7 +34,7 @@ static int sOpacity;
 // The GDI calls' results are not checked one by one: a pen, brush or font
 // that cannot be made leaves the memory bitmap's current one in place, a
 // failed drawing call leaves that shape out of this paint only, and every
-// object made here is deleted again (the GdiObjects test holds that).
+// object made here is deleted again.
 static void DrawSeries(HDC dc, const GraphPoint* points, int count, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old = SelectObject(dc, pen);

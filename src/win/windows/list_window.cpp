@@ -50,7 +50,7 @@ static RECT ToRect(const ListRect& r) { return RECT{r.left, r.top, r.right, r.bo
 // The GDI calls' results are not checked one by one: a pen, brush or font
 // that cannot be made leaves the memory bitmap's current one in place, a
 // failed drawing call leaves that shape out of this paint only, and every
-// object made here is deleted again (the GdiObjects test holds that).
+// object made here is deleted again.
 static void FillSolid(HDC dc, const ListRect& r, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     RECT rect = ToRect(r);
