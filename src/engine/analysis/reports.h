@@ -4,6 +4,7 @@
 #include <string>
 
 struct RecordList;
+struct Section;
 
 // Each writes to `path`, or, when path is nullptr, to the time-stamped name
 // in text/ that the program uses. 0 on success, 1 when the file could not be
@@ -16,6 +17,9 @@ int WriteRegionReport(const char* path = nullptr);  // 1 also without a current 
 // the region list of the current record.
 int SaveListText(const RecordList* list, bool regionList, const char* path = nullptr);
 
+// The events of a cross-section with their distances along and from the line.
+int SaveSectionText(const Section& section, const char* path = nullptr);
+
 // What the program shows when a save button's file could not be written.
 extern const char* const kSaveFailedText;
 
@@ -23,3 +27,5 @@ extern const char* const kSaveFailedText;
 std::string AlertReportPath();
 std::string RegionReportPath();
 std::string ListTextPath(bool regionList);
+// text/wolt_section_<time><extension>
+std::string SectionFilePath(const char* extension);

@@ -1,0 +1,53 @@
+// The cross-section: the line the user drags on the map (window pixels of
+// the map picture), its strip width, the section it gives and the event the
+// pointer rests on in the section window. The main window feeds it the
+// mouse while a line is being drawn; the section window shows and saves
+// the section; the view draws the line and the strip on the map. Its state
+// is this module's own.
+#pragma once
+
+#include "engine/analysis/section.h"
+#include "engine/picture/markers.h"
+
+enum SectionPickState {
+    SECTION_PICK_OFF = 0,   // the map behaves as always
+    SECTION_PICK_WAITING,   // 断面図 chosen: the next press on the map starts a line
+    SECTION_PICK_DRAGGING,  // the button is down: the line follows the pointer
+};
+
+enum SectionReleaseResult {
+    SECTION_RELEASE_NONE = 0,    // no line was being drawn
+    SECTION_RELEASE_SHOWN = 1,   // a new section: show the section window
+    SECTION_RELEASE_SHORT = 2,   // too short to be a line: waiting for another
+};
+
+extern const double kDefaultStripKm;   // 50 km
+
+int SectionPickState();
+void BeginSectionPick();
+void CancelSectionPick();
+// A press at map pixel (x, y): 1 when it starts a line (waiting, on the map).
+int SectionPress(int x, int y);
+void SectionDrag(int x, int y);
+int SectionRelease(int x, int y);
+
+// The section of the last line with the current selection; nullptr before
+// the first line or after CloseSection.
+const Section* CurrentSection();
+// A line given by its ends (latitude/longitude), as the window and wolt-cli
+// know it; a SectionResult, the current section untouched on failure.
+int ShowSectionBetween(double lat1, double lon1, double lat2, double lon2, double widthKm);
+// The section window closed: no section, no line on the map.
+void CloseSection();
+// The wheel in the section window: a wider (steps > 0) or narrower strip.
+void ChangeStripWidth(int steps);
+// The conditions changed: the section is made again from the new selection.
+void SectionAfterFilter();
+// Counts every change of the section (line, width, selection), so that its
+// window repaints its events only then.
+int SectionGeneration();
+
+enum { kSectionOverlayVertices = 10 };
+// The line and the outline of its strip on the map as five lines; all
+// transparent when there is neither a line being drawn nor a section.
+void BuildSectionOverlay(ColoredScreenVertex out[kSectionOverlayVertices]);
