@@ -40,8 +40,8 @@ static void ReplayNote(int width, int height, PanelPicture* out) {
     AddRectangle(out, kFrame, kBox, bar);
     const int filled = int(r.progress * (bar.right - bar.left - 2));
     if (filled > 0) AddFill(out, kBar, PanelRect{bar.left + 1, bar.top + 1, bar.left + 1 + filled, bar.bottom - 1});
-    AddUtf8Text(out, "Space 停止/再開  +/- 速度", Line(4), ALIGN_LEFT, kGrey);
-    AddUtf8Text(out, "Esc 終わる", Line(5), ALIGN_LEFT, kGrey);
+    AddUtf8Text(out, "Space 停止/再開", Line(4), ALIGN_LEFT, kGrey);
+    AddUtf8Text(out, "+/- 速度  Esc 終わる", Line(5), ALIGN_LEFT, kGrey);
 }
 
 static void LineNote(int width, int height, PanelPicture* out) {

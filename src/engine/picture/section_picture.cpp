@@ -59,10 +59,11 @@ void LayoutSectionPlot(const Section& section, int width, int height, SectionPlo
     }
     std::stable_sort(plot.dots.begin(), plot.dots.end(),
                      [](const SectionDot& a, const SectionDot& b) { return a.radius > b.radius; });
+    // The first tick may come out as -0.
     for (double t : LinearTicks(0, section.lengthKm))
-        plot.distanceMarks.push_back(SectionMark{f.left + int(std::lround(t * xScale)), Format("%g", t)});
+        plot.distanceMarks.push_back(SectionMark{f.left + int(std::lround(t * xScale)), Format("%g", std::fabs(t))});
     for (double t : LinearTicks(0, depthRange))
-        plot.depthMarks.push_back(SectionMark{f.top + int(std::lround(t * yScale)), Format("%g", t)});
+        plot.depthMarks.push_back(SectionMark{f.top + int(std::lround(t * yScale)), Format("%g", std::fabs(t))});
     const SectionLine& l = section.line;
     plot.heading = Format("長さ %.0f km   幅 ±%g km   該当件数:%.0f", section.lengthKm, l.widthKm,
                           double(section.events.size()));

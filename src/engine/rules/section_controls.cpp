@@ -4,6 +4,7 @@
 
 #include "engine/catalogue/geo.h"
 #include "engine/catalogue/model.h"
+#include "engine/rules/window_rules.h"
 
 const double kDefaultStripKm = 50;
 
@@ -101,6 +102,18 @@ void SectionAfterFilter() {
 }
 
 int SectionGeneration() { return sGeneration; }
+
+void SectionWindowPosition(const WorkArea& area, int width, int height, int* x, int* y) {
+    enum { kCascade = 24 };
+    const SettingsBlock& s = AppSettings;
+    const bool stored = s.winX[kSectionWindowSlot] != 0 || s.winY[kSectionWindowSlot] != 0;
+    const int left = stored ? s.winX[kSectionWindowSlot] : s.winX[1] + kCascade;
+    const int top = stored ? s.winY[kSectionWindowSlot] : s.winY[1] + kCascade;
+    ScreenRect r = {left, top, left + width, top + height};
+    KeepInsideWorkArea(&r, area);
+    *x = r.left;
+    *y = r.top;
+}
 
 static void SetVertex(ColoredScreenVertex* v, double x, double y, uint32_t color) {
     *v = ColoredScreenVertex{float(x), float(y), 1.0f, 1.0f, color};

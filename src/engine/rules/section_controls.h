@@ -8,6 +8,7 @@
 
 #include "engine/analysis/section.h"
 #include "engine/picture/markers.h"
+#include "engine/rules/settings.h"
 
 enum SectionPickState {
     SECTION_PICK_OFF = 0,   // the map behaves as always
@@ -46,6 +47,14 @@ void SectionAfterFilter();
 // Counts every change of the section (line, width, selection), so that its
 // window repaints its events only then.
 int SectionGeneration();
+
+// The section window's place is kept in the settings block like the list
+// and graph windows' places, in an element that was never used before; a
+// block that has never held it has 0, 0 there.
+enum { kSectionWindowSlot = 4 };
+// Where the section window opens: its stored position, or beside the list
+// window when none is stored; in either case kept inside the work area.
+void SectionWindowPosition(const WorkArea& area, int width, int height, int* x, int* y);
 
 enum { kSectionOverlayVertices = 10 };
 // The line and the outline of its strip on the map as five lines; all

@@ -11,6 +11,8 @@
 #include "engine/analysis/region_summary.h"
 #include "engine/catalogue/model.h"
 #include "engine/rules/commands.h"
+#include "engine/rules/replay_controls.h"
+#include "engine/rules/section_controls.h"
 #include "engine/rules/settings.h"
 #include "engine/selection/conditions.h"
 #include "win/app/shell.h"
@@ -20,6 +22,7 @@
 // update is a few small arrays.
 static TexturedScreenVertex sMarkers[kMarkerVertices];
 static ColoredScreenVertex sLinkLines[kLinkVertices];
+static int sReplayQuads;   // the replay's marker slots in use
 
 // Locks the whole buffer for discard and only then lets `build` fill
 // `vertices` (a build may step an animation), then copies them in.
@@ -44,12 +47,26 @@ int D3DMove() {
     if (!gpEQ) return D3D_MOVE_NO_CATALOGUE;
     int result = 0;
 
-    if (gDataReady) Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads);
-    TexturedScreenVertex selected[4];
-    Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
-    ColoredScreenVertex leader[kLeaderLineVertices];
-    Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
-    if (gDataReady) Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+    // A lock that fails is passed over here as everywhere in the frame update:
+    // the next tick writes the buffer again.
+    if (CurrentReplayState() != REPLAY_OFF) {
+        // The replay's markers alone: no selected earthquake, no link lines.
+        Rewrite(gScene.markerQuads, sMarkers, [](TexturedScreenVertex* v) { sReplayQuads = BuildReplayQuads(v); });
+        TexturedScreenVertex selected[4];
+        Rewrite(gScene.selectedQuad, selected, [](TexturedScreenVertex* v) { InitMarkerQuads(v, 1); });
+        ColoredScreenVertex leader[kLeaderLineVertices];
+        Rewrite(gScene.leaderLines, leader, [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLeaderLineVertices); });
+        Rewrite(gScene.linkLines, sLinkLines, [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLinkVertices); });
+    } else {
+        if (gDataReady) Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads);
+        TexturedScreenVertex selected[4];
+        Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
+        ColoredScreenVertex leader[kLeaderLineVertices];
+        Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
+        if (gDataReady) Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+    }
+    ColoredScreenVertex section[kSectionOverlayVertices];
+    Rewrite(gScene.sectionLines, section, BuildSectionOverlay);
 
     TexturedScreenVertex hover[4];
     if (Rewrite(gScene.quads[QUAD_HOVER], hover,
@@ -126,10 +143,12 @@ static void DrawScene() {
     // Markers add their light to the map.
     SetBlending(TRUE, D3DBLEND_ONE);
     int markers = AppSettings.selCount < kMarkerQuads ? AppSettings.selCount : kMarkerQuads;
+    if (CurrentReplayState() != REPLAY_OFF) markers = sReplayQuads;
     if (markers > 0) DrawQuads(gScene.markerQuads, gScene.markerIndices, markers);
     SetDestination(D3DBLEND_INVSRCALPHA);
     DrawLines(gScene.mapFrame, D3DPT_LINESTRIP, kMapFrameVertices - 1);
     DrawLines(gScene.linkLines, D3DPT_LINELIST, kLinkLines);
+    DrawLines(gScene.sectionLines, D3DPT_LINELIST, kSectionOverlayVertices / 2);
     SetDestination(D3DBLEND_ONE);
     DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
     DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
