@@ -12,6 +12,7 @@
 #include "engine/analysis/section.h"
 #include "engine/catalogue/geo.h"
 #include "engine/picture/replay_picture.h"
+#include "engine/rules/section_controls.h"
 #include "random_catalogue.h"
 #include "test_util.h"
 
@@ -49,6 +50,9 @@ TEST(Replay, EventsVisibleAtEachTick) {
         EXPECT_EQ(ReplayVisibleCount(t, clock), c.visible) << c.daysPerSecond << " days/s, tick " << c.ticks;
         EXPECT_LE(clock, t.endMinute);
     }
+    // An event shows from its own minute on.
+    EXPECT_EQ(ReplayVisibleCount(t, MinuteOf(2024, 1, 2, 0, 0)), 3);
+    EXPECT_EQ(ReplayVisibleCount(t, MinuteOf(2024, 1, 2, 0, 0) - 1), 1);
 }
 
 static std::set<std::pair<float, float>> QuadCentres(const TexturedScreenVertex* v, int quads) {
@@ -189,4 +193,19 @@ TEST(Strip, WheelSteps) {
         double expected;
     } cases[] = {{50, 1, 75}, {50, -1, 30}, {60, 1, 75}, {60, -1, 50}, {5, -3, 5}, {300, 2, 300}, {1, 1, 5}};
     for (const Case& c : cases) EXPECT_EQ(StepStripWidth(c.width, c.steps), c.expected) << c.width << " " << c.steps;
+}
+
+TEST(SectionWindow, PlaceStoredBesideTheListOrPulledInside) {
+    const WorkArea area = {0, 0, 1920, 1040};
+    struct Case {
+        int storedX, storedY, listX, listY;
+        int x, y;
+    } cases[] = {{300, 200, 860, 0, 300, 200}, {0, 0, 860, 0, 884, 24}, {5000, -80, 860, 0, 1920 - 700, 0}};
+    for (const Case& c : cases) {
+        AppSettings.winX[kSectionWindowSlot] = c.storedX, AppSettings.winY[kSectionWindowSlot] = c.storedY;
+        AppSettings.winX[1] = c.listX, AppSettings.winY[1] = c.listY;
+        int x, y;
+        SectionWindowPosition(area, 700, 450, &x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.storedX << "," << c.storedY;
+    }
 }
