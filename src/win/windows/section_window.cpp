@@ -2,6 +2,11 @@
 // repaints the section's events into a base bitmap only when the section
 // changes (line, width, selection) and on every frame copies that base and
 // draws the pointer's event, the save button and the last save's note.
+//
+// The results of the drawing calls into the memory bitmaps (FillRect,
+// Ellipse, DrawTextW, BitBlt, the selections of stock objects, the DC colours)
+// are not checked: a failed one leaves part of one frame unpainted, and the
+// next frame paints it again. Creation, the surfaces and the files are checked.
 #include "win/windows/section_window.h"
 
 #include <windowsx.h>
@@ -187,11 +192,11 @@ static void RefreshTick() {
         AppSettings.winY[kSectionWindowSlot] = r.top;
     }
     sOpacity = gMainActive || GetForegroundWindow() == sWindow ? std::min(255, sOpacity + 8) : 255;
-    // A failure leaves the window as it was for this frame.
+    // A failure leaves the window as it was for this frame; the next frame tries again.
     SetLayeredWindowAttributes(sWindow, 0, BYTE(sOpacity), LWA_ALPHA);
     if (sNoteTicks > 0) sNoteTicks--;
     if (sPlotGeneration != SectionGeneration()) Relayout();
-    InvalidateRect(sWindow, nullptr, FALSE);
+    InvalidateRect(sWindow, nullptr, FALSE);   // fails only without a window: then nothing is shown anyway
 }
 
 static void OnMouseMove(int x, int y) {
@@ -293,12 +298,13 @@ static HWND CreateSectionWindow() {
 int ShowSectionWindow() {
     if (!sWindow && !CreateSectionWindow()) return 1;
     Relayout();
-    InvalidateRect(sWindow, nullptr, FALSE);
+    InvalidateRect(sWindow, nullptr, FALSE);   // the next frame's refresh repaints in any case
     // Brought forward for the new line; a refusal only leaves it where it stands.
     SetWindowPos(sWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     return 0;
 }
 
 void PostSectionRefresh() {
+    // A refresh lost to a full queue is made up by the next frame's.
     if (sWindow) PostMessageW(sWindow, WM_COMMAND, CMD_SECTION_REFRESH, 0);
 }
