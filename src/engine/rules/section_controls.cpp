@@ -62,10 +62,6 @@ static int MakeSection(const SectionLine& line) {
     return SECTION_OK;
 }
 
-int ShowSectionBetween(double lat1, double lon1, double lat2, double lon2, double widthKm) {
-    return MakeSection(SectionLine{lat1, lon1, lat2, lon2, widthKm});
-}
-
 int SectionRelease(int x, int y) {
     if (sPick != SECTION_PICK_DRAGGING) return SECTION_RELEASE_NONE;
     SectionDrag(x, y);

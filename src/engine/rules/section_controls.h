@@ -35,9 +35,6 @@ int SectionRelease(int x, int y);
 // The section of the last line with the current selection; nullptr before
 // the first line or after CloseSection.
 const Section* CurrentSection();
-// A line given by its ends (latitude/longitude), as the window and wolt-cli
-// know it; a SectionResult, the current section untouched on failure.
-int ShowSectionBetween(double lat1, double lon1, double lat2, double lon2, double widthKm);
 // The section window closed: no section, no line on the map.
 void CloseSection();
 // The wheel in the section window: a wider (steps > 0) or narrower strip.
