@@ -283,7 +283,7 @@ static HWND CreateSectionWindow() {
     if (!window) return nullptr;
     HDC windowDC = GetDC(window);
     const int failed = !windowDC || CreateSurface(windowDC, &sFrame) || CreateSurface(windowDC, &sBase);
-    if (windowDC) ReleaseDC(window, windowDC);
+    if (windowDC) ReleaseDC(window, windowDC);   // a class DC is not released: nothing to undo
     if (failed) {
         DestroyWindow(window);
         return nullptr;
