@@ -26,15 +26,18 @@ struct CliRun {
     std::string out, err;
 };
 
-static CliRun RunCli(const std::string& args, const std::string& cwd) {
-    std::string command = "cd '" + cwd + "' && '" WOLT_CLI_PATH "' " + args +
-                          " >cli.out 2>cli.err";
+static CliRun RunShell(const std::string& line, const std::string& cwd) {
+    std::string command = "cd '" + cwd + "' && " + line + " >cli.out 2>cli.err";
     int raw = std::system(command.c_str());
     CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(cwd + "/cli.out"),
             ReadBytes(cwd + "/cli.err")};
     fs::remove(cwd + "/cli.out");
     fs::remove(cwd + "/cli.err");
     return run;
+}
+
+static CliRun RunCli(const std::string& args, const std::string& cwd) {
+    return RunShell("'" WOLT_CLI_PATH "' " + args, cwd);
 }
 
 static std::string Golden(const char* name) {
@@ -73,6 +76,11 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"aftershocks --main '2024/03/05 10:25' --radius 50 --days 3", 3, "no selected earthquake within a minute", ""},
         {"--settings nowhere.dat summary", 3, "cannot read the settings file nowhere.dat: No such file or directory", ""},
         {"list -o no/such/x.txt", 4, "cannot write no/such/x.txt: No such file or directory", ""},
+        {"replay --fps 10", 2, "replay needs --frames DIR", ""},
+        {"replay --frames f --speed 0.00001", 2, "frames, more than 100000", ""},
+        {"section --from 38,142", 2, "section needs --from LAT,LON and --to LAT,LON", ""},
+        {"section --from 38,142 --to 38,142", 2, "less than 1 km apart", ""},
+        {"section --from 38,142 --to 39,142 --width 0", 2, "--width: cannot read", ""},
         {"--help", 0, "", "exit codes: 0 success, 2 usage error"},
     };
     for (const Case& c : cases) {
@@ -127,4 +135,43 @@ TEST_F(Cli, FilesMatchGoldenFiles) {
         EXPECT_EQ(run.out, c.second + "\n");
         EXPECT_TRUE(fs::exists(dir + "/" + c.second)) << c.second;
     }
+}
+
+// The frames are PNG files that a standard reader takes (Python's zlib
+// checks the stored blocks and the Adler-32, the chunks' CRC-32 are checked
+// here too), with markers added over the first frame's map; the section is
+// an SVG document with one circle per event.
+TEST_F(Cli, ReplayFramesAndSectionSvgReadBack) {
+    fs::copy(kData, dir + "/Data");
+    fs::copy(kTop + "/data/MAP01_512.bmp", dir + "/Data/MAP01_512.bmp");
+    const std::string base = "--data Data --now '2024/03/06 09:00:00' ";
+    CliRun replay = RunCli(base + "--from 2024/03/01 replay --frames f --fps 2 --speed 1", dir);
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    const std::string check = "python3 -c '\n"
+        "import glob, struct, sys, zlib\n"
+        "first = None\n"
+        "for name in sorted(glob.glob(\"f/frame_*.png\")):\n"
+        "    d = open(name, \"rb\").read(); i = 8; idat = b\"\"\n"
+        "    assert d[:8] == b\"\\x89PNG\\r\\n\\x1a\\n\"\n"
+        "    while i < len(d):\n"
+        "        n = struct.unpack(\">I\", d[i:i + 4])[0]; body = d[i + 4:i + 8 + n]\n"
+        "        assert zlib.crc32(body) == struct.unpack(\">I\", d[i + 8 + n:i + 12 + n])[0]\n"
+        "        idat += body[4:] if body[:4] == b\"IDAT\" else b\"\"; i += 12 + n\n"
+        "    raw = zlib.decompress(idat); assert len(raw) == 512 * 1537\n"
+        "    first = first or raw\n"
+        "print(len(glob.glob(\"f/frame_*.png\")), raw != first)'";
+    CliRun run = RunShell(check, dir);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ("f: " + run.out, replay.out.substr(0, replay.out.find(' ', 3)) + " True\n");
+    EXPECT_NE(replay.out, "f: 1 frames\n");
+
+    run = RunCli(base + "section --from 42.5,140 --to 42.5,146 --width 300 -o s.svg", dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const size_t at = run.out.find("events=");
+    ASSERT_NE(at, std::string::npos);
+    const std::string circles = RunShell("python3 -c 'import xml.etree.ElementTree as E; "
+                                       "print(len(E.parse(\"s.svg\").getroot().findall(\".//{http://www.w3.org/2000/svg}circle\")))'",
+                                       dir).out;
+    EXPECT_EQ("events=" + circles, run.out.substr(at, run.out.find('\n', at) + 1 - at));
+    EXPECT_NE(circles, "0\n");
 }

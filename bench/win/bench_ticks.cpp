@@ -20,11 +20,13 @@
 #include "bench_data.h"
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
-#include "engine/model/records.h"
-#include "engine/model/geo.h"
 #include "engine/controls/bottom_panel.h"
-#include "engine/controls/panels.h"
 #include "engine/controls/list_scroll.h"
+#include "engine/controls/panels.h"
+#include "engine/controls/replay_controls.h"
+#include "engine/picture/replay_picture.h"
+#include "engine/model/geo.h"
+#include "engine/model/records.h"
 #include "engine/model/settings.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
@@ -181,6 +183,33 @@ static void TimePanels(int calls) {
     SetReportPage(0);
 }
 
+// The replay's part of a tick: the clock moved by one tick, the markers of
+// the new and flashing events written (the view copies the 4,000 vertices
+// into its buffer), and, in the last case, every panel with the read-out.
+static void TimeReplay(int calls) {
+    static TexturedScreenVertex markers[kMarkerVertices];
+    Time("replay: start (time line of every match)", calls, [](int) { StartReplay(); }, [](int) { StopReplay(); });
+    for (int steps : {0, 4}) {   // one month a second, one year a second
+        StartReplay();
+        ChangeReplaySpeed(steps);
+        BuildReplayQuads(markers);
+        char name[80];
+        std::snprintf(name, sizeof name, "replay: clock + markers, %s a second", steps ? "a year" : "a month");
+        Time(name, calls, [](int) {
+            AdvanceReplay(0.04);
+            BuildReplayQuads(markers);
+        });
+    }
+    Time("replay: clock + markers + every panel, a month a second", calls, [](int) {
+        AdvanceReplay(0.04);
+        BuildReplayQuads(markers);
+        Tick(700, 300);
+    }, [](int k) { if (k == 0) StartReplay(); });
+    const ReplayReadout r = CurrentReplayReadout();
+    std::printf("replay after the last case: %04d/%02d, %d of %d events\n", r.year, r.month, r.shown, r.total);
+    StopReplay();
+}
+
 static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 static void Paint(HWND window) {
@@ -230,6 +259,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TimePanels(calls);
+    TimeReplay(calls);
     ReleaseMemoryHDC();
 
     FreeList(&gConditionList);   // the list windows allocate their own lists

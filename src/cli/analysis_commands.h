@@ -47,3 +47,20 @@ int RunBacktestCommand(const BacktestCommand& c);
 int RunGrCommand(const GrCommand& c);
 int RunAftershocksCommand(const AftershocksCommand& c);
 int RunCountsCommand(const CountsCommand& c);
+
+struct ReplayCommand {
+    const char* frames = nullptr;      // the folder of the PNG frames
+    double fps = 25;
+    double daysPerSecond = 365.25 / 12;
+};
+
+struct SectionCommand {
+    double from[2] = {}, to[2] = {};   // latitude, longitude of the ends
+    bool hasFrom = false, hasTo = false;
+    double widthKm = 50;               // either side of the line
+    const char* svg = nullptr;         // -o; text/wolt_section_<time>.svg when nullptr
+};
+
+// Exit codes as the other commands; both write only whole files.
+int RunReplayCommand(const ReplayCommand& c);
+int RunSectionCommand(const SectionCommand& c);

@@ -15,6 +15,7 @@
 #include "engine/pipeline/pipeline.h"
 #include "engine/analysis/counts.h"
 #include "engine/analysis/exports.h"
+#include "engine/analysis/list_export.h"
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_summary.h"
 #include "engine/analysis/reports.h"
@@ -43,7 +44,9 @@ static const char kUsage[] =
     "                | aftershocks --main \"YYYY/MM/DD HH:MM\" --radius KM --days D [--min-mag M] [--start-days T]\n"
     "                  [-o FILE.csv] [--svg FILE.svg]\n"
     "                | counts --by year|month|week|day [--class intensity|magnitude] [--region NAME]...\n"
-    "                  [-o FILE.csv] [--svg FILE.svg]\n";
+    "                  [-o FILE.csv] [--svg FILE.svg]\n"
+    "                | replay --frames DIR [--fps N] [--speed DAYS_PER_SECOND]\n"
+    "                | section --from LAT,LON --to LAT,LON [--width KM] [-o FILE.svg]\n";
 
 static const char kHelp[] =
     "commands:\n"
@@ -76,6 +79,13 @@ static const char kHelp[] =
     "  counts                  the selected records per period (every period of the conditions' span inside\n"
     "                          the catalogue, zero rows included; weeks from Monday) and intensity class or\n"
     "                          whole magnitude, of every region or of the --region(s); --svg stacked bars\n"
+    "  replay                  the program's replay of the selection as numbered PNG frames of the map\n"
+    "                          (DIR/frame_000001.png ...): from the period's start, --speed days of record\n"
+    "                          per second (default 30.4, a month), --fps frames per second (25)\n"
+    "  section                 the depth cross-section along the line from --from to --to (latitude,longitude\n"
+    "                          in degrees) of the selected earthquakes within --width km (50) either side,\n"
+    "                          as SVG (default text/wolt_section_<time>.svg); --from and --to after the\n"
+    "                          command word are the line's ends, before it the period\n"
     "options:\n"
     "  --data DIR              the data folder (default: Data)\n"
     "  --settings FILE         take the conditions from a wolt.dat (it is never written)\n"
@@ -108,6 +118,8 @@ struct Options {
     GrCommand gr;
     AftershocksCommand aftershocks;
     CountsCommand counts;
+    ReplayCommand replay;
+    SectionCommand section;
     double minMag = -1;                        // backtest's and aftershocks' --min-mag
     const char* svg = nullptr;
 };
@@ -165,6 +177,16 @@ static int ParseDateTime(const char* text, int fields[6]) {
         if (n == 6 || *text != kSeparatorBefore[n - 1]) return 0;
         text++;
     }
+}
+
+// "LAT,LON" in degrees.
+static bool ParsePlace(const char* text, double place[2]) {
+    char* end;
+    place[0] = std::strtod(text, &end);
+    if (end == text || *end != ',') return false;
+    const char* lon = end + 1;
+    place[1] = std::strtod(lon, &end);
+    return end != lon && !*end && std::fabs(place[0]) <= 90 && std::fabs(place[1]) <= 180;
 }
 
 static bool ParsePeriodEnd(const char* text, int out[5], int defaultHour, int defaultMinute) {
@@ -246,6 +268,18 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
                 o->data = value;
             } else if (arg == "--settings") {
                 o->settings = value;
+            } else if ((arg == "--from" || arg == "--to") && o->command == "section") {
+                const bool start = arg == "--from";
+                ok = ParsePlace(value, start ? o->section.from : o->section.to);
+                (start ? o->section.hasFrom : o->section.hasTo) = ok;
+            } else if (arg == "--frames") {
+                o->replay.frames = value;
+                o->commandOptions.push_back(arg);
+            } else if (arg == "--fps" || arg == "--speed" || arg == "--width") {
+                double* target = arg == "--fps" ? &o->replay.fps : arg == "--speed" ? &o->replay.daysPerSecond
+                                                                                    : &o->section.widthKm;
+                ok = ParseDecimal(value, target) && *target > 0 && std::isfinite(*target) && (arg != "--fps" || *target <= 120);
+                o->commandOptions.push_back(arg);
             } else if (arg == "--from") {
                 ok = o->hasFrom = ParsePeriodEnd(value, o->from, 0, 0);
             } else if (arg == "--to") {
@@ -338,7 +372,7 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
     }
     if (o->command != "summary" && o->command != "alert-report" && o->command != "region-report" &&
         o->command != "list" && o->command != "backtest" && o->command != "gr" && o->command != "aftershocks" &&
-        o->command != "counts") {
+        o->command != "counts" && o->command != "replay" && o->command != "section") {
         *problem = "unknown command " + o->command;
         return false;
     }
@@ -346,13 +380,14 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
         const char* option;
         const char* commands;   // " "-separated, each with a space before and after
     } kFits[] = {
-        {"-o", " alert-report region-report list backtest gr aftershocks counts "}, {"--sort", " list "},
+        {"-o", " alert-report region-report list backtest gr aftershocks counts section "}, {"--sort", " list "},
         {"--region", " list gr counts "}, {"--svg", " backtest gr aftershocks counts "},
         {"--from-year", " backtest "}, {"--to-year", " backtest "}, {"--min-mag", " backtest aftershocks "},
         {"--smooth-km", " backtest "}, {"--all", " gr "}, {"--mc", " gr "}, {"--min-events", " gr "},
         {"--by-period", " gr "}, {"--main", " aftershocks "}, {"--radius", " aftershocks "},
         {"--days", " aftershocks "}, {"--start-days", " aftershocks "}, {"--format", " list "},
-        {"--by", " counts "}, {"--class", " counts "},
+        {"--by", " counts "}, {"--class", " counts "}, {"--frames", " replay "}, {"--fps", " replay "},
+        {"--speed", " replay "}, {"--width", " section "},
     };
     for (const std::string& option : o->commandOptions) {
         bool fits = false;
@@ -374,6 +409,14 @@ static bool ParseArguments(int argc, char** argv, Options* o, std::string* probl
     }
     if (o->command == "aftershocks" && o->aftershocks.startDays >= o->aftershocks.days) {
         *problem = "--start-days must lie before --days";
+        return false;
+    }
+    if (o->command == "replay" && !o->replay.frames) {
+        *problem = "replay needs --frames DIR";
+        return false;
+    }
+    if (o->command == "section" && !(o->section.hasFrom && o->section.hasTo)) {
+        *problem = "section needs --from LAT,LON and --to LAT,LON";
         return false;
     }
     if (o->command == "counts" && o->counts.period < 0) {
@@ -474,35 +517,17 @@ static int WriteOutput(const Options& o, const std::string& defaultPath,
 static int AlertWriter(const Options&, const char* path) { return WriteAlertReport(path); }
 static int RegionWriter(const Options&, const char* path) { return WriteRegionReport(gCurrentRecord, path); }
 
-// The records of the list file in its order, for the other formats.
-static std::vector<int> ListedRecords(const RecordList* list) {
-    std::vector<int> records;
-    const int from = list->first < 0 ? 0 : list->first, end = list->end > kMaxRecords ? kMaxRecords : list->end;
-    for (int p = from; list->entries && p < end; p++) {
-        const int record = list->entries[p].displayIndex;
-        if (record < 0 || record >= kMaxRecords || gpEQ[record].magnitude10 == 0) break;
-        records.push_back(record);
-    }
-    return records;
-}
-
 static int ListWriter(const Options& o, const char* path) {
     RecordList* list = o.regionList ? &gRegionList : &gConditionList;
     for (int column : o.sorts) SortList(list, column);
     if (o.format < 0) return SaveListText(list, o.regionList, gCurrentRecord, path);
-    const std::vector<int> records = ListedRecords(list);
-    const std::string text =
-        ExportRecords(gpEQ, records.data(), int(records.size()), RegionTable, IntensityLabels, o.format);
     if (!o.output) MakeFolder("text");
-    return WriteWhole(path, text);
+    return WriteWhole(path, ListExportText(list, o.format));
 }
 
 // The list file's default name, with the format's extension.
 static std::string ListPath(const Options& o) {
-    static const char* const kExtensions[] = {".csv", ".geojson", ".kml"};
-    std::string path = ListTextPath(o.regionList, gCurrentRecord);
-    if (o.format >= 0) path.replace(path.size() - 4, 4, kExtensions[o.format]);
-    return path;
+    return o.format < 0 ? ListTextPath(o.regionList, gCurrentRecord) : ListExportPath(o.regionList, gCurrentRecord, o.format);
 }
 
 // An analysis command with the -o and --svg files.
@@ -561,6 +586,13 @@ static int CliMain(int argc, char** argv) {
     if (o.command == "gr") return RunCommand(o.gr, o, RunGrCommand);
     if (o.command == "aftershocks") return RunCommand(o.aftershocks, o, RunAftershocksCommand);
     if (o.command == "counts") return RunCommand(o.counts, o, RunCountsCommand);
+    if (o.command == "replay" || o.command == "section") {
+        SectionCommand section = o.section;
+        section.svg = o.output;
+        status = o.command == "replay" ? RunReplayCommand(o.replay) : RunSectionCommand(section);
+        if (status == EXIT_USAGE) fputs(kUsage, stderr);   // they refuse what only the data shows wrong
+        return status;
+    }
     if (o.command == "alert-report") return WriteOutput(o, AlertReportPath(), AlertWriter);
     if (o.command == "region-report") return WriteOutput(o, RegionReportPath(gCurrentRecord), RegionWriter);
     return WriteOutput(o, ListPath(o), ListWriter);

@@ -18,6 +18,7 @@ import catalogue  # noqa: E402
 import checks_lists  # noqa: E402
 import checks_overlays  # noqa: E402
 import checks_panel  # noqa: E402
+import checks_views  # noqa: E402
 import harness  # noqa: E402
 from harness import expect, near  # noqa: E402
 
@@ -158,6 +159,7 @@ CASES = [
     ("missing map", case_missing_map),
     ("list windows: positions, depth sort, row clicks, save files, a moved window", checks_lists.case_lists),
     ("overlay panels: hover, map click, tabs, ranking row, 保存 on both pages", checks_overlays.case_overlays),
+    ("views: replay, cross-section, list exports", checks_views.case_views),
 ]
 
 

@@ -48,12 +48,6 @@ struct Coverage {
     }
 };
 
-static void GeoToPixel(double lat, double lon, double* px, double* py) {
-    double gx, gy;
-    GeoToGrid(lat, lon, &gx, &gy);
-    GridToPixel(gx, gy, px, py);
-}
-
 static void Paint(RgbImage* image, const Coverage& c, uint32_t colour, double strength) {
     for (int y = 0; y < kMapPixels; y++)
         for (int x = 0; x < kMapPixels; x++) BlendPixel(image, x, y, colour, c.v[size_t(y) * kMapPixels + x] * strength);

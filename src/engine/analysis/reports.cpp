@@ -7,6 +7,7 @@
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
+#include "engine/analysis/section.h"
 #include "engine/model/records.h"
 #include "engine/model/settings.h"
 #include "engine/selection/lists.h"
@@ -239,6 +240,21 @@ int SaveListText(const RecordList* list, bool regionList, int record, const char
     return Finish(file);
 }
 
+int SaveSectionText(const Section& section, const char* path) {
+    FILE* file = CreateReport(path ? path : SectionFilePath(".txt"));
+    if (!file) return 1;
+    PutShortConditions(file);
+    const SectionLine& l = section.line;
+    Put(file, SjisText("断面 %.3f,%.3f ～ %.3f,%.3f  長さ %.0fkm  幅 ±%gkm  該当件数:%d\n"), l.lat1, l.lon1, l.lat2,
+        l.lon2, section.lengthKm, l.widthKm, int(section.events.size()));
+    Put(file, SjisText("            日時               震源地   深さ  規模  震度   距離(km)  線から(km)\n"));
+    for (const SectionEvent& e : section.events) {
+        PutQuakeRow(file, RecordAt(e.record), "%3s");
+        Put(file, "   %8.1f  %8.1f\n", e.alongKm, e.offsetKm);
+    }
+    return Finish(file);
+}
+
 // The region name as part of a file name, in UTF-8. Characters that a file
 // name cannot hold become '_'. The name is walked as Shift-JIS, so a trail
 // byte of 0x5C (能, 表, ソ, 十 ...) stays inside its character instead of
@@ -282,3 +298,5 @@ std::string ListTextPath(bool regionList, int record) {
     if (!regionList) return "text/wolt_list_" + LocalTimeStamp() + ".txt";
     return "text/wolt_list_" + RegionFileName(RecordAt(record).regionIndex) + "_" + LocalTimeStamp() + ".txt";
 }
+
+std::string SectionFilePath(const char* extension) { return "text/wolt_section_" + LocalTimeStamp() + extension; }

@@ -4,6 +4,7 @@
 #include <string>
 
 struct RecordList;
+struct Section;
 
 // Each writes to `path`, or, when path is nullptr, to the time-stamped name
 // in text/ that the program uses. 0 on success, 1 when the file could not be
@@ -18,6 +19,9 @@ int WriteRegionReport(int record, const char* path = nullptr);
 // the region list of `record` (the current record).
 int SaveListText(const RecordList* list, bool regionList, int record, const char* path = nullptr);
 
+// The events of a cross-section with their distances along and from the line.
+int SaveSectionText(const Section& section, const char* path = nullptr);
+
 // What the program shows when a save button's file could not be written.
 extern const char* const kSaveFailedText;
 
@@ -25,3 +29,5 @@ extern const char* const kSaveFailedText;
 std::string AlertReportPath();
 std::string RegionReportPath(int record);
 std::string ListTextPath(bool regionList, int record);
+// text/wolt_section_<time><extension>
+std::string SectionFilePath(const char* extension);

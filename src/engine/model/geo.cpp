@@ -30,6 +30,18 @@ void PixelToGrid(double px, double py, double* mapX, double* mapY) {
     *mapY = py / kGridPixel;
 }
 
+void GeoToPixel(double lat, double lon, double* px, double* py) {
+    double gx, gy;
+    GeoToGrid(lat, lon, &gx, &gy);
+    GridToPixel(gx, gy, px, py);
+}
+
+void PixelToGeo(double px, double py, double* lat, double* lon) {
+    double gx, gy;
+    PixelToGrid(px, py, &gx, &gy);
+    GridToGeo(gx, gy, lat, lon);
+}
+
 void GeoToGrid(double lat, double lon, double* mapX, double* mapY) {
     PixelToGrid((lon - kMapWestLon) * kPixelsPerDegreeLon, (kMapNorthLat - lat) * kPixelsPerDegreeLat,
                 mapX, mapY);

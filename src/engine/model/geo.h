@@ -33,6 +33,9 @@ void GridToGeo(double mapX, double mapY, double* lat, double* lon);
 // projection, with which the map image and the stored positions were made.
 void GridToPixel(double mapX, double mapY, double* px, double* py);
 void PixelToGrid(double px, double py, double* mapX, double* mapY);
+// Map image pixel of a latitude/longitude and back, through the grid.
+void GeoToPixel(double lat, double lon, double* px, double* py);
+void PixelToGeo(double px, double py, double* lat, double* lon);
 
 enum {
     kRecordGridMin = 1,     // 0 means "position unknown" in a record

@@ -52,7 +52,7 @@ void StoreSelFirst(int record);
 // The loader's values of the catalogue.
 void StoreCatalogueValues(int recordCount, int dataDays, int lastFullYear, int newestFileSize);
 // The outer position of window `slot` (0 the main window, 1 the list, 2 the
-// graph, 3 the second list), and the main window's size.
+// graph, 3 the second list, 4 the cross-section), and the main window's size.
 void StoreWindowPlace(int slot, int x, int y);
 void StoreMainSize(int width, int height);
 void StoreLastUpdateDay(int day);

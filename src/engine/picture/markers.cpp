@@ -117,7 +117,7 @@ static void SetQuad(TexturedScreenVertex q[4], float x1, float y1, float x2, flo
     SetTextured(&q[3], x2, y2, color, u2, v2);
 }
 
-static void SetMarkerQuad(TexturedScreenVertex q[4], int px, int py, int s, uint32_t color)
+void SetMarkerQuad(TexturedScreenVertex q[4], int px, int py, int s, uint32_t color)
 {
     SetQuad(q, static_cast<float>(px - s), static_cast<float>(py - s), static_cast<float>(px + s),
             static_cast<float>(py + s), color, 1.0f, 1.0f);

@@ -66,6 +66,9 @@ uint32_t DepthColor(int depthKm);
 // least 2, at least 16 when `selected` is non-zero.
 int MarkerHalfSize(int magnitude10, int selected);
 
+// A marker's quad around pixel (px, py) with half-size s, u, v over the sprite.
+void SetMarkerQuad(TexturedScreenVertex q[4], int px, int py, int s, uint32_t color);
+
 // --- Initial and fixed buffer contents ------------------------------------
 
 // `quadCount` quads at position 0, colour 0, u, v at the corners (0,0)..(1,1).

@@ -4,15 +4,23 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+std::vector<double> LinearTicks(double low, double high) {
+    const double raw = (high - low) / 6, power = std::pow(10, std::floor(std::log10(raw)));
+    const double step = raw / power < 1.5 ? power : raw / power < 3.5 ? 2 * power : 5 * power;
+    std::vector<double> ticks;
+    for (double t = std::ceil(low / step - 1e-9) * step; t <= high + 1e-9 * step; t += step) ticks.push_back(t);
+    return ticks;
+}
 
-const double kWidth = 800, kHeight = 500, kLeft = 70, kRight = 270, kTop = 40, kBottom = 60;
-
-std::string Escape(const std::string& s) {
+std::string SvgEscape(const std::string& s) {
     std::string out;
     for (char c : s) out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string(1, c);
     return out;
 }
+
+namespace {
+
+const double kWidth = 800, kHeight = 500, kLeft = 70, kRight = 270, kTop = 40, kBottom = 60;
 
 std::string Number(double v) {
     char s[32];
@@ -47,15 +55,6 @@ struct Frame {
     }
 };
 
-// Ticks at 1, 2 or 5 times a power of ten, about six over the range.
-std::vector<double> LinearTicks(double low, double high) {
-    const double raw = (high - low) / 6, power = std::pow(10, std::floor(std::log10(raw)));
-    const double step = raw / power < 1.5 ? power : raw / power < 3.5 ? 2 * power : 5 * power;
-    std::vector<double> ticks;
-    for (double t = std::ceil(low / step - 1e-9) * step; t <= high + 1e-9 * step; t += step) ticks.push_back(t);
-    return ticks;
-}
-
 std::vector<double> PowerTicks(double low, double high) {
     std::vector<double> ticks;
     for (double t = std::pow(10, std::ceil(std::log10(low) - 1e-9)); t <= high * (1 + 1e-9); t *= 10) ticks.push_back(t);
@@ -67,15 +66,15 @@ std::string Head(const std::string& title) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
            Number(kWidth) + "\" height=\"" + Number(kHeight) +
            "\" font-family=\"IPAGothic, 'Noto Sans CJK JP', 'Hiragino Sans', Meiryo, sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
-           "<text x=\"" + Number(kWidth / 2) + "\" y=\"22\" text-anchor=\"middle\" font-size=\"15\">" + Escape(title) + "</text>\n";
+           "<text x=\"" + Number(kWidth / 2) + "\" y=\"22\" text-anchor=\"middle\" font-size=\"15\">" + SvgEscape(title) + "</text>\n";
 }
 
 // The axis titles under and left of the plot area [x0, x1] x [y1, y0].
 std::string AxisTitles(const std::string& xLabel, const std::string& yLabel, double x0, double x1, double y0,
                        double y1) {
     return "<text x=\"" + Number((x0 + x1) / 2) + "\" y=\"" + Number(kHeight - 18) + "\" text-anchor=\"middle\">" +
-           Escape(xLabel) + "</text>\n<text transform=\"translate(18," + Number((y0 + y1) / 2) +
-           ") rotate(-90)\" text-anchor=\"middle\">" + Escape(yLabel) + "</text>\n";
+           SvgEscape(xLabel) + "</text>\n<text transform=\"translate(18," + Number((y0 + y1) / 2) +
+           ") rotate(-90)\" text-anchor=\"middle\">" + SvgEscape(yLabel) + "</text>\n";
 }
 
 std::string YTick(double x0, double y, double value) {
@@ -121,7 +120,7 @@ std::string SvgChart(const Chart& c) {
             s += "<line x1=\"" + Number(x1 + 12) + "\" y1=\"" + Number(ly) + "\" x2=\"" + Number(x1 + 36) + "\" y2=\"" +
                  Number(ly) + "\" stroke-width=\"3\" stroke=\"" + series.colour + "\"" +
                  (series.dashed ? " stroke-dasharray=\"6,4\"" : "") + "/>";
-        s += "<text x=\"" + Number(x1 + 42) + "\" y=\"" + Number(ly + 4) + "\">" + Escape(series.label) + "</text>\n";
+        s += "<text x=\"" + Number(x1 + 42) + "\" y=\"" + Number(ly + 4) + "\">" + SvgEscape(series.label) + "</text>\n";
     }
     return s + "</svg>\n";
 }
@@ -151,7 +150,7 @@ std::string SvgStackedBars(const BarChart& c) {
         const double x = x0 + (double(k) + 0.5) * width;
         s += "<line x1=\"" + Number(x) + "\" y1=\"" + Number(y0) + "\" x2=\"" + Number(x) + "\" y2=\"" +
              Number(y0 + 5) + "\" stroke=\"black\"/><text x=\"" + Number(x) + "\" y=\"" + Number(y0 + 18) +
-             "\" text-anchor=\"middle\">" + Escape(c.barLabels[k]) + "</text>\n";
+             "\" text-anchor=\"middle\">" + SvgEscape(c.barLabels[k]) + "</text>\n";
     }
     s += AxisTitles(c.xLabel, c.yLabel, x0, x1, y0, y1);
     // One path per series: a rectangle per bar that has a part of it.
@@ -170,7 +169,7 @@ std::string SvgStackedBars(const BarChart& c) {
         const double ly = kTop + 10 + 20 * double(n);
         s += "<rect x=\"" + Number(x1 + 12) + "\" y=\"" + Number(ly - 6) + "\" width=\"24\" height=\"12\" fill=\"" +
              series.colour + "\"/><text x=\"" + Number(x1 + 42) + "\" y=\"" + Number(ly + 4) + "\">" +
-             Escape(series.label) + "</text>\n";
+             SvgEscape(series.label) + "</text>\n";
     }
     return s + "</svg>\n";
 }

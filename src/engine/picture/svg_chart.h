@@ -28,6 +28,11 @@ struct Chart {
 
 std::string SvgChart(const Chart& chart);
 
+// A text with <, > and & escaped for an SVG document.
+std::string SvgEscape(const std::string& s);
+// Ticks at 1, 2 or 5 times a power of ten, about six over the range.
+std::vector<double> LinearTicks(double low, double high);
+
 struct BarSeries {
     std::string label;    // UTF-8
     std::string colour;

@@ -5,6 +5,8 @@
 
 #define IDR_POPUP_MENU 113
 #define IDM_SETTINGS 112         // CMD_SETTINGS; "情報" and "終了" are CMD_ABOUT, CMD_EXIT
+#define IDM_REPLAY 120           // CMD_REPLAY: "再生" starts and ends the replay
+#define IDM_SECTION 121          // CMD_SECTION: "断面図" asks for a line on the map
 #define IDD_ABOUT 103
 #define IDD_SETTINGS 109
 #define IDD_PERIOD 116

@@ -2,22 +2,29 @@
 // view 25 times a second, the paint coupling, fade-in and window dragging.
 #include "win/app/main_window.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+
 #include <cstdio>
 #include <cwchar>
 
 #include "engine/catalogue/data_source.h"
+#include "engine/model/geo.h"
 #include "engine/catalogue/loader.h"
 #include "engine/model/records.h"
 #include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/controls/period.h"
-#include "engine/model/commands.h"
 #include "engine/controls/bottom_panel.h"
 #include "engine/controls/control_panel.h"
-#include "engine/controls/panels.h"
 #include "engine/controls/layout.h"
-#include "engine/model/settings.h"
+#include "engine/controls/panels.h"
+#include "engine/controls/period.h"
 #include "engine/controls/placement.h"
+#include "engine/controls/replay_controls.h"
+#include "engine/controls/section_controls.h"
+#include "engine/model/commands.h"
+#include "engine/model/settings.h"
 #include "engine/pipeline/pipeline.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/selection.h"
@@ -31,6 +38,9 @@
 #include "platform/wide_text.h"
 #include "win/net/fetch.h"
 #include "win/net/update.h"
+#include "win/windows/section_window.h"
+
+static_assert(IDM_REPLAY == CMD_REPLAY && IDM_SECTION == CMD_SECTION, "the menu posts the commands");
 
 wchar_t gClassName[100];
 wchar_t gStartDir[MAX_PATH];
@@ -41,6 +51,10 @@ static int sDragCount;          // mouse moves counted while dragging the window
 static UINT sTimerPeriod;   // raised minimum timer period; 0 when not raised
 
 static int sLastMoveError;   // the D3DMove failure last shown, 0 after a success
+static ULONGLONG sLastTickMs;   // when the last tick ran, for the replay's clock
+static int sViewsGeneration = -1;   // the filter run the replay and the cross-section last followed
+
+enum { kLongestReplayStepMs = 250 };   // a tick held up longer (a box, a drag) moves the replay no further
 
 static void FatalErrorCode(const wchar_t* format, int code) {
     wchar_t text[100];
@@ -92,6 +106,16 @@ static void Tick() {
     SetLayeredWindowAttributes(gMainWindow, 0, BYTE(sOpacity & 0xFF), LWA_ALPHA);
 
     PanelsPick(gMouseX, gMouseY);
+    // After a filter run the replay and the cross-section follow the new matches.
+    if (sViewsGeneration != DataGeneration()) {
+        sViewsGeneration = DataGeneration();
+        ReplayAfterFilter();
+        SectionAfterFilter();
+    }
+    const ULONGLONG now = GetTickCount64();
+    AdvanceReplay(double(std::min<ULONGLONG>(now - sLastTickMs, kLongestReplayStepMs)) / 1000);
+    sLastTickMs = now;
+
     int result = UpdateMemoryHDC();
     if (result != UPDATE_HDC_OK) FatalErrorCode(L"ERROR : UpdateMemoryHDC %d", result);
     UploadPanelTextures();
@@ -114,6 +138,44 @@ static void FrameDone() {
     if (gListWindow) PostMessageW(gListWindow, WM_COMMAND, CMD_LIST_REFRESH, 0);
     if (gList2Window) PostMessageW(gList2Window, WM_COMMAND, CMD_LIST2_REFRESH, 0);
     if (gGraphWindow) PostMessageW(gGraphWindow, WM_COMMAND, CMD_GRAPH_REFRESH, 0);
+    PostSectionRefresh();
+}
+
+// 再生 and R: the replay starts, or ends and the map shows the newest
+// earthquakes again. A line being drawn is given up.
+static void ToggleReplay() {
+    CancelSectionPick();
+    if (CurrentReplayState() == REPLAY_OFF)
+        StartReplay();
+    else
+        StopReplay();
+}
+
+// 断面図: the next press on the map starts the line (the replay ends first).
+static void AskForSectionLine() {
+    StopReplay();
+    BeginSectionPick();
+}
+
+// Esc ends what the map is busy with (the replay, a line wanted); with
+// nothing to end it closes the program, as always.
+static bool EndMapMode() {
+    if (CurrentReplayState() != REPLAY_OFF) {
+        StopReplay();
+        return true;
+    }
+    if (SectionPickState() != SECTION_PICK_OFF) {
+        if (GetCapture() == gMainWindow) ReleaseCapture();   // no capture: nothing to release
+        CancelSectionPick();
+        return true;
+    }
+    return false;
+}
+
+static void SectionLineDone(int x, int y) {
+    if (GetCapture() == gMainWindow) ReleaseCapture();   // no capture: nothing to release
+    if (SectionRelease(x, y) == SECTION_RELEASE_SHOWN && ShowSectionWindow() != 0)
+        ShowErrorBox(gMainWindow, L"ERROR : ShowSectionWindow");
 }
 
 static void Paint() {
@@ -202,7 +264,12 @@ static void StartDataUpdate() {
 
 static void OnCommand(int command, int code) {
     switch (command) {
-    case CMD_EXIT: Exit(); break;
+    case CMD_EXIT:
+        // code 1: the Esc accelerator; the menu's 終了 and a close request always end the program
+        if (code != 1 || !EndMapMode()) Exit();
+        break;
+    case CMD_REPLAY: ToggleReplay(); break;
+    case CMD_SECTION: AskForSectionLine(); break;
     case CMD_ABOUT: RunDialog(IDD_ABOUT); break;
     case CMD_SETTINGS: RunDialog(IDD_SETTINGS); break;
     case CMD_START_VIEW: StartView(); break;
@@ -294,18 +361,59 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(window); return 0;
+    case WM_MOUSEMOVE:
+        if (SectionPickState() == SECTION_PICK_DRAGGING) {
+            SectionDrag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        }
+        OnMouseMove(window);
+        return 0;
     case WM_LBUTTONDOWN:
+        // The press that starts a cross-section's line does not drag the window.
+        if (SectionPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+            SetCapture(window);   // returns the previous capture, not a failure
+            gMainActive = 1;
+            return 0;
+        }
         PanelsPress(gMainActive, gMouseY);
         gMainActive = 1;
         return 0;
     case WM_LBUTTONUP: {
+        if (SectionPickState() == SECTION_PICK_DRAGGING) {
+            SectionLineDone(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        }
         if (gMainActive) sDragCount = 0;
         CarryOut(PanelsRelease(gMainActive));
         return 0;
     }
     case WM_RBUTTONDOWN: ShowPopupMenu(); return 0;
-    case WM_MOUSEWHEEL: PanelWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_MOUSEWHEEL:
+        // Over the map the wheel sets the replay's speed; over the panel it does what it always does.
+        if (CurrentReplayState() != REPLAY_OFF && gMouseX < kMapPixels && gMouseY < kMapPixels)
+            ChangeReplaySpeed(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1);
+        else
+            PanelWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam != VK_SPACE || CurrentReplayState() == REPLAY_OFF) return DefWindowProcW(window, message, wParam, lParam);
+        ToggleReplayPause();
+        return 0;
+    case WM_CHAR:
+        if (CurrentReplayState() == REPLAY_OFF || (wParam != '+' && wParam != '=' && wParam != '-'))
+            return DefWindowProcW(window, message, wParam, lParam);
+        ChangeReplaySpeed(wParam == '-' ? -1 : 1);
+        return 0;
+    case WM_SETCURSOR:
+        // A cross over the map while a section's line is wanted.
+        if (SectionPickState() != SECTION_PICK_OFF && LOWORD(lParam) == HTCLIENT && gMouseX < kMapPixels &&
+            gMouseY < kMapPixels) {
+            if (HCURSOR cross = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_CROSS))) {
+                SetCursor(cross);   // returns the previous cursor, not a failure
+                return TRUE;
+            }
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_MOVING: {
         RECT* proposed = reinterpret_cast<RECT*>(lParam);
         ScreenRect r = {proposed->left, proposed->top, proposed->right, proposed->bottom};

@@ -41,6 +41,7 @@ struct MapScene {
     IDirect3DVertexBuffer9* alertBoxes;
     IDirect3DVertexBuffer9* alertOutlines;
     IDirect3DVertexBuffer9* linkLines;
+    IDirect3DVertexBuffer9* sectionLines;   // a cross-section's line and strip
     int ready;   // 1 from a complete D3DCreate until the next D3DRelease
     // The pipeline's data generation the markers and link lines were built
     // for; -1 after a create (the new buffers are empty).

@@ -8,6 +8,7 @@
 #include "engine/picture/bottom_picture.h"
 #include "engine/picture/control_picture.h"
 #include "engine/picture/hover_picture.h"
+#include "engine/picture/map_note_picture.h"
 #include "engine/picture/panel_picture.h"
 #include "engine/picture/recent_picture.h"
 #include "engine/picture/region_picture.h"
@@ -211,7 +212,7 @@ static void DrawHatchPattern() {
 
 static void BuildRecent(PanelPicture* out) {
     const PanelBitmap& p = sPanels[PANEL_RECENT];
-    BuildRecentPicture(p.width, p.height, out);
+    if (!BuildMapNotePicture(p.width, p.height, out)) BuildRecentPicture(p.width, p.height, out);
 }
 
 static void BuildControl(PanelPicture* out) { BuildControlPicture(gUpdateStatus, out); }

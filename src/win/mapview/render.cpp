@@ -9,10 +9,14 @@
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/model/records.h"
+#include "engine/controls/replay_controls.h"
+#include "engine/picture/replay_picture.h"
+#include "engine/picture/section_overlay.h"
 #include "engine/model/commands.h"
+#include "engine/model/records.h"
 #include "engine/model/settings.h"
 #include "engine/pipeline/pipeline.h"
+#include "engine/selection/conditions.h"
 #include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
@@ -20,6 +24,7 @@
 // update is a few small arrays.
 static TexturedScreenVertex sMarkers[kMarkerVertices];
 static ColoredScreenVertex sLinkLines[kLinkVertices];
+static int sReplayQuads;   // the replay's marker slots in use
 
 // Locks the whole buffer for discard and only then lets `build` fill
 // `vertices` (a build may step an animation), then copies them in.
@@ -42,20 +47,36 @@ static int Drawable() {
 int D3DMove() {
     if (!Drawable()) return D3D_MOVE_OK;
     if (!gpEQ) return D3D_MOVE_NO_CATALOGUE;
-    // Markers and link lines only after a condition change (or a create):
-    // they are rebuilt until a rewrite of both has succeeded.
-    const int generation = DataGeneration();
     int failed = 0;
-    if (gScene.markersGeneration != generation) {
-        const int lost = Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads) |
-                         Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
-        if (!lost) gScene.markersGeneration = generation;
-        failed |= lost;
+    if (CurrentReplayState() != REPLAY_OFF) {
+        // The replay's markers alone: no selected earthquake, no link lines.
+        // The map's own markers are written again when it ends.
+        gScene.markersGeneration = -1;
+        failed |= Rewrite(gScene.markerQuads, sMarkers, [](TexturedScreenVertex* v) { sReplayQuads = BuildReplayQuads(v); });
+        TexturedScreenVertex selected[4];
+        failed |= Rewrite(gScene.selectedQuad, selected, [](TexturedScreenVertex* v) { InitMarkerQuads(v, 1); });
+        ColoredScreenVertex leader[kLeaderLineVertices];
+        failed |= Rewrite(gScene.leaderLines, leader,
+                          [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLeaderLineVertices); });
+        failed |= Rewrite(gScene.linkLines, sLinkLines,
+                          [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLinkVertices); });
+    } else {
+        // Markers and link lines only after a condition change (or a create):
+        // they are rebuilt until a rewrite of both has succeeded.
+        const int generation = DataGeneration();
+        if (gScene.markersGeneration != generation) {
+            const int lost = Rewrite(gScene.markerQuads, sMarkers, BuildMarkerQuads) |
+                             Rewrite(gScene.linkLines, sLinkLines, BuildLinkLines);
+            if (!lost) gScene.markersGeneration = generation;
+            failed |= lost;
+        }
+        TexturedScreenVertex selected[4];
+        failed |= Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
+        ColoredScreenVertex leader[kLeaderLineVertices];
+        failed |= Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
     }
-    TexturedScreenVertex selected[4];
-    failed |= Rewrite(gScene.selectedQuad, selected, BuildSelectedQuad);
-    ColoredScreenVertex leader[kLeaderLineVertices];
-    failed |= Rewrite(gScene.leaderLines, leader, BuildLeaderLines);
+    ColoredScreenVertex section[kSectionOverlayVertices];
+    failed |= Rewrite(gScene.sectionLines, section, BuildSectionOverlay);
 
     TexturedScreenVertex hover[4];
     const int hoverLost = Rewrite(gScene.quads[QUAD_HOVER], hover,
@@ -133,10 +154,12 @@ static void DrawScene() {
     // Markers add their light to the map.
     SetBlending(TRUE, D3DBLEND_ONE);
     int markers = AppSettings.selCount < kMarkerQuads ? AppSettings.selCount : kMarkerQuads;
+    if (CurrentReplayState() != REPLAY_OFF) markers = sReplayQuads;
     if (markers > 0) DrawQuads(gScene.markerQuads, gScene.markerIndices, markers);
     SetDestination(D3DBLEND_INVSRCALPHA);
     DrawLines(gScene.mapFrame, D3DPT_LINESTRIP, kMapFrameVertices - 1);
     DrawLines(gScene.linkLines, D3DPT_LINELIST, kLinkLines);
+    DrawLines(gScene.sectionLines, D3DPT_LINELIST, kSectionOverlayVertices / 2);
     SetDestination(D3DBLEND_ONE);
     DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
     DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);

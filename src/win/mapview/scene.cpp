@@ -10,6 +10,7 @@
 #include "engine/analysis/region_summary.h"
 #include "engine/catalogue/loader.h"
 #include "engine/picture/bmp_image.h"
+#include "engine/picture/section_overlay.h"
 #include "win/app/shell.h"
 #include "win/mapview/d3d_view.h"
 
@@ -189,6 +190,9 @@ static int CreateBuffers() {
         (r = CreateLines(&gScene.alertOutlines, outlines, kAlertOutlineVertices)) ||
         (r = CreateLines(&gScene.linkLines, sInitialLinks, kLinkVertices)))
         return r;
+    ColoredScreenVertex section[kSectionOverlayVertices];
+    InitTransparentVertices(section, kSectionOverlayVertices);
+    if ((r = CreateLines(&gScene.sectionLines, section, kSectionOverlayVertices))) return r;
     return 0;
 }
 
@@ -254,6 +258,7 @@ static void ReleaseDeviceObjects() {
     ReleaseObject(gScene.alertBoxes);
     ReleaseObject(gScene.alertOutlines);
     ReleaseObject(gScene.linkLines);
+    ReleaseObject(gScene.sectionLines);
     ReleaseObject(gScene.mapTexture);
     for (StagedTexture& panel : gScene.panels) ReleaseStagedTexture(&panel);
     ReleaseStagedTexture(&gScene.circle);

@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <string>
 
+#include "engine/analysis/exports.h"
+#include "engine/analysis/list_export.h"
 #include "engine/analysis/reports.h"
 #include "engine/controls/layout.h"
 #include "engine/controls/list_scroll.h"
@@ -39,6 +41,14 @@ static ListWindow sLists[2] = {
     {&kConditionListLayout, &gListActive, L"wolt_EQLIST", nullptr, {}, 0, {}},
     {&kRegionListLayout, &sList2Active, L"wolt_EQLIST2", nullptr, {}, 0, {}},
 };
+
+// The condition list's export: a button left of 保存 opens a menu of the
+// formats; the file's name then stands in place of the counter for a while.
+static const ListRect kExportButton = {330, 459, 388, 481};
+enum { kExportNoteTicks = 125, kExportMenuFirst = 1 };   // menu item ids: kExportMenuFirst + ExportFormat
+static int sExportHover, sExportPressed;
+static std::string sExportNote;   // UTF-8
+static int sExportNoteTicks;
 
 static const COLORREF kWhite = RGB(255, 255, 255);
 static const COLORREF kBlack = RGB(0, 0, 0);
@@ -121,6 +131,21 @@ static void DrawSaveButton(HDC dc, const ListLayout& layout, const ListControls&
     DrawInCodePage(dc, CP_UTF8, "保存", layout.saveButton, DT_CENTER | DT_END_ELLIPSIS);
 }
 
+static int OnExportButton(int x, int y) {
+    const ListRect& b = kExportButton;
+    return x >= b.left && x <= b.right && y >= b.top && y <= b.bottom;
+}
+
+static void DrawExportButton(HDC dc) {
+    COLORREF pen = Grey(160), fill = Grey(64);
+    if (sExportPressed)
+        pen = RGB(255, 192, 128), fill = RGB(128, 64, 32);
+    else if (sExportHover)
+        pen = kWhite, fill = RGB(160, 96, 64);
+    Outline(dc, kExportButton, pen, fill);
+    DrawInCodePage(dc, CP_UTF8, "出力", kExportButton, DT_CENTER | DT_END_ELLIPSIS);
+}
+
 void PaintList(HDC dc, const ListLayout& layout, RecordList* list, const ListControls& c) {
     // Clamped first, so that the thumb and the counter agree with the rows.
     int records[kMaxListPage];
@@ -159,8 +184,14 @@ void PaintList(HDC dc, const ListLayout& layout, RecordList* list, const ListCon
     }
     char counter[64];
     FormatCounter(layout, *list, counter, sizeof counter);
-    DrawInCodePage(dc, CP_UTF8, counter, layout.counter, DT_LEFT | DT_END_ELLIPSIS);
+    const bool note = !layout.regionList && sExportNoteTicks > 0;
+    if (note) SetTextColor(dc, RGB(128, 255, 128));
+    ListRect counterRect = layout.counter;
+    if (!layout.regionList) counterRect.right = kExportButton.left - 4;
+    DrawInCodePage(dc, CP_UTF8, note ? sExportNote.c_str() : counter, counterRect, DT_LEFT | DT_END_ELLIPSIS);
+    SetTextColor(dc, kWhite);
     DrawSaveButton(dc, layout, c);
+    if (!layout.regionList) DrawExportButton(dc);
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }
@@ -189,6 +220,31 @@ static void ApplyOpacity(ListWindow* w) {
     SetLayeredWindowAttributes(w->window, 0, BYTE(w->opacity), LWA_ALPHA);
 }
 
+// The formats' menu under the button; the chosen export is written at once.
+static void ExportList(ListWindow* w) {
+    static const wchar_t* const kFormats[] = {L"CSV (UTF-8)", L"GeoJSON", L"KML"};
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    for (int f = EXPORT_CSV; f <= EXPORT_KML; f++)
+        if (!AppendMenuW(menu, MF_STRING, UINT_PTR(kExportMenuFirst + f), kFormats[f])) {
+            DestroyMenu(menu);
+            return;
+        }
+    POINT corner = {kExportButton.left, kExportButton.bottom};
+    // Client to screen cannot fail for a window that exists.
+    ClientToScreen(w->window, &corner);
+    const int chosen = int(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY, corner.x, corner.y, w->window, nullptr));
+    DestroyMenu(menu);   // a menu of ours: destroyed once, nothing to report
+    if (chosen < kExportMenuFirst) return;   // no choice
+    std::string path;
+    if (SaveListExport(LayoutList(*w->layout), false, gCurrentRecord, chosen - kExportMenuFirst, &path) != 0) {
+        ShowMessage(kSaveFailedText);
+        return;
+    }
+    sExportNote = "保存 " + path.substr(path.find('/') + 1);
+    sExportNoteTicks = kExportNoteTicks;
+}
+
 static void RefreshTick(ListWindow* w) {
     // The window rectangle is in screen coordinates, as the stored position.
     RECT r;
@@ -202,6 +258,7 @@ static void RefreshTick(ListWindow* w) {
     TrackScrollBar(w);
     TrackHeader(&w->controls, *w->layout, list, HEADER_HOVER);
     TrackSaveButton(&w->controls, *w->layout);
+    if (!w->layout->regionList && sExportNoteTicks > 0) sExportNoteTicks--;
     InvalidateRect(w->window, nullptr, FALSE);
 }
 
@@ -215,6 +272,7 @@ static void OnButtonDown(ListWindow* w, int x, int y) {
     TrackScrollBar(w);
     SelectRowAt(c, *w->layout, list, *w->active);
     if (c->saveHover) c->savePressed = 1;
+    if (!w->layout->regionList) sExportPressed = OnExportButton(x, y);
 }
 
 static void OnButtonUp(ListWindow* w, int x, int y) {
@@ -227,6 +285,9 @@ static void OnButtonUp(ListWindow* w, int x, int y) {
         ShowMessage(kSaveFailedText);
     c->savePressed = 0;
     if (GetCapture() == w->window) ReleaseCapture();
+    const bool exporting = !w->layout->regionList && sExportPressed && OnExportButton(x, y);
+    sExportPressed = 0;
+    if (exporting) ExportList(w);
 }
 
 static void OnKey(ListWindow* w, WPARAM key) {
@@ -297,6 +358,7 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_KEYDOWN: OnKey(w, wParam); return 0;
     case WM_MOUSEMOVE: {
         MoveMouse(&w->controls, *w->layout, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (!w->layout->regionList) sExportHover = OnExportButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window, 0};
         TrackMouseEvent(&track);
         return 0;
@@ -307,7 +369,10 @@ LRESULT CALLBACK ListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (w->controls.mouseInRows)
             ScrollByWheel(*w->layout, LayoutList(*w->layout), GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
-    case WM_MOUSELEAVE: w->controls.mouseInRows = 0; return 0;
+    case WM_MOUSELEAVE:
+        w->controls.mouseInRows = 0;
+        if (!w->layout->regionList) sExportHover = 0;
+        return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -1,14 +1,21 @@
 #include "win/windows/window_surface.h"
 
 int CreateWindowSurface(HWND window, WindowSurface* out) {
-    *out = WindowSurface{};
     RECT r;
-    if (!GetWindowRect(window, &r)) return 1;
+    if (!GetWindowRect(window, &r)) {
+        *out = WindowSurface{};
+        return 1;
+    }
+    return CreateSizedSurface(window, r.right - r.left, r.bottom - r.top, out);
+}
+
+int CreateSizedSurface(HWND window, int width, int height, WindowSurface* out) {
+    *out = WindowSurface{};
     HDC windowDC = GetDC(window);
     if (!windowDC) return 1;
     WindowSurface s = {};
-    s.width = r.right - r.left;
-    s.height = r.bottom - r.top;
+    s.width = width;
+    s.height = height;
     s.dc = CreateCompatibleDC(windowDC);
     if (s.dc) s.bitmap = CreateCompatibleBitmap(windowDC, s.width, s.height);
     ReleaseDC(window, windowDC);

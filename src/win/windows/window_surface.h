@@ -15,6 +15,8 @@ struct WindowSurface {
 // background and white text. 0 on success; on failure nothing is kept and
 // `out` is left empty.
 int CreateWindowSurface(HWND window, WindowSurface* out);
+// The same with the given size.
+int CreateSizedSurface(HWND window, int width, int height, WindowSurface* out);
 // Frees the surface (an empty one too) and leaves it empty.
 void ReleaseWindowSurface(WindowSurface* surface);
 // Copies the surface to `dc` (a WM_PAINT's); nothing when it is empty.

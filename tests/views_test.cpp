@@ -1,0 +1,211 @@
+// The replay and the cross-section: which events a replay shows at each
+// tick, its markers against the map's own, the strip's edges, refused lines,
+// the inverse projection, and the frames and SVG wolt-cli writes.
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "engine/analysis/replay.h"
+#include "engine/analysis/section.h"
+#include "engine/model/geo.h"
+#include "engine/picture/replay_picture.h"
+#include "engine/controls/section_controls.h"
+#include "random_catalogue.h"
+#include "test_util.h"
+
+static const double kTick = 0.04;   // seconds between the program's ticks
+
+// Events at known minutes of 2024-01-01, newest first as stored; two share a minute.
+static std::vector<QuakeRecord> TimedCatalogue() {
+    return {Rec(2024, 1, 3, 0, 0, 300, 100, 10, 1, 40, 1), Rec(2024, 1, 2, 12, 0, 310, 110, 20, 1, 41, 1),
+            Rec(2024, 1, 2, 0, 0, 320, 120, 30, 1, 42, 1), Rec(2024, 1, 2, 0, 0, 330, 130, 40, 1, 43, 1),
+            Rec(2024, 1, 1, 0, 30, 340, 140, 50, 1, 44, 1)};
+}
+
+TEST(Replay, EventsVisibleAtEachTick) {
+    std::vector<QuakeRecord> records = TimedCatalogue();
+    for (QuakeRecord& r : records) r.inFilter = 1;
+    records[1].inFilter = 0;   // not selected: never shown
+    ReplayTimeline t;
+    const double start = MinuteOf(2024, 1, 1, 0, 0);
+    BuildReplayTimeline(records.data(), int(records.size()), start, MinuteOf(2024, 1, 3, 23, 59), &t);
+    // Oldest first; of the same minute the older in the store (index 3) first.
+    EXPECT_EQ(t.records, (std::vector<int>{4, 3, 2, 0}));
+    struct Case {
+        double daysPerSecond;
+        int ticks;
+        int visible;
+    } cases[] = {
+        {1, 0, 0},     {1, 1, 1},     // one day a second: 57.6 minutes a tick, 00:30 shows at once
+        {1, 24, 1},    {1, 26, 3},    // 2 Jan 00:00 comes after 1440 minutes, at tick 25
+        {1, 50, 4},    {30, 2, 4},    // a month a second: everything within the second tick
+        {1, 1000, 4},  {365.25, 1, 4},
+    };
+    for (const Case& c : cases) {
+        double clock = start;
+        for (int k = 0; k < c.ticks; k++) clock = ReplayClockAfter(t, clock, c.daysPerSecond, kTick);
+        EXPECT_EQ(ReplayVisibleCount(t, clock), c.visible) << c.daysPerSecond << " days/s, tick " << c.ticks;
+        EXPECT_LE(clock, t.endMinute);
+    }
+    // An event shows from its own minute on.
+    EXPECT_EQ(ReplayVisibleCount(t, MinuteOf(2024, 1, 2, 0, 0)), 3);
+    EXPECT_EQ(ReplayVisibleCount(t, MinuteOf(2024, 1, 2, 0, 0) - 1), 1);
+}
+
+static std::set<std::pair<float, float>> QuadCentres(const TexturedScreenVertex* v, int quads) {
+    std::set<std::pair<float, float>> centres;
+    for (int k = 0; k < quads; k++) centres.insert({(v[4 * k].x + v[4 * k + 3].x) / 2, (v[4 * k].y + v[4 * k + 3].y) / 2});
+    return centres;
+}
+
+// Stepping tick by tick draws what one jump to the same clock draws, and at
+// the end of the period the ring holds the markers the map shows.
+TEST(Replay, MarkersAgreeWithTheMapAndWithOneJump) {
+    std::mt19937 random(7);
+    std::vector<QuakeRecord> records = RandomCatalogue(random, 3000, 20, 200);
+    for (size_t i = 0; i < records.size(); i++) records[i].inFilter = i % 3 != 0;
+    SetCatalogue(records);
+    ReplayTimeline t;
+    BuildReplayTimeline(gpEQ, DataEnd(), RecordMinute(gpEQ[DataEnd() - 1]), RecordMinute(gpEQ[0]), &t);
+    static TexturedScreenVertex stepped[kMarkerVertices], jumped[kMarkerVertices], map[kMarkerVertices];
+    static ReplayMarkers a, b;
+    ResetReplayMarkers(&a, stepped);
+    const double flash = ReplayMinutes(14, kReplayFlashMs / 1000.0);
+    double clock = t.startMinute;
+    int used = 0;
+    for (int tick = 0; tick < 40; tick++) {
+        clock = ReplayClockAfter(t, clock, 14, kTick * 5);
+        used = StepReplayMarkers(t, gpEQ, clock, flash, &a, stepped);
+    }
+    ResetReplayMarkers(&b, jumped);
+    EXPECT_EQ(StepReplayMarkers(t, gpEQ, clock, flash, &b, jumped), used);
+    EXPECT_EQ(QuadCentres(stepped, used), QuadCentres(jumped, used));
+    for (int k = 0; k < used; k++) {   // the same event in each slot, the same size and colour
+        const int slot = (a.onMap - 1 - k) % kMarkerQuads, other = (b.onMap - 1 - k) % kMarkerQuads;
+        EXPECT_EQ(a.slotEvent[slot], b.slotEvent[other]);
+        EXPECT_EQ(stepped[4 * slot].diffuse, jumped[4 * other].diffuse);
+        EXPECT_EQ(stepped[4 * slot].x, jumped[4 * other].x);
+    }
+    used = StepReplayMarkers(t, gpEQ, t.endMinute + flash, flash, &a, stepped);
+    const int quads = BuildMarkerQuads(map);
+    ASSERT_EQ(used, quads);
+    EXPECT_EQ(QuadCentres(stepped, used), QuadCentres(map, quads));
+}
+
+// A line from 35N 135E to 35N 140E (about 456 km); epicentres are grid
+// positions, so each case takes a grid point and puts the strip's edge
+// just beyond or just short of its distance from the line.
+TEST(Section, StripEdgesAndEnds) {
+    const SectionLine line{35, 135, 35, 140, 50};
+    struct Case {
+        int mapX, mapY;
+        double margin;   // width = the point's distance from the line + margin
+        bool inside;
+    } cases[] = {
+        {340, 195, +0.01, true}, {340, 195, -0.01, false},   // south of the middle
+        {360, 170, +0.01, true}, {360, 170, -0.01, false},   // north
+        {300, 184, +0.01, false},                            // before the start
+        {340, 184, +0.01, true},                             // nearly on the line
+        {460, 184, +0.01, false},                            // after the end
+    };
+    for (const Case& c : cases) {
+        double lat, lon;
+        GridToGeo(c.mapX, c.mapY, &lat, &lon);
+        // The distance from the line's great circle by the spherical law
+        // (cross-track distance), independent of the code under test.
+        const double d13 = GreatCircleKm(35, 135, lat, lon) / 6371.0;
+        const double bearing = [](double la1, double lo1, double la2, double lo2) {
+            const double r = 3.14159265358979323846 / 180;
+            return std::atan2(std::sin((lo2 - lo1) * r) * std::cos(la2 * r),
+                              std::cos(la1 * r) * std::sin(la2 * r) - std::sin(la1 * r) * std::cos(la2 * r) * std::cos((lo2 - lo1) * r));
+        }(35, 135, lat, lon) - [] { const double r = 3.14159265358979323846 / 180;
+            return std::atan2(std::sin(5 * r) * std::cos(35 * r), std::cos(35 * r) * std::sin(35 * r) - std::sin(35 * r) * std::cos(35 * r) * std::cos(5 * r)); }();
+        const double offset = std::fabs(std::asin(std::sin(d13) * std::sin(bearing)) * 6371.0);
+        SetCatalogue({Rec(2024, 1, 1, 0, 0, c.mapX, c.mapY, 30, 1, 40, 1)});
+        gpEQ[0].inFilter = 1;
+        Section s;
+        SectionLine l = line;
+        l.widthKm = std::fmax(1.0, offset + c.margin);
+        if (offset + c.margin < 1) continue;
+        ASSERT_EQ(BuildSection(gpEQ, 1, l, &s), SECTION_OK);
+        EXPECT_EQ(s.events.size(), c.inside ? 1u : 0u) << c.mapX << "," << c.mapY << " offset " << offset;
+        if (c.inside) {
+            EXPECT_NEAR(std::fabs(s.events[0].offsetKm), offset, 1e-6);
+        }
+    }
+}
+
+TEST(Section, WholeMapLineAndRefusedLines) {
+    // West edge to east edge of the map at 35N: the map holds no 180th meridian.
+    const SectionLine across{35, kMapWestLon, 35, kMapEastLon, 300};
+    SetCatalogue({Rec(2024, 1, 2, 0, 0, 190, 180, 10, 1, 40, 1), Rec(2024, 1, 1, 0, 0, 500, 180, 600, 1, 40, 1),
+                  Rec(2024, 1, 1, 0, 0, 0, 0, 10, 1, 40, 1)});   // the last one has no position
+    for (int i = 0; i < 3; i++) gpEQ[i].inFilter = 1;
+    Section s;
+    ASSERT_EQ(BuildSection(gpEQ, 3, across, &s), SECTION_OK);
+    EXPECT_NEAR(s.lengthKm, GreatCircleKm(35, kMapWestLon, 35, kMapEastLon), 1e-6);
+    ASSERT_EQ(s.events.size(), 2u);
+    EXPECT_LT(s.events[0].alongKm, s.events[1].alongKm);
+    EXPECT_EQ(s.maxDepthKm, 600);
+
+    Section untouched;
+    untouched.lengthKm = -7;
+    struct Case {
+        SectionLine line;
+        int result;
+    } refused[] = {
+        {{38, 142, 38, 142, 50}, SECTION_TOO_SHORT},
+        {{38, 142, 38.000001, 142, 50}, SECTION_TOO_SHORT},
+        {{38, 142, 39, 142, 0}, SECTION_BAD_WIDTH},
+        {{38, 142, 39, 142, 5000}, SECTION_BAD_WIDTH},
+        {{95, 142, 39, 142, 50}, SECTION_BAD_POINT},
+        {{38, NAN, 39, 142, 50}, SECTION_BAD_POINT},
+    };
+    for (const Case& c : refused) {
+        EXPECT_EQ(BuildSection(gpEQ, 3, c.line, &untouched), c.result);
+        EXPECT_EQ(untouched.lengthKm, -7);
+    }
+}
+
+// Latitude/longitude -> the stored (rounded) grid -> latitude/longitude ->
+// grid lands within half a grid unit of the unrounded grid position.
+TEST(Projection, InverseRoundTripWithinHalfAGridUnit) {
+    for (double lat = 24.0; lat <= 46.0; lat += 0.37)
+        for (double lon = 123.0; lon <= 149.0; lon += 0.41) {
+            int mx, my;
+            ASSERT_EQ(GeoToRecordGrid(lat, lon, &mx, &my), 0);
+            double backLat, backLon, gx, gy, exactX, exactY;
+            GridToGeo(mx, my, &backLat, &backLon);
+            GeoToGrid(backLat, backLon, &gx, &gy);
+            GeoToGrid(lat, lon, &exactX, &exactY);
+            EXPECT_LE(std::fabs(gx - exactX), 0.5 + 1e-9) << lat << "," << lon;
+            EXPECT_LE(std::fabs(gy - exactY), 0.5 + 1e-9) << lat << "," << lon;
+        }
+}
+
+TEST(Strip, WheelSteps) {
+    struct Case {
+        double width;
+        int steps;
+        double expected;
+    } cases[] = {{50, 1, 75}, {50, -1, 30}, {60, 1, 75}, {60, -1, 50}, {5, -3, 5}, {300, 2, 300}, {1, 1, 5}};
+    for (const Case& c : cases) EXPECT_EQ(StepStripWidth(c.width, c.steps), c.expected) << c.width << " " << c.steps;
+}
+
+TEST(SectionWindow, PlaceStoredBesideTheListOrPulledInside) {
+    const WorkArea area = {0, 0, 1920, 1040};
+    struct Case {
+        int storedX, storedY, listX, listY;
+        int x, y;
+    } cases[] = {{300, 200, 860, 0, 300, 200}, {0, 0, 860, 0, 884, 24}, {5000, -80, 860, 0, 1920 - 700, 0}};
+    for (const Case& c : cases) {
+        StoreWindowPlace(kSectionWindowSlot, c.storedX, c.storedY);
+        StoreWindowPlace(1, c.listX, c.listY);
+        int x, y;
+        SectionWindowPosition(area, 700, 450, &x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.storedX << "," << c.storedY;
+    }
+}
