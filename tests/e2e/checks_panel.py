@@ -22,6 +22,7 @@ MAG_MIN, MAG_MAX, FILTER_PLUS, RESET = (600, 90), (700, 90), (805, 110), (800, 1
 EMPTY = (300, 300)          # on the map, away from every marker
 STRIP = (856, 300)          # beside the control panel: no control
 START_ROW, END_ROW = (52, 28, 252, 52), (52, 52, 252, 76)   # panel rectangles compared between shots
+HOVER_OUTLINE = (128, 255, 168)   # the hovered control's frame
 SUMMARY, MAG_MIN_TEXT, MAG_MAX_TEXT = (18, 160, 330, 178), (18, 76, 160, 100), (178, 76, 252, 100)
 MENU = (EMPTY[0] - PANEL[0] + 6, EMPTY[1] + 4, EMPTY[0] - PANEL[0] + 40, EMPTY[1] + 12)   # below right of EMPTY
 TITLES = {"period": "開始、終了、日時設定", "about": "バージョン情報 wolt", "settings": "設定"}
@@ -82,8 +83,12 @@ def check_buttons(case, program, window):
     panel.until("start-back", lambda i: panel.crop(i, START_ROW) == start_row, "expected minus to move it back")
 
     # Four wheel turns away from the user over the magnitude maximum: 9 -> 5.
+    # The wheel steps the control the last tick found under the pointer:
+    # turned before that tick, a turn goes elsewhere.
     panel.point(MAG_MAX)
-    before = panel.crop(panel.until("max-hovered", lambda i: True, ""), MAG_MAX_TEXT)
+    outlined = lambda i: any(near(panel.at(i, PANEL[0] + 200 + dx, PANEL[1] + 76 + dy), HOVER_OUTLINE, 8)
+                             for dx in (-1, 0, 1) for dy in (-1, 0, 1))
+    before = panel.crop(panel.until("max-hovered", outlined, "expected the magnitude maximum hovered"), MAG_MAX_TEXT)
     for _ in range(4):
         case.tool("xdotool", "click", "4")
     panel.until("wheel", lambda i: panel.crop(i, MAG_MAX_TEXT) != before, "expected the wheel to change the maximum")

@@ -245,18 +245,20 @@ class Case:
         self.tool("xdotool", "key", *names)
 
     def focus(self, window, point=None):
-        """Waits until X has given `window` the keyboard focus; with `point`
-        (window pixels) it clicks there first, and again should it not come."""
+        """Gives `window` the keyboard focus the way a window manager would: X
+        focus set on it, then (with `point`, window pixels) a click there for
+        the program's own activation. Xvfb has no window manager: when a
+        dialog's X window goes, X returns the focus to the root, and if Wine
+        has already activated the owner again a click changes nothing in Wine,
+        so Wine sets no X focus either."""
         focused = lambda: self.tool("xdotool", "getwindowfocus", check=False).strip() == str(window)
-        for _ in range(3 if point else 1):
-            corner = self.geometry(window)
-            expect(corner, f"expected window {window} to focus; it is gone")
-            if point:
-                self.click(corner[0] + point[0], corner[1] + point[1], settle=0)
-            if wait_for(focused, 10):
-                return
-        expect(False, f"expected window {window} to have the focus; seen "
-                      f"{self.tool('xdotool', 'getwindowfocus', check=False).strip()}")
+        corner = self.geometry(window)
+        expect(corner, f"expected window {window} to focus; it is gone")
+        self.tool("xdotool", "windowfocus", str(window))
+        if point:
+            self.click(corner[0] + point[0], corner[1] + point[1], settle=0)
+        expect(wait_for(focused, 10), f"expected window {window} to have the focus; seen "
+                                      f"{self.tool('xdotool', 'getwindowfocus', check=False).strip()}")
 
     def keep_evidence(self):
         """What a failed case leaves for whoever reads it."""

@@ -144,7 +144,7 @@ static void ApplyDefaultsFor(int result) {
     if (result != SETTINGS_LOADED) SetDefaultSettings();
 }
 
-static void PlaceMainWindow(int result, const WorkArea& area) {
+static void KeepStoredPlaceOnScreen(int result, const WorkArea& area) {
     SettingsBlock& s = sSettings;
     if (result == SETTINGS_FRESH) {
         s.winX[0] = 0;
@@ -163,7 +163,7 @@ int LoadSettings(const char* path, const WorkArea& workArea) {
     ApplyDefaultsFor(result);
     if (result != SETTINGS_LOADED) SaveSettings(path);  // a failure here is not an error
     ClampFilterSettings();
-    PlaceMainWindow(result, workArea);
+    KeepStoredPlaceOnScreen(result, workArea);
     return result;
 }
 
@@ -171,7 +171,7 @@ int ReadSettingsOnly(const char* path) {
     int result = ReadBlock(path);
     ApplyDefaultsFor(result);
     ClampFilterSettings();
-    PlaceMainWindow(result, kFixedWorkArea);
+    KeepStoredPlaceOnScreen(result, kFixedWorkArea);
     return result;
 }
 
