@@ -141,21 +141,17 @@ def case_lists(case, exe):
     expect_rows(case, "second-row-2b", o2, [0, "H", 5, None])
     save_and_compare(case, folder, exe, o2, (251, 721), "wolt_list_Region 1_*.txt", ["--record", "2", "list", "--region"])
 
-    # Dragged by its caption; Esc in it ends the program in order.
+    # Dragged by its caption, each step once Wine has moved the window for
+    # the last; Esc in it ends the program in order.
     x, y, _, _ = case.geometry(listw)
     case.tool("xdotool", "mousemove", str(x + 250), str(y + 10), "mousedown", "1")
+    moved = (x, y)
     for i in range(1, 13):
         case.tool("xdotool", "mousemove", str(x + 250 - 320 * i // 12), str(y + 10 + 240 * i // 12))
+        expect(harness.wait_for(lambda: tuple(case.geometry(listw)[:2]) != moved, 10),
+               f"expected the list window to follow the drag; it stayed at {moved}")
+        moved = tuple(case.geometry(listw)[:2])
     case.tool("xdotool", "mouseup", "1")
-    last = [None]
-
-    def settled():   # Wine may still be working through the motions
-        now = case.geometry(listw)[:2]
-        done = now != (x, y) and now == last[0]
-        last[0] = now
-        return done and now
-    moved = harness.wait_for(settled, 10, interval=0.5)
-    expect(moved, f"expected the list window moved and settled; seen {last[0]}")
     program.close(listw, focus=(205, 510))   # below the counter: nothing there
     s = catalogue.read_settings(settings)
     expect((s["winX1"], s["winY1"]) == tuple(moved), f"expected {moved} saved; seen {s['winX1']}, {s['winY1']}")

@@ -42,6 +42,13 @@ std::string YearFileName(int year) {
     return name;
 }
 
+int YearOfFileName(const std::string& name) {
+    int year = 0;
+    char end = 0;
+    if (name.size() != 12 || std::sscanf(name.c_str(), "cmp_%4d.da%c", &year, &end) != 2 || end != 't') return 0;
+    return YearFileName(year) == name ? year : 0;
+}
+
 std::string YearFilePath(const std::string& dir, int year) { return dir + "/" + YearFileName(year); }
 
 static void PutInt32(std::string* out, int32_t v) {

@@ -20,6 +20,8 @@ int ReadWholeFile(const std::string& utf8Path, std::string* bytes);
 
 // "cmp_YYYY.dat", the only name the loader reads for a year, and "DIR/cmp_YYYY.dat".
 std::string YearFileName(int year);
+// The year of a yearly file's name; 0 when `name` is not one.
+int YearOfFileName(const std::string& name);
 std::string YearFilePath(const std::string& dir, int year);
 
 // The bytes of a yearly file for records given newest first.

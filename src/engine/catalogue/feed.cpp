@@ -207,8 +207,8 @@ bool CommitYear(Run& run, int year, int firstDay, int lastDay, const std::vector
     if (run.o.maxYearBytes > 0 && long(all.size() * kCmpRecordBytes) >= run.o.maxYearBytes) {
         run.Fail(FEED_YEAR_FULL, "year " + std::to_string(year) + ": " + std::to_string(all.size()) +
                                      " records would reach the " + std::to_string(run.o.maxYearBytes) +
-                                     "-byte limit of the program's update; cmp_" + std::to_string(year) +
-                                     ".dat is kept as it was");
+                                     "-byte limit of the program's update; " + YearFileName(year) +
+                                     " is kept as it was");
         return false;
     }
     std::vector<QuakeRecord> records;

@@ -55,7 +55,7 @@ FeedOptions RealRecordFeedOptions(const std::string& dataFolder, const DataSourc
 
 static bool IsCatalogueData(const std::string& name) {
     return name == "s_tbl.dat" || name == "ne_tbl.dat" || name == kFiledNamesFile || name == kSampleMarkFile ||
-           (name.size() == 12 && name.compare(0, 4, "cmp_") == 0 && name.compare(8, 4, ".dat") == 0);
+           YearOfFileName(name) != 0;
 }
 
 int FinishRealRecord(const std::string& dataFolder) {
@@ -63,8 +63,8 @@ int FinishRealRecord(const std::string& dataFolder) {
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(fs::u8path(fetched), ec)) {
         const std::string name = entry.path().filename().u8string();
-        int year = 0;
-        if (name.size() != 12 || std::sscanf(name.c_str(), "cmp_%4d.dat", &year) != 1) continue;
+        const int year = YearOfFileName(name);
+        if (year == 0) continue;
         std::string bytes;
         if (ReadWholeFile(entry.path().u8string(), &bytes) != 0 ||
             CheckYearlyRecords(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), year) != 0)

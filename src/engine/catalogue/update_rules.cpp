@@ -3,15 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/catalogue/data_files.h"
 #include "engine/model/records.h"
 
 std::string UpdateUrl(const char* host, int port, int year) {
-    char text[300];
-    if (port == 443)
-        std::snprintf(text, sizeof text, "https://%s/wolt/data/cmp_%4d.dat", host, year);
-    else
-        std::snprintf(text, sizeof text, "https://%s:%d/wolt/data/cmp_%4d.dat", host, port, year);
-    return text;
+    const std::string at = port == 443 ? host : std::string(host) + ":" + std::to_string(port);
+    return "https://" + at + "/wolt/data/" + YearFileName(year);
 }
 
 ReplyRead ReadReply(ReplyReader read, void* context, unsigned char* buffer) {
