@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <utility>
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/smoothed_seismicity.h"
@@ -148,7 +149,8 @@ static BacktestYear ScoreYear(const QuakeRecord* records, int count, const Quake
 
 int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& o,
                 BacktestResult* out) {
-    *out = BacktestResult{};
+    BacktestResult result{};   // *out is written only on success
+    BacktestResult* const r = &result;
     SmoothedSeismicity smoothed;
     ClearSmoothed(&smoothed);
     int added = count;   // records[added..count) are in `smoothed`
@@ -157,46 +159,48 @@ int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* region
         while (first < count && records[first].year >= year) first++;
         if (first == count) continue;
         while (added > first) AddToSmoothed(&smoothed, records[--added]);
-        out->years.push_back(ScoreYear(records, count, records + first, count - first, regions, smoothed, year, o));
+        r->years.push_back(ScoreYear(records, count, records + first, count - first, regions, smoothed, year, o));
     }
-    if (out->years.empty()) return BACKTEST_NO_YEARS;
+    if (r->years.empty()) return BACKTEST_NO_YEARS;
 
     enum { kAlert, kRate, kSmoothed, kTop10Alert, kTop10Rate, kTop10Smoothed, kTop10Random, kMeasures };
     double weighted[kMeasures] = {}, cells = 0;
     int withTargets = 0;
-    for (const BacktestYear& y : out->years) {
+    for (const BacktestYear& y : r->years) {
         if (y.targets == 0) continue;
         const double values[kMeasures] = {y.assAlert,   y.assRate,   y.assSmoothed, y.top10Alert,
                                           y.top10Rate, y.top10Smoothed, y.top10Random};
         for (int k = 0; k < kMeasures; k++) weighted[k] += values[k] * (k != kTop10Random ? y.targets : 1);
-        out->targets += y.targets;
+        r->targets += y.targets;
         cells += y.cells;
         withTargets++;
     }
     if (withTargets == 0) {
-        out->assAlert = out->assRate = out->assSmoothed = -1;
-        out->top10Alert = out->top10Rate = out->top10Smoothed = out->top10Random = -1;
-        out->pAlert = out->pRate = out->pSmoothed = -1;
+        r->assAlert = r->assRate = r->assSmoothed = -1;
+        r->top10Alert = r->top10Rate = r->top10Smoothed = r->top10Random = -1;
+        r->pAlert = r->pRate = r->pSmoothed = -1;
+        *out = std::move(result);
         return BACKTEST_OK;
     }
-    out->cells = cells / withTargets;
-    out->assAlert = weighted[kAlert] / out->targets, out->assRate = weighted[kRate] / out->targets;
-    out->assSmoothed = weighted[kSmoothed] / out->targets;
-    out->top10Alert = weighted[kTop10Alert] / out->targets, out->top10Rate = weighted[kTop10Rate] / out->targets;
-    out->top10Smoothed = weighted[kTop10Smoothed] / out->targets;
-    out->top10Random = weighted[kTop10Random] / withTargets;
-    out->alertCurve = Pooled(out->years, &BacktestYear::alertCurve);
-    out->rateCurve = Pooled(out->years, &BacktestYear::rateCurve);
-    out->smoothedCurve = Pooled(out->years, &BacktestYear::smoothedCurve);
+    r->cells = cells / withTargets;
+    r->assAlert = weighted[kAlert] / r->targets, r->assRate = weighted[kRate] / r->targets;
+    r->assSmoothed = weighted[kSmoothed] / r->targets;
+    r->top10Alert = weighted[kTop10Alert] / r->targets, r->top10Rate = weighted[kTop10Rate] / r->targets;
+    r->top10Smoothed = weighted[kTop10Smoothed] / r->targets;
+    r->top10Random = weighted[kTop10Random] / withTargets;
+    r->alertCurve = Pooled(r->years, &BacktestYear::alertCurve);
+    r->rateCurve = Pooled(r->years, &BacktestYear::rateCurve);
+    r->smoothedCurve = Pooled(r->years, &BacktestYear::smoothedCurve);
     std::mt19937_64 random(o.seed);
     std::vector<int> positions;
     int atLeast[3] = {};
-    const double pooled[3] = {out->assAlert, out->assRate, out->assSmoothed};
+    const double pooled[3] = {r->assAlert, r->assRate, r->assSmoothed};
     for (int k = 0; k < o.permutations; k++) {
-        const double ass = RandomPooledAss(out->years, &random, &positions);
+        const double ass = RandomPooledAss(r->years, &random, &positions);
         for (int m = 0; m < 3; m++) atLeast[m] += ass >= pooled[m] - 1e-12;
     }
-    double* p[3] = {&out->pAlert, &out->pRate, &out->pSmoothed};
+    double* p[3] = {&r->pAlert, &r->pRate, &r->pSmoothed};
     for (int m = 0; m < 3; m++) *p[m] = o.permutations > 0 ? double(atLeast[m]) / o.permutations : -1;
+    *out = std::move(result);
     return BACKTEST_OK;
 }

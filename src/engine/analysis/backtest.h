@@ -59,5 +59,6 @@ struct RegionEntry;
 
 // On `count` records, newest first (a loaded catalogue: every record valid),
 // with the regions of `regions` (kRegionSlots entries); reads nothing else.
+// `out` is written only when the result is BACKTEST_OK.
 int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& options,
                 BacktestResult* out);
