@@ -3,15 +3,12 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "engine/model/settings.h"
 #include "test_util.h"
 
 namespace fs = std::filesystem;
@@ -46,9 +43,8 @@ static std::string Golden(const char* name) {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override { dir = MakeTempDir(); }
-    void TearDown() override { RemoveTree(dir); }
-    std::string dir;
+    TempDir tmp;
+    std::string dir = tmp.path;
 };
 
 TEST_F(Cli, ExitCodesAndMessages) {

@@ -4,32 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "engine/pipeline/pipeline.h"
-#include "engine/analysis/month_series.h"
-#include "engine/analysis/region_stats.h"
 #include "engine/controls/list_scroll.h"
 #include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "engine/selection/sorting.h"
 #include "literal_lists.h"
-#include "platform/platform.h"
 #include "random_catalogue.h"
 #include "test_util.h"
 
 namespace {
-
-void SetPeriod(const int a[5], const int b[5]) {
-    SettingsBlock s = AppSettings;
-    s.startYear = a[0], s.startMonth = a[1], s.startDay = a[2], s.startHour = a[3], s.startMinute = a[4];
-    s.endYear = b[0], s.endMonth = b[1], s.endDay = b[2], s.endHour = b[3], s.endMinute = b[4];
-    StoreConditions(s);
-}
 
 std::vector<int> Display(const RecordList& list) {
     std::vector<int> out;
@@ -42,14 +30,12 @@ TEST(Filter, PeriodBoundsAreInclusiveToTheMinute) {
     LoadCatalogue({Rec(2024, 3, 10, 8, 16, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 10, 8, 15, 300, 100, 10, 1, 30, 1),
                    Rec(2024, 3, 7, 0, 0, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 5, 12, 30, 300, 100, 10, 1, 30, 1),
                    Rec(2024, 3, 5, 12, 29, 300, 100, 10, 1, 30, 1), Rec(2024, 3, 4, 23, 59, 300, 100, 10, 1, 30, 1)});
-    const int start[5] = {2024, 3, 5, 12, 30}, end[5] = {2024, 3, 10, 8, 15};
-    SetPeriod(start, end);
+    SetPeriod({2024, 3, 5, 12, 30}, {2024, 3, 10, 8, 15});
     std::vector<int> outside;
     for (int i = 0; i < 6; i++) outside.push_back(IsOutsidePeriod(i));
     EXPECT_EQ(outside, std::vector<int>({1, 0, 0, 0, 1, 1}));
     // Fields beyond their ranges still compare as numbers: month 13 lies after December.
-    const int late[5] = {2024, 13, 1, 0, 0}, later[5] = {2025, 1, 1, 0, 0};
-    SetPeriod(late, later);
+    SetPeriod({2024, 13, 1, 0, 0}, {2025, 1, 1, 0, 0});
     EXPECT_EQ(IsOutsidePeriod(0), 1);
     EXPECT_NE(IsOutsidePeriod(-1), 0);
     EXPECT_NE(IsOutsidePeriod(kMaxRecords), 0);

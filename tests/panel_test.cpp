@@ -2,7 +2,6 @@
 // filter buttons, and the typed period texts read as sscanf reads them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -12,19 +11,12 @@
 #include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
 #include "engine/controls/period.h"
-#include "platform/platform.h"
 #include "test_util.h"
 
 namespace {
 
 using Date = std::vector<int>;   // year, month, day, hour, minute
 
-void SetDates(const Date& s, const Date& e) {
-    SettingsBlock a = AppSettings;
-    a.startYear = s[0], a.startMonth = s[1], a.startDay = s[2], a.startHour = s[3], a.startMinute = s[4];
-    a.endYear = e[0], a.endMonth = e[1], a.endDay = e[2], a.endHour = e[3], a.endMinute = e[4];
-    StoreConditions(a);
-}
 Date Start() { return {AppSettings.startYear, AppSettings.startMonth, AppSettings.startDay, AppSettings.startHour, AppSettings.startMinute}; }
 Date End() { return {AppSettings.endYear, AppSettings.endMonth, AppSettings.endDay, AppSettings.endHour, AppSettings.endMinute}; }
 
@@ -87,7 +79,7 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
     };
     for (const Case& c : cases) {
         ResetPanel();
-        SetDates(c.start, c.stop);
+        SetPeriod(c.start, c.stop);
         if (c.end >= 0)
             StepPeriodEnd(c.field, c.direction, c.step, c.end);
         else

@@ -103,15 +103,15 @@ TEST(RegionNames, TheShippedTableHoldsEveryNameItCanAndFilesTheRest) {
 }
 
 TEST(RegionNames, AppendsWhileThereIsRoomAndKeepsEveryChoiceInTheFolder) {
-    const std::string dir = MakeTempDir();
+    TempDir dir;
     // An older folder's table: the first 280 shipped names only.
     std::vector<RegionEntry> table;
     ASSERT_EQ(ShippedRegionTable(&table), 0);
     for (int i = 280; i < kRegionSlots; i++) std::memset(&table[size_t(i)], 0, sizeof(RegionEntry));
-    WriteBytes(dir + "/s_tbl.dat", PackRegionTable(table));
+    WriteBytes(dir / "s_tbl.dat", PackRegionTable(table));
 
     RegionBook book;
-    OpenRegionBook(dir, &book);
+    OpenRegionBook(dir.path, &book);
     int kind;
     const char* kNew[] = {"新しい名1", "新しい名2", "新しい名3", "新しい名4", "新しい名5", "新しい名6", "新しい名7"};
     for (int k = 0; k < 7; k++) {
@@ -122,22 +122,22 @@ TEST(RegionNames, AppendsWhileThereIsRoomAndKeepsEveryChoiceInTheFolder) {
     EXPECT_EQ(kind, REGION_FILED);
     EXPECT_EQ(ChooseRegion(&book, "", At(26, 127.5), &kind), ChooseRegion(&book, "", At(43, 144.5), &kind));
     EXPECT_EQ(kind, REGION_FILED);
-    ASSERT_EQ(SaveRegionBook(dir, &book), 0);
+    ASSERT_EQ(SaveRegionBook(dir.path, &book), 0);
 
     // A later run reads the same choices back.
     RegionBook again;
-    OpenRegionBook(dir, &again);
+    OpenRegionBook(dir.path, &again);
     EXPECT_FALSE(again.tableChanged);
     EXPECT_EQ(ChooseRegion(&again, "新しい名3", Nowhere(), &kind), 282);
     EXPECT_EQ(kind, REGION_NAMED);
     EXPECT_EQ(ChooseRegion(&again, "新しい名8", At(26.0, 127.5), &kind), filed);
     EXPECT_EQ(kind, REGION_FILED);
-    EXPECT_EQ(ReadBytes(dir + "/s_tbl.dat").size(), size_t(kRegionSlots * sizeof(RegionEntry)));
-    RemoveTree(dir);
+    EXPECT_EQ(ReadBytes(dir / "s_tbl.dat").size(), size_t(kRegionSlots * sizeof(RegionEntry)));
 }
 
 TEST(DataSourceFile, GoodMissingAndBadLines) {
-    const std::string dir = MakeTempDir(), path = dir + "/wolt-source.txt";
+    TempDir dir;
+    const std::string path = dir / "wolt-source.txt";
     std::vector<std::string> problems;
     DataSource missing = ReadDataSource(path.c_str(), &problems);
     EXPECT_EQ(missing.kind, SOURCE_SEARCH);
@@ -171,7 +171,6 @@ TEST(DataSourceFile, GoodMissingAndBadLines) {
     EXPECT_EQ(ReadDataSource(path.c_str(), &problems).kind, SOURCE_SEARCH);
     EXPECT_EQ(problems.size(), 1u);
     SetDataSource(missing);
-    RemoveTree(dir);
 }
 
 // The status line holds 28 half-width places: the fetch's progress must fit

@@ -3,23 +3,19 @@
 // into the receive buffer is held by the fuzz target's invariants.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/pipeline/pipeline.h"
-#include "engine/analysis/region_stats.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
 #include "engine/controls/bottom_panel.h"
 #include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
-#include "platform/platform.h"
 #include "test_util.h"
 
 namespace {

@@ -3,11 +3,9 @@
 // and import.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 
 #include "csv_import.h"
-#include "engine/model/geo.h"
 #include "kit/region_table.h"
 #include "kit_test_util.h"
 #include "platform/platform.h"

@@ -1,29 +1,12 @@
-// Helpers of the data kit tests: temporary folders, the kit's programs,
-// whole files.
+// Helpers of the data kit tests: the kit's programs, whole files; temporary
+// folders are the engine tests' (TempDir).
 #pragma once
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include "engine/model/records.h"
+#include "../test_util.h"
 #include "engine/catalogue/data_files.h"
-
-// A fresh folder below the system's temporary folder, removed with the object.
-struct TempDir {
-    std::string path;
-    TempDir() {
-        static int serial = 0;
-        path = (std::filesystem::temp_directory_path() /
-                ("wolt-kit-" + std::to_string(getpid()) + "-" + std::to_string(serial++)))
-                   .string();
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
 
 // Runs one of the kit's programs from the build folder with a shell
 // command line tail; returns its exit status.
@@ -37,8 +20,4 @@ inline std::string FileBytes(const std::string& path) {
     std::string bytes;
     ReadWholeFile(path, &bytes);
     return bytes;
-}
-
-inline long long TimeKey(const QuakeRecord& r) {
-    return (((r.year * 100LL + r.month) * 100 + r.day) * 100 + r.hour) * 100 + r.minute;
 }
