@@ -76,6 +76,12 @@ def map_colour(x, y):
     return LAND if (x // 64 + y // 64) % 2 == 0 else SEA
 
 
+def map_pixel(x, y):
+    """The map picture's colour that window pixel (x, y) shows: the map quad
+    spans 511.5 pixels with u, v up to 0.99."""
+    return map_colour(int(x * 0.99 * 512 / 511.5), int(y * 0.99 * 512 / 511.5))
+
+
 def write_map(data, size=512):
     """MAP01_512.bmp: 24-bit, bottom-up (rows of 1536 bytes need no padding)."""
     pixels = b"".join(bytes(c for x in range(size) for c in reversed(map_colour(x, y)))

@@ -6,6 +6,8 @@ folders, wine-N.log per start; on failure failure.png, the last shots,
 processes.txt, windows.txt). Between cases every Wine process of the prefix
 has ended and the wineserver has exited.
 """
+import argparse
+import glob
 import os
 import re
 import select
@@ -21,6 +23,8 @@ WINESERVER = "/usr/lib/wine/wineserver"
 TITLE = "wolt 1.45"
 MAIN_SIZE = (864, 768)
 CLIENT_OFFSET = (2, 2)   # the sunken client edge of the main window
+OWNED_CLIENT = (5, 24)   # the client corner of an owned window with a caption
+STRIP = (856, 300)       # beside the control panel: no control there
 TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 # Upper bounds only: every wait ends as soon as its event is seen.
 START_LIMIT, EXIT_LIMIT = 60, 30
@@ -101,12 +105,20 @@ class Suite:
         self.display = f":{number}"
         return self
 
-    def __exit__(self, *exc):
+    def __exit__(self, kind, *_):
         self.end_wine()
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=10)
-        return False
+        if kind is KeyboardInterrupt:
+            print("interrupted")
+            self.results.append(False)
+        return kind is KeyboardInterrupt
+
+    def run_cases(self, cases, only, *args):
+        for name, body in cases:
+            if only in name:
+                self.run(name, body, *args)
 
     def env(self):
         debug = os.environ.get("E2E_WINEDEBUG", "-all,err+all,+msgbox,+timestamp")
@@ -177,6 +189,28 @@ class Case:
         program = Program(self, folder, len(self.programs) + 1)
         self.programs.append(program)
         return program
+
+    def window(self, title):
+        """The one window titled `title`, waited for."""
+        found = wait_for(lambda: self.windows(title), 20)
+        expect(found and len(found) == 1, f"expected one window titled '{title}'; seen {found}")
+        return found[0]
+
+    def new_files(self, folder, pattern, before, count=1):
+        """The files of folder/text matching `pattern` that are not in `before`, once there are `count`."""
+        new = lambda: sorted(set(glob.glob(os.path.join(folder, "text", pattern))) - before)
+        expect(wait_for(lambda: len(new()) == count, 10), f"expected {count} new {pattern}; seen {new()}")
+        return new()
+
+    def same_as_cli(self, path, folder, exe, args):
+        """The file at `path` ends up with the bytes wolt-cli.exe writes with the same wolt.dat."""
+        cli = os.path.join(os.path.dirname(exe), "wolt-cli.exe")
+        result = subprocess.run([WINE, cli, "--settings", "wolt.dat", *args, "-o", "cli.txt"], cwd=folder,
+                                env=self.suite.env(), capture_output=True, timeout=120)
+        expect(result.returncode == 0, f"wolt-cli {' '.join(args)}: exit {result.returncode} {result.stderr[-300:]!r}")
+        with open(os.path.join(folder, "cli.txt"), "rb") as f:
+            expected = f.read()
+        expect(wait_for(lambda: open(path, "rb").read() == expected, 5), f"expected {path} to equal wolt-cli {' '.join(args)}")
 
     # --- the display -------------------------------------------------------
     def windows(self, title=TITLE):
@@ -272,6 +306,41 @@ class Case:
             print(f"    no failure screenshot: {error}")
 
 
+class View:
+    """A window of the program. Pointer positions are window pixels as the
+    program measures them, from `corner`: the outer corner of the main window,
+    the client corner of an owned window with a caption; `origin` is the
+    screen pixel of the picture's (0, 0), 2 pixels inside the main window."""
+
+    def __init__(self, case, window, owned=False):
+        self.case, self.window = case, window
+        x, y = case.geometry(window)[:2]
+        self.corner = (x + OWNED_CLIENT[0], y + OWNED_CLIENT[1]) if owned else (x, y)
+        self.origin = self.corner if owned else (x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1])
+
+    def at(self, image, x, y):
+        return image.pixel(self.origin[0] + x, self.origin[1] + y)
+
+    def point(self, x, y, button=None, settle=0.35):
+        """Rests the pointer on window pixel (x, y) (the hover state comes from the ticks), then clicks `button`."""
+        x, y = self.corner[0] + x, self.corner[1] + y
+        self.case.click(x, y, button, settle) if button else self.case.move(x, y, settle)
+
+    def activate(self):
+        """A click on the strip beside the control panel (no control there) until the main window has the focus."""
+        self.case.focus(self.window, STRIP)
+
+    def popup(self, x, y, keys, button=3, probe=(20, 8, 20, 6, 40)):
+        """Opens a pop-up menu by a click at (x, y) and gives it `keys` once
+        more than probe[4] pixels of the probe[2] x probe[3] rectangle at
+        (x + probe[0], y + probe[1]) are light (picture pixels)."""
+        self.point(x, y, button)
+        dx, dy, w, h, need = probe
+        light = lambda i: sum(min(self.at(i, x + dx + u, y + dy + v)) > 150 for u in range(w) for v in range(h)) > need
+        self.case.shot_until("menu", light, "expected the pop-up menu", every_visual=True)
+        self.case.key(*keys)
+
+
 class Program:
     """One wolt.exe started in a program folder; its Wine log records the
     message boxes it showed (the msgbox channel) and Wine's errors."""
@@ -318,11 +387,6 @@ class Program:
                f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
         return window, readings
 
-    def origin(self, window):
-        """Screen pixel of the picture's pixel (0, 0) (2 inside the outer corner)."""
-        x, y, _, _ = self.case.geometry(window)
-        return x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]
-
     def box_texts(self):
         """Texts of every message box the program has shown so far."""
         self.log.flush()
@@ -334,7 +398,7 @@ class Program:
         """Windows titled "wolt 1.45" that are not the main window (message boxes)."""
         return [w for w in self.case.windows() if (self.case.geometry(w) or (0, 0))[2:] != MAIN_SIZE]
 
-    def close(self, window, key="Escape", focus=(856, 300), boxes=0):
+    def close(self, window, key="Escape", focus=STRIP, boxes=0):
         """Focus by a click at `focus` (the strip beside the control panel), then
         `key`; expects a clean exit and no message box but the `boxes` answered."""
         self.case.focus(window, focus)
@@ -342,6 +406,17 @@ class Program:
         code = self.exited(EXIT_LIMIT)
         expect(code == 0, f"expected exit code 0 within {EXIT_LIMIT} s after {key}; seen {code}")
         expect(len(self.box_texts()) == boxes, f"expected {boxes} message boxes; seen {self.box_texts()}")
+
+
+def arguments(doc, **options):
+    """The command line: each of `options` as --NAME (default its value), --keep, --only TEXT, --evidence DIR."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    for name, default in options.items():
+        parser.add_argument("--" + name, default=default)
+    parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
+    parser.add_argument("--only", default="", help="run only the cases whose name contains this")
+    parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/SUITE)")
+    return parser.parse_args()
 
 
 def _unescape(text):
