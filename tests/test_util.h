@@ -27,7 +27,7 @@ void SetCatalogue(const std::vector<QuakeRecord>& records);
 struct TempDir {
     TempDir() {
         static int serial = 0;
-        path = std::filesystem::temp_directory_path() / ("wolt-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
+        path = (std::filesystem::temp_directory_path() / ("wolt-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++))).string();
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }
