@@ -21,12 +21,6 @@
 #include "random_catalogue.h"
 #include "test_util.h"
 
-static QuakeRecord At(int mapX, int mapY, int depthKm, int magnitude10, int inFilter = 1) {
-    QuakeRecord r = Rec(2020, 1, 1, 0, 0, mapX, mapY, depthKm, 1, magnitude10, 3);
-    r.inFilter = uint8_t(inFilter);
-    return r;
-}
-
 TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
     struct Case {
         int gridX, gridY, px, py, onMap;
@@ -48,10 +42,8 @@ TEST(MapViewNumbers, GridToPixelTruncatesTheDoubleProduct) {
         EXPECT_EQ(PixelOnMap(c.px, c.py), c.onMap) << c.gridX << "," << c.gridY;
     }
     // The untruncated vertex position is the product rounded to a float.
-    EXPECT_EQ(GridToPixelX(203), 38.0f);
-    EXPECT_EQ(GridToPixelY(25), 38.0f);
-    EXPECT_EQ(GridToPixelX(179), 1.52f);
-    EXPECT_EQ(GridToPixelY(-1), -1.52f);
+    EXPECT_EQ(std::vector<float>({GridToPixelX(203), GridToPixelY(25), GridToPixelX(179), GridToPixelY(-1)}),
+              std::vector<float>({38.0f, 38.0f, 1.52f, -1.52f}));
 }
 
 // The depth colour runs red - yellow - green - blue without a jump: a band
@@ -71,8 +63,8 @@ TEST(MarkerWalk, AtMostTheNewestThousand) {
     static TexturedScreenVertex out[kMarkerVertices];
     std::memset(out, 0x7F, sizeof out);
     std::vector<QuakeRecord> records;
-    for (int i = 0; i < 1500; i++) records.push_back(At(200 + i % 300, i % 330, i % 250, 30 + i % 40));
-    records[500].inFilter = 0;
+    for (int i = 0; i < 1500; i++) records.push_back(Rec(2020, 1, 1, 0, 0, 200 + i % 300, i % 330, i % 250, 1, 30 + i % 40, 3));
+    for (QuakeRecord& r : records) r.inFilter = &r != &records[500];
     SetCatalogue(records);
     ASSERT_EQ(BuildMarkerQuads(out), kMarkerQuads);
     for (int k = 0; k < kMarkerQuads; k++) {
@@ -83,20 +75,6 @@ TEST(MarkerWalk, AtMostTheNewestThousand) {
     }
     EXPECT_NE(gpEQ[1000].markerColor, 0u);
     EXPECT_EQ(gpEQ[1001].markerColor, 0u);   // the 1001st match is not drawn
-}
-
-static QuakeRecord L(int year, int mapX, int mapY, int depthKm, int inFilter = 1) {
-    QuakeRecord r = Rec(year, 6, 1, 0, 0, mapX, mapY, depthKm, 1, 45, 3);
-    r.inFilter = uint8_t(inFilter);
-    r.markerColor = DepthColor(depthKm);
-    return r;
-}
-
-static void Select(int first, int count, int startYear, int endYear) {
-    SetSetting(&SettingsBlock::selFirstIndex, first);
-    SetSetting(&SettingsBlock::selCount, count);
-    SetSetting(&SettingsBlock::startYear, startYear);
-    SetSetting(&SettingsBlock::endYear, endYear);
 }
 
 // Random catalogues with many near and far pairs, depths over the whole
@@ -118,15 +96,17 @@ TEST(LinkLines, SameLinesAsTheLiteralSearch) {
             int x = random() % 25 == 0 ? int(random() % 700) : 250 + int(random() % unsigned(spread));
             int y = random() % 25 == 0 ? int(random() % 500) : 80 + int(random() % unsigned(spread));
             int recordYear = random() % 30 == 0 ? year + int(random() % 6) - 3 : year;
-            QuakeRecord r = L(recordYear, x, y, int(random() % unsigned(depthSpread)),
-                              int(random() % 100) >= gapPercent);
+            QuakeRecord r = Rec(recordYear, 6, 1, 0, 0, x, y, int(random() % unsigned(depthSpread)), 1, 45, 3);
+            r.inFilter = int(random() % 100) >= gapPercent;
             r.markerColor = uint32_t(random());
             if (random() % 3000 == 0) r.magnitude10 = 0;
             records.push_back(r);
         }
         SetCatalogue(records);
-        Select(int(random() % unsigned(count)), int(random() % 1200), year + int(random() % 8),
-               2024 - int(random() % 8));
+        SetSetting(&SettingsBlock::selFirstIndex, int(random() % unsigned(count)));
+        SetSetting(&SettingsBlock::selCount, int(random() % 1200));
+        SetSetting(&SettingsBlock::startYear, year + int(random() % 8));
+        SetSetting(&SettingsBlock::endYear, 2024 - int(random() % 8));
         std::memset(out, 0x7F, sizeof out);
         std::memset(literal, 0x7F, sizeof literal);
         int lines = BuildLinkLines(out);
@@ -216,23 +196,11 @@ TEST(OverlayHoverPick, AgreesWithTheLiteralSearchOnRandomCatalogues) {
     EXPECT_EQ(gSelectedRecordA, -1);
 }
 
-// The catalogue's zone (standard time all year), as the program runs.
-class RecentPanel : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("TZ", "JST-9", 1);
-        tzset();
-    }
-    void TearDown() override {
-        unsetenv("TZ");
-        tzset();
-    }
-};
-
+// The catalogue's zone keeps standard time all year: its clock counts as UTC's.
 time_t LiteralTime(const QuakeRecord& r) {
     std::tm t{};
     t.tm_year = r.year - 1900, t.tm_mon = r.month - 1, t.tm_mday = r.day, t.tm_hour = r.hour, t.tm_min = r.minute;
-    return std::mktime(&t);
+    return timegm(&t);
 }
 
 int LiteralNext(int i) {
@@ -276,8 +244,8 @@ std::vector<std::pair<int, int>> Points(const OverlayPoint* points, size_t count
 }
 
 // The gaps come from the model's calendar (DaysBetween's literal test holds it
-// from 1890 to 2110); here against mktime over the catalogue's recent years.
-TEST_F(RecentPanel, CurvesMatchTheLiteralDrawingOnRandomCatalogues) {
+// from 1890 to 2110); here against the C library's over the recent years.
+TEST(RecentPanel, CurvesMatchTheLiteralDrawingOnRandomCatalogues) {
     std::mt19937 random(5);
     const int shapes[][3] = {{3000, 2, 60}, {2000, 30, 30}, {300, 30, 50}, {500, 3000, 90}, {150, 1, 100}, {40, 1, 50}};
     for (const auto& shape : shapes) {

@@ -1,10 +1,8 @@
 #include "test_util.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
@@ -30,18 +28,6 @@ void SetCatalogue(const std::vector<QuakeRecord>& records) {
     for (size_t i = 0; i < records.size() && i < size_t(kMaxRecords); i++) gpEQ[i] = records[i];
     const SettingsBlock& s = AppSettings;
     StoreCatalogueValues(int(records.size()), s.dataDays, s.lastFullYear, s.newestFileSize);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 std::string RecordBytes(const std::vector<CmpRecord>& records) {

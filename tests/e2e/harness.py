@@ -86,8 +86,7 @@ class Suite:
         signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt("SIGTERM")))
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(self.root)
-        subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"],
-                       check=True)
+        subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"], check=True)
         # Xvfb picks its display itself (-displayfd): it takes the first one
         # whose lock it can create, so suites started at the same moment never
         # share a display, and it writes the number once it accepts connections.
@@ -383,8 +382,7 @@ class Program:
         def opaque():
             readings.append(self.case.opacity(window))
             return readings[-1] >= 1.0
-        expect(wait_for(opaque, 20, interval=0.05),
-               f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
+        expect(wait_for(opaque, 20, interval=0.05), f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
         return window, readings
 
     def box_texts(self):

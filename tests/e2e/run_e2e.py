@@ -103,8 +103,7 @@ def case_main(case, exe):
     inside = (1920 - 864, 1080 - 768)
     expect(case.geometry(window)[:2] == inside, f"expected the off-screen window moved to {inside}; "
                                                 f"seen {case.geometry(window)[:2]}")
-    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=case.suite.env(), timeout=60,
-                   capture_output=True)
+    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=case.suite.env(), timeout=60, capture_output=True)
     expect(program.exited(harness.EXIT_LIMIT) is not None, "expected the program to end with the session")
     s = catalogue.read_settings(settings)
     seen = [s[k] for k in ("tag", "winX0", "winY0", "magMin", "recordCount")]

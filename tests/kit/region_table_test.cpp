@@ -95,7 +95,7 @@ TEST(RegionTable, EveryNameFitsShiftJisAndComesBack) {
 // for all but a few coastal or foreign names (a 5 x 5 pixel vote).
 TEST(RegionTable, LandFlagsAgreeWithTheMap) {
     RgbImage map;
-    ASSERT_EQ(DecodeBmp(FileBytes(std::string(WOLT_SOURCE_DIR) + "/data/MAP01_512.bmp"), &map), 0);
+    ASSERT_EQ(DecodeBmp(ReadBytes(std::string(WOLT_SOURCE_DIR) + "/data/MAP01_512.bmp"), &map), 0);
     int onMap = 0, agree = 0;
     for (int i = 0; i < KitRegionCount(); i++) {
         const KitRegion& r = KitRegions()[i];

@@ -56,7 +56,7 @@ TEST(SampleCatalogue, FollowsTheRecordsRegionsAndTheModelsBValue) {
         SCOPED_TRACE(region);
         const std::string csv = dir / (std::string(region) + ".csv");
         ASSERT_EQ(RunTool("wolt-cli", "--data " + dir / "Data" + " gr --region " + region + " --mc 3.0 -o '" + csv + "'"), 0);
-        const std::string text = FileBytes(csv);
+        const std::string text = ReadBytes(csv);
         const size_t row = text.find('\n') + 1;   // region,n,mc,b,...
         double n = 0, mc = 0, b = 0;
         ASSERT_EQ(std::sscanf(text.c_str() + text.find(',', row) + 1, "%lf,%lf,%lf", &n, &mc, &b), 3) << text;
