@@ -26,9 +26,8 @@ const int kFilterMinus[2] = {780, 110}, kFilterPlus[2] = {805, 110}, kFilterR[2]
 const int kFilterValue[7][2] = {{0, 0}, {600, 90}, {600, 110}, {600, 135}, {720, 90}, {720, 110}, {720, 135}};
 
 // The catalogue's first and last dates F = 2019-05-20, L = 2024-03-05 and a clean panel.
-void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& last = {2024, 3, 5, 10, 20}) {
-    gDataFirst = first;
-    gDataLast = last;
+void ResetPanel() {
+    gDataFirst = {2019, 5, 20, 10, 0}, gDataLast = {2024, 3, 5, 10, 20};
     ResetControlPanel();
     ResetBottomPanel();
     SettingsBlock a = AppSettings;
@@ -36,15 +35,8 @@ void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& la
     StoreConditions(a);
 }
 
-// A press at `p` after a hover tick there, `ticks` more ticks held, the
-// release; returns the requests of the whole gesture.
-int Click(const int p[2], int ticks = 0) {
-    PanelsHoverTick(p[0], p[1], 0);
-    PanelsPress(1, p[1]);
-    int requests = 0;
-    for (int i = 0; i < ticks; i++) requests |= PanelsHoverTick(p[0], p[1], 1);
-    return requests | PanelsRelease(1);
-}
+// A press at `p` after a hover tick there, and the release.
+void Click(const int p[2]) { PanelsHoverTick(p[0], p[1], 0), PanelsPress(1, p[1]), PanelsRelease(1); }
 
 const int M = ARROW_MINUS, P = ARROW_PLUS;
 

@@ -1,7 +1,5 @@
-"""Small deterministic Data folders and settings files for the end-to-end
-tests: yearly files (16-byte records, four little-endian int32 words), the
-region table, a 512 x 512 checkerboard map and wolt.dat; and where the
-program should draw what (grid to pixel, depth colours)."""
+"""Small deterministic Data folders (yearly files, region table, a checkerboard map), wolt.dat,
+and where the program should draw what."""
 import os
 import struct
 

@@ -1,13 +1,6 @@
-"""List and graph window checks: the three windows at their stored places,
-the depth header clicked (the order read from the row tints on screen), row
-clicks that move the second list and the map's selected marker, both save
-buttons against wolt-cli, and a list window dragged away that Esc (pressed
-in it) saves for the next start.
-
-Rows are told apart by their magnitude tint RGB((2m) mod 256, m div 2,
-m div 3); every record here has its own magnitude. The highlighted row (the
-current record) shows the highlight band instead.
-"""
+"""List and graph windows: places, the depth sort, row clicks, both save buttons, a moved window
+kept. Rows are told apart by their magnitude tint RGB((2m) mod 256, m div 2, m div 3) (every
+record here has its own magnitude); the current record's row shows the highlight band."""
 import glob
 import os
 

@@ -1,10 +1,6 @@
-"""Overlay panel checks: the hover panel over a known epicentre; a click
-there makes the region current; the bottom tabs; a ranking row; 保存 on
-both pages against wolt-cli; a class row selects that class's newest
-earthquake (kept in wolt.dat). A region name is read from the screen as the
-ranking page's name whose bright-pixel mask (same font, right-aligned) it
-matches.
-"""
+"""Overlay panels: hover, map click, tabs, a ranking row, 保存 on both pages, a class row. A region
+name is read from the screen as the ranking page's name whose bright-pixel mask (same font,
+right-aligned) it matches."""
 import datetime
 import glob
 import os

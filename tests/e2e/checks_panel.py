@@ -1,13 +1,6 @@
-"""Control panel checks on the standard catalogue (run by case_main): a held
-magnitude plus raises the minimum up to the maximum that the wheel set
-(fewer markers, another summary), Reset; the period dialog cancelled and
-confirmed, About, the settings dialog, and 終了 from the menu.
-
-Pointer positions are window pixels as the program measures them (from the
-outer corner); screenshot crops are panel pixels of the picture, which
-starts 2 pixels further in. The hover state comes from the tick, so the
-pointer rests on a control for a few ticks before a press.
-"""
+"""The control panel on the standard catalogue (run by case_main): the wheel, a held plus, Reset;
+the period dialog cancelled and confirmed, About, the settings dialog, 終了 from the menu. Crops
+are panel pixels of the picture."""
 import os
 import time
 

@@ -1,12 +1,6 @@
-"""The replay and the cross-section on the map, and the list window's exports.
-
-The replay starts from the pop-up menu: the markers go, then come back over
-time (the count of marker pixels over the map rises), stand still while
-paused, and Esc brings back the map as it was (the pulsing selected marker
-left out). 断面図 and a line dragged on the map open the section window;
-its 保存 writes the SVG and the list, both with the strip's events. The
-list window's 出力 writes CSV, GeoJSON and KML equal to wolt-cli's.
-"""
+"""The replay (markers go, come back over time, stand still while paused, Esc restores the map),
+the cross-section (a dragged line, its window, 保存's SVG and list) and the list window's exports
+(CSV, GeoJSON and KML equal to wolt-cli's)."""
 import datetime
 import glob
 import os

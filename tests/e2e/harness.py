@@ -1,11 +1,6 @@
-"""Drives the real wolt.exe under Wine on a private Xvfb display.
-
-A Suite owns one display and one unmanaged Wine prefix and runs its cases
-one after another, each in its own folder build/e2e/<suite>/<case>/ (program
-folders, wine-N.log per start; on failure failure.png, the last shots,
-processes.txt, windows.txt). Between cases every Wine process of the prefix
-has ended and the wineserver has exited.
-"""
+"""Drives the real wolt.exe under Wine on a private Xvfb display: a Suite owns
+the display and an unmanaged prefix and runs its cases one after another, each
+in its own evidence folder (docs/testing.md), the prefix's processes ended in between."""
 import argparse
 import glob
 import os
@@ -60,7 +55,7 @@ class Image:
     def __init__(self, name, xwd):
         self.name, self.xwd = name, xwd
         header = struct.unpack(">25I", xwd[:100])
-        self.width, self.height, self.step, self.line = header[4], header[5], header[11] // 8, header[12]
+        self.step, self.line = header[11] // 8, header[12]
         self.start = header[0] + header[19] * 12   # behind the header and the colour map
         expect(header[3] == 24 and self.step in (3, 4) and header[14] == 0xFF0000, f"xwd format {header[:15]}")
         # Offsets of red, green and blue within a pixel.
@@ -293,10 +288,9 @@ class Case:
 
     def keep_evidence(self):
         """What a failed case leaves for whoever reads it."""
-        for name, command in (("processes.txt", ["ps", "-eo", "pid,ppid,etimes,time,stat,args"]),
-                              ("windows.txt", ["xwininfo", "-root", "-tree"])):
+        for name, command in (("processes.txt", "ps -eo pid,ppid,etimes,time,stat,args"), ("windows.txt", "xwininfo -root -tree")):
             with open(os.path.join(self.folder, name), "w") as f:
-                f.write(self.tool(*command, check=False))
+                f.write(self.tool(*command.split(), check=False))
         for image in self.recent:
             image.save(os.path.join(self.folder, image.name + ".png"))
         try:
@@ -353,30 +347,20 @@ class Program:
 
     def exited(self, timeout):
         """The exit code once the process has ended within `timeout`, else None."""
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
+        wait_for(lambda: self.process.poll() is not None, timeout)
+        return self.process.poll()
 
-    def main_window(self, title=TITLE):
-        """The 864 x 768 window titled `title` ("wolt 1.45") of this program."""
+    def shown(self, title=TITLE):
+        """The 864 x 768 window titled `title` once it has faded in; returns (window, opacities seen on the way)."""
         def probe():
             if self.process.poll() is not None:
                 return "ended"
-            for w in self.case.windows(title):
-                if (self.case.geometry(w) or (0, 0))[2:] == MAIN_SIZE:
-                    return w
-            return None
+            return next((w for w in self.case.windows(title) if (self.case.geometry(w) or (0, 0))[2:] == MAIN_SIZE), None)
         window = wait_for(probe, START_LIMIT)
         expect(window != "ended", f"expected the main window; the program ended with exit code "
                                   f"{self.process.returncode} before showing it (see {self.log_path})")
         expect(window, f"expected a {MAIN_SIZE[0]}x{MAIN_SIZE[1]} window titled '{title}' within "
                        f"{START_LIMIT} s; seen: {[(w, self.case.geometry(w)) for w in self.case.windows(title)]}")
-        return window
-
-    def shown(self, title=TITLE):
-        """The main window once it has faded in; returns (window, opacities seen on the way)."""
-        window = self.main_window(title)
         readings = []
 
         def opaque():

@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
-"""End-to-end checks of wolt.exe under Wine on a private Xvfb display.
+"""End-to-end checks of wolt.exe under Wine on a private Xvfb display, each case on a small
+deterministic catalogue, starting the program as few times as its checks allow.
 
-Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep] [--only TEXT]
-        [--evidence DIR]
-Each case runs the real program in its own folder (build/e2e/main/<case>/)
-on a small deterministic catalogue; a case starts the program as few times
-as its checks allow. Ends with "main: N passed, N failed".
+Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep] [--only TEXT] [--evidence DIR]
 """
 import os
 import subprocess

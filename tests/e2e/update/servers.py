@@ -1,10 +1,6 @@
-"""The servers of the update end-to-end test on https://localhost:PORT: a
-test CA (kept with the Wine prefix, which cannot forget a trusted CA) and
-a server certificate; nginx with the server kit's own site file from a
-private configuration; a scripted TLS server for the replies nginx does not
-give (a break half way, a slow send); a checked fetch; the stand-in of the
-search service.
-"""
+"""The update end-to-end test's servers: a test CA (kept with the Wine prefix, which cannot forget
+a trusted CA), nginx with the server kit's site file, a scripted TLS server for what nginx does
+not do (a break half way, a slow send), and the stand-in of the search service."""
 import http.client
 import http.server
 import json
