@@ -367,7 +367,7 @@ def check_status_pixels(case, ctx):
 def main():
     args = harness.arguments(__doc__, build=os.path.join(harness.TOP, "build", "win64"))
     tree = os.path.realpath(args.build)
-    subprocess.run(["ninja", "-C", tree, "wolt", "add-root-cert"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["ninja", "-C", tree, "wolt"], check=True, stdout=subprocess.DEVNULL)
     for port in (PORT, SEARCH_PORT):
         expect(not servers.port_open(port), f"port {port} is in use: the test servers need it")
     suite = harness.Suite("update", "wineprefix-update", args.keep, args.evidence)
@@ -376,9 +376,7 @@ def main():
         with suite:
             certs = servers.make_certificates(os.path.join(suite.prefix, "wolt-test-ca"),
                                               os.path.join(suite.root, "certs"))
-            subprocess.run([harness.WINE, os.path.join(tree, "add-root-cert.exe"),
-                            "Z:" + certs["ca.der"].replace("/", "\\")], env=suite.env(), check=True,
-                           capture_output=True)
+            servers.trust(certs["ca.der"], suite.env())
             nginx = servers.Nginx(os.path.join(suite.root, "nginx"), PORT, certs)
             code, messages = nginx.check_config()
             expect(code == 0, f"nginx -t refuses the kit's site file: {messages}")

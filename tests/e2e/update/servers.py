@@ -1,6 +1,7 @@
 """The update end-to-end test's servers: a test CA (kept with the Wine prefix, which cannot forget
 a trusted CA), nginx with the server kit's site file, a scripted TLS server for what nginx does
 not do (a break half way, a slow send), and the stand-in of the search service."""
+import hashlib
 import http.client
 import http.server
 import json
@@ -8,6 +9,7 @@ import os
 import shutil
 import socket
 import ssl
+import struct
 import subprocess
 import threading
 import time
@@ -48,6 +50,18 @@ def make_certificates(ca_folder, folder):
              "-extfile", path("server.ext"))
     return {"ca.pem": ca("ca.pem"), "ca.der": ca("ca.der"), "server.pem": path("server.pem"),
             "server.key": path("server.key")}
+
+
+def trust(ca_der, env):
+    """Trusts the CA in the Root store of the local machine of the Wine prefix of `env`, as
+    crypt32 keeps it: its SHA-1 hash and the certificate, each a property (id, 1, size)."""
+    with open(ca_der, "rb") as f:
+        der = f.read()
+    sha1 = hashlib.sha1(der)
+    blob = struct.pack("<3I", 3, 1, 20) + sha1.digest() + struct.pack("<3I", 32, 1, len(der)) + der
+    key = "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\" + sha1.hexdigest().upper()
+    subprocess.run(["/usr/lib/wine/wine64", "reg", "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex(), "/f"],
+                   env=env, check=True, capture_output=True)
 
 
 def port_open(port):
