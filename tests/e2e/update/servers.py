@@ -2,7 +2,6 @@
 a trusted CA), nginx with the server kit's site file, a scripted TLS server for what nginx does
 not do (a break half way, a slow send), and the stand-in of the search service."""
 import hashlib
-import http.client
 import http.server
 import json
 import os
@@ -74,17 +73,6 @@ def wait_port(port, state, timeout=10):
     end = time.monotonic() + timeout
     while port_open(port) != state and time.monotonic() < end:
         time.sleep(0.05)
-
-
-def fetch(port, path, ca_file):
-    """(status, body) of one GET over HTTPS, the chain checked against the test CA."""
-    connection = http.client.HTTPSConnection(HOST, port, context=ssl.create_default_context(cafile=ca_file), timeout=10)
-    try:
-        connection.request("GET", path)
-        response = connection.getresponse()
-        return response.status, response.read()
-    finally:
-        connection.close()
 
 
 class Nginx:
