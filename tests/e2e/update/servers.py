@@ -39,14 +39,10 @@ def make_certificates(ca_folder, folder):
                  "-addext", "basicConstraints=critical,CA:TRUE",
                  "-addext", "keyUsage=critical,keyCertSign,cRLSign")
         _openssl("x509", "-in", ca("ca.pem"), "-outform", "der", "-out", ca("ca.der"))
-    _openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.csr"),
-             "-subj", "/CN=" + HOST)
-    with open(path("server.ext"), "w") as f:
-        f.write(f"subjectAltName=DNS:{HOST}\nbasicConstraints=CA:FALSE\n"
-                "keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n")
-    _openssl("x509", "-req", "-in", path("server.csr"), "-CA", ca("ca.pem"), "-CAkey", ca("ca.key"),
-             "-set_serial", str(int(time.time() * 1000)), "-days", "3", "-out", path("server.pem"),
-             "-extfile", path("server.ext"))
+    _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.pem"),
+             "-subj", "/CN=" + HOST, "-CA", ca("ca.pem"), "-CAkey", ca("ca.key"), "-set_serial", str(int(time.time() * 1000)),
+             "-days", "3", "-addext", f"subjectAltName=DNS:{HOST}", "-addext", "basicConstraints=CA:FALSE",
+             "-addext", "keyUsage=critical,digitalSignature,keyEncipherment", "-addext", "extendedKeyUsage=serverAuth")
     return {"ca.pem": ca("ca.pem"), "ca.der": ca("ca.der"), "server.pem": path("server.pem"),
             "server.key": path("server.key")}
 
