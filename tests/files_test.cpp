@@ -22,13 +22,8 @@
 
 namespace {
 
-std::string Encode(const SettingsBlock& block) {
-    std::string bytes(sizeof block, '\0');
-    const int32_t* fields = &block.tag;
-    for (size_t i = 0; i < sizeof block / 4; i++)
-        for (int b = 0; b < 4; b++) bytes[i * 4 + b] = char(uint32_t(fields[i]) >> (8 * b));
-    return bytes;
-}
+// The block as wolt.dat stores it: 54 little-endian words, as the block lies in memory here.
+std::string Encode(const SettingsBlock& block) { return std::string(reinterpret_cast<const char*>(&block), sizeof block); }
 
 SettingsBlock Defaults() {
     ClearSettings();
@@ -64,9 +59,7 @@ TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
         std::memcpy(&stored.magMin, c.in, sizeof c.in);
         WriteBytes(path, Encode(stored));
         ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_LOADED);
-        int32_t out[6];
-        std::memcpy(out, &AppSettings.magMin, sizeof out);
-        for (int i = 0; i < 6; i++) EXPECT_EQ(out[i], c.out[i]) << "field " << i;
+        EXPECT_EQ(std::vector<int32_t>(&AppSettings.magMin, &AppSettings.magMin + 6), std::vector<int32_t>(c.out, c.out + 6));
         EXPECT_EQ(ReadBytes(path), Encode(stored)) << "a good file is not rewritten";
     }
 }
@@ -79,10 +72,8 @@ TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
         SetSetting(&SettingsBlock::lastUpdateDay, 12);
         WriteBytes(path, std::string(length, '\x07'));
         ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_REPAIRED);
-        EXPECT_EQ(AppSettings.selCount, 77);
-        EXPECT_EQ(AppSettings.lastUpdateDay, 12);
-        EXPECT_EQ(AppSettings.magMax, 9);
-        EXPECT_EQ(AppSettings.winX[1], 860);
+        const SettingsBlock& s = AppSettings;
+        EXPECT_EQ(std::vector<int>({s.selCount, s.lastUpdateDay, s.magMax, s.winX[1]}), std::vector<int>({77, 12, 9, 860}));
         EXPECT_EQ(ReadBytes(path), Encode(AppSettings));
     }
 }
