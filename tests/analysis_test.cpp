@@ -1,6 +1,5 @@
-// The analyses: the alert ranking (levels, the exchange sort, the M6+ boxes,
-// the stand-alone entry), the class statistics and recurrence bands, cached,
-// against the literal walks, and the newest month's day table.
+// The alert ranking, the cached class statistics against the literal walks,
+// and the newest month's day table.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -133,8 +132,7 @@ std::vector<int> Literal(int record, bool byIntensity, int cls) {
     return {v, v + 4};
 }
 
-// The cached answers against the literal walks for every class, band and a
-// sample of records, after random filters and with the window moved by hand.
+// Every class and band, after random filters and with the window moved by hand.
 TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
     std::mt19937 random(99);
     for (int round = 0; round < 30; round++) {

@@ -1,7 +1,5 @@
-// The catalogue: unpacking a yearly file record, the day count between two
-// dates, EQSet over hand-made data folders (file order, derived values,
-// impossible records, hostile files), and the position borrowing against
-// the literal walk.
+// The catalogue: a stored record unpacked, the day count, EQSet over hand-made
+// Data folders, and the position borrowing against its literal walk.
 #include <gtest/gtest.h>
 
 #include <cstdio>

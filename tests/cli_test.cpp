@@ -1,5 +1,4 @@
-// wolt-cli as a user runs it: exit codes, messages, the summary and the
-// files it writes, on the small catalogue of tests/data/catalogue.
+// wolt-cli as a user runs it, on the small catalogue of tests/data/catalogue.
 #include <sys/wait.h>
 
 #include <algorithm>

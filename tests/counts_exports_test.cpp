@@ -1,6 +1,4 @@
-// Count tables against a direct tally, and the selection exported as CSV,
-// GeoJSON and KML read back by real parsers (nlohmann::json, Python's
-// xml.etree).
+// Count tables against a direct tally; CSV, GeoJSON and KML read back by real parsers.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

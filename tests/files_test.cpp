@@ -1,6 +1,4 @@
-// The files wolt writes and reads: the settings file (clamps, repair, a save
-// that never damages the old file), the text reports, and the Shift-JIS
-// conversion.
+// The settings file, the text reports and the Shift-JIS conversion.
 #include <gtest/gtest.h>
 
 #include <cmath>

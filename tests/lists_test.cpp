@@ -1,6 +1,5 @@
-// The condition filter, the two lists, their region tables and sorting:
-// the period bounds to the minute, hand-checked sort orders, the fast
-// fills, counts and sorts against their literal twins, and the thumb.
+// The filter's bounds, the lists' sorting by hand and against the literal
+// twins, and the scroll thumb.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,4 @@
-// The map view's numbers: grid-to-pixel rounding, the depth colours, the
-// marker walk, the link lines, the hover pick and the recent-events panel's
-// curves, each against its literal twin where it has one.
+// The map view's numbers, each against its literal twin where it has one.
 #include <gtest/gtest.h>
 
 #include <algorithm>

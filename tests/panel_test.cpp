@@ -1,5 +1,4 @@
-// The control panel's rules: the period steps at the catalogue's edges, the
-// filter buttons, and the typed period texts read as sscanf reads them.
+// The control panel: period steps, filter buttons, typed period texts.
 #include <gtest/gtest.h>
 
 #include <cstdio>

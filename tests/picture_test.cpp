@@ -1,5 +1,4 @@
-// The panels' pictures: what is painted on which tick, and that every picture
-// fits its arrays.
+// The panels' pictures: what is painted on which tick; every one fits.
 #include <gtest/gtest.h>
 
 #include <tuple>

@@ -1,5 +1,4 @@
-// Reading what the catalogue's sources write: the JSON of a search reply,
-// and the one rule that turns an epicentre name into a region of a table.
+// The catalogue's sources: JSON, the name-to-region rule, wolt-source.txt.
 #include <gtest/gtest.h>
 
 #include <cstring>

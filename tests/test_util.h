@@ -1,6 +1,4 @@
-// Helpers shared by the engine tests: hand-made catalogues in memory and on
-// disk, the filter, lists and statistics in a known state around them,
-// temporary folders, and a recorder for the message hook.
+// Helpers shared by the tests.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The data update's rules: the record test, the order of the verdicts, and
-// the reload that must forget every old record index. How a reply is read
-// into the receive buffer is held by the fuzz target's invariants.
+// The data update's rules: the record test, the verdicts, and the reload that
+// must forget every old record index (the reply's reading: the fuzz target).
 #include <gtest/gtest.h>
 
 #include <string>

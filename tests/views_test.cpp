@@ -1,6 +1,4 @@
-// The replay and the cross-section: which events a replay shows at each
-// tick, its markers against the map's own, the strip's edges, refused lines,
-// the inverse projection, and the frames and SVG wolt-cli writes.
+// The replay, the cross-section and the projection.
 #include <cmath>
 #include <random>
 #include <set>

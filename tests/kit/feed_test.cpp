@@ -1,7 +1,4 @@
-// wolt-feed against a local server in the search service's shape: an empty
-// and a current folder brought up to date, full replies split, revised days
-// replaced, a failed run resumed, every unreadable reply retried and then
-// refused with every file whole, and the same bytes as the CSV importer.
+// wolt-feed against the stand-in of the search service.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,6 +1,4 @@
-// The importer: every kind of rejected row, both encodings alike, a Data
-// folder that is never half written, and a catalogue that survives export
-// and import.
+// The CSV importer and the Data folder it writes.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,7 +1,5 @@
-// The sample catalogue keeps the Gutenberg-Richter law make-sample draws its
-// magnitudes from (b = 0.95) where it is complete: in land regions, whose
-// felt earthquakes miss little above M3; and its regions are busy in about
-// the order the record's are.
+// The sample keeps the b = 0.95 make-sample draws from where it is complete (in
+// land regions, above M3), and its regions are busy in about the record's order.
 #include <gtest/gtest.h>
 
 #include <algorithm>

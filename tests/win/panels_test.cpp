@@ -1,6 +1,4 @@
-// The panels' memory bitmaps under Wine: a release that can be repeated,
-// the panel font's Japanese glyphs (not empty boxes), and no GDI object
-// left behind by any panel's redraw.
+// The panels' memory bitmaps and painter under Wine.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,7 +1,4 @@
-// The period dialog's procedure under Wine, on a window with the two edit
-// fields: the texts it opens with, "デフォルト" writing the catalogue's range
-// at once, and "キャンセル" keeping it whatever was typed. OK with typed
-// texts is checked end to end.
+// The period dialog's procedure under Wine (OK with typed texts: end to end).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// The yearly file written by the update worker under Wine: it is replaced
-// only by a completely written new file, and a failed write leaves the old
-// file (or folder) exactly as it was.
+// The update worker's yearly file under Wine.
 #include "win/net/update.h"
 
 #include <gtest/gtest.h>
