@@ -10,6 +10,7 @@
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
 #include "engine/selection/selection.h"
 #include "literal_stats.h"
 #include "random_catalogue.h"
@@ -54,15 +55,16 @@ TEST(RankAlertRegions, LevelOfOneRegion) {
 }
 
 TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
-    // First appearance A(1), B(2), C(3), D(4) with levels 2, 1, 2, 3: the
-    // exchange sort gives D, C, A, B (a stable sort would give D, A, C, B).
-    LoadEvents(1000, {{50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
+    // First appearance Z(5), A(1), B(2), C(3), D(4) with levels 0, 2, 1, 2, 3:
+    // the exchange sort gives D, C, A, B, Z (a stable sort would give D, A, C,
+    // B, Z; swapping equal levels too would move Z behind the unused entries).
+    LoadEvents(1000, {{0, 5, 60}, {50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
     RunConditionChange();
     ASSERT_TRUE(EntryOf(1) && EntryOf(3)) << "the M6.0 events make regions 1 and 3 entries";
     EXPECT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
     std::vector<int> order;
     for (int i = 0; i < 5; i++) order.push_back(AlertTable[i].regionIndex * (AlertTable[i].eventCount != 0));
-    EXPECT_EQ(order, std::vector<int>({4, 3, 1, 2, 0}));
+    EXPECT_EQ(order, std::vector<int>({4, 3, 1, 2, 5}));
 }
 
 TEST(AddM6Event, BoxesOnAndOffTheMap) {
@@ -116,6 +118,18 @@ TEST(RegionAlertFor, MeasuresFromTheNewestRecord) {
     EXPECT_EQ(std::vector<float>({e.dueRatio, e.shareRatio, e.alertLevel, e.previousLevel}),
               std::vector<float>({due, share, due * share, float(6.0 / 5 * 100) * float(double(2.0f / 10.0f) * 100.0)}));
     EXPECT_NE(e.shareRatio, 30.0f);
+}
+
+// The flags a filter run changes are all the cache cannot see: the newest and
+// oldest matches and the store stay, the M4 between them drops out.
+TEST(StatsCache, EveryFilterRunGathersAgain) {
+    LoadCatalogue({DayRec(0, 1, 30), DayRec(1, 1, 40), DayRec(2, 1, 30)});
+    OpenConditions();
+    RunConditionChange();
+    ASSERT_EQ(CachedClassCell(-1, STATS_MAGNITUDE, 4).count, 1);
+    SetSetting(&SettingsBlock::magMax, 3);
+    RunConditionChange();
+    EXPECT_EQ(CachedClassCell(-1, STATS_MAGNITUDE, 4).count, 0);
 }
 
 // {count, since, mean, latest} of the cached answer and of the literal walk.

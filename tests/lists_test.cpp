@@ -160,6 +160,7 @@ TEST(ListScroll, ThumbRects) {
     } cases[] = {
         {&kConditionListLayout, 0, 0, {465, 22, 484, 432}},      // empty: pinned over the track
         {&kConditionListLayout, 30, 0, {465, 21, 484, 431}},     // not yet pinned
+        {&kConditionListLayout, 30, 6, {465, 22, 484, 432}},     // the last page: pinned
         {&kConditionListLayout, 72, 24, {465, 157, 484, 362}},   // two extra pages: half the track
         {&kConditionListLayout, 82, 24, {465, 140, 484, 345}},   // single precision: 119, not 120
         {&kConditionListLayout, 200000, 199975, {465, 421, 484, 431}},

@@ -52,6 +52,7 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
         {"start year minus 5 stops at F", -1, {2021, 6, 1, 0, 0}, e, 0, M, 5, {2019, 6, 1, 0, 0}, e},
         {"start year plus stops at the end", -1, {2020, 1, 1, 0, 0}, {2021, 1, 1, 0, 0}, 0, P, 3, {2021, 1, 1, 0, 0}, {2021, 1, 1, 0, 0}},
         {"start month minus below F's month wraps", -1, {2019, 5, 9, 0, 0}, e, 1, M, 1, {2019, 12, 9, 0, 0}, e},
+        {"start month plus to December", -1, {2021, 11, 9, 0, 0}, e, 1, P, 1, {2021, 12, 9, 0, 0}, e},
         {"start month plus past the end's month", -1, {2022, 8, 9, 0, 0}, {2022, 8, 20, 0, 0}, 1, P, 1, {2022, 1, 9, 0, 0}, {2022, 8, 20, 0, 0}},
         {"start day minus below 1, leap February", -1, {2020, 2, 1, 0, 0}, e, 2, M, 1, {2020, 2, 29, 0, 0}, e},
         {"start day plus past February 28", -1, {2021, 2, 28, 0, 0}, e, 2, P, 1, {2021, 2, 1, 0, 0}, e},

@@ -45,16 +45,14 @@ def save_and_compare(case, folder, exe, view, button, pattern, cli_args):
     case.same_as_cli(case.new_files(folder, pattern, before)[0], folder, exe, cli_args)
 
 
-def pulse_swing(case, main_origin, records, shots=20):
-    """Green + blue at each record's marker over a series of screenshots:
-    the selected marker swings towards white and back."""
+def pulse_swing(case, main, records, shots=20):
+    """How far green + blue swing at each record's marker over a series of screenshots (the
+    selected marker swings towards white and back)."""
     levels = {i: [] for i in records}
-    for _ in range(shots):
-        image = case.shot("pulse")
+    for image in (case.shot("pulse") for _ in range(shots)):
         for i in records:
             x, y = catalogue.grid_to_pixel(RECORDS[i][5], RECORDS[i][6])
-            levels[i].append(max(sum(image.pixel(main_origin[0] + x + dx, main_origin[1] + y + dy)[1:])
-                                 for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
+            levels[i].append(max(sum(main.at(image, x + dx, y + dy)[1:]) for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
     return {i: max(v) - min(v) for i, v in levels.items()}
 
 
@@ -86,7 +84,7 @@ def case_lists(case, exe):
     expect(harness.wait_for(lambda: case.windows(region_title(3)), 10), "expected the second list retitled Region 3")
     expect_rows(case, "row-3", o1, [0, 1, 2, "H", 4, 5, None])
     expect_rows(case, "row-3-second", o2, ["H", None])
-    swing = pulse_swing(case, harness.View(case, main).origin, (3, 0))
+    swing = pulse_swing(case, harness.View(case, main), (3, 0))
     expect(swing[3] >= 100 and swing[0] < 40, f"expected the pulse at record 3, not 0; green + blue swings {swing}")
 
     # Record 5 (region 1), then the second record of region 1 in the second list.

@@ -28,9 +28,8 @@ def check_map(case, program, window):
     visible record's marker at its grid pixel with the hue of its depth band
     (red shallow, green middle, blue deep), and the newest record's marker
     pulsing towards white."""
-    ox, oy = harness.View(case, window).origin
-    image = case.shot("map")
-    at = lambda x, y: image.pixel(ox + x, oy + y)
+    view, image = harness.View(case, window), case.shot("map")
+    at = lambda x, y: view.at(image, x, y)
     inside = lambda r, x, y: r[0] <= x < r[2] and r[1] <= y < r[3]
     placed = [(catalogue.grid_to_pixel(r[5], r[6]), r) for r in catalogue.STANDARD_RECORDS]
     clear = [(x, y) for x in range(16, 512, 32) for y in range(16, 512, 32)
@@ -60,7 +59,7 @@ def check_map(case, program, window):
     levels = []
 
     def swung(image):
-        levels.append(max(sum(image.pixel(ox + x + dx, oy + y + dy)[1:]) for dx in (-2, -1) for dy in (1, 2, 3)))
+        levels.append(max(sum(view.at(image, x + dx, y + dy)[1:]) for dx in (-2, -1) for dy in (1, 2, 3)))
         return max(levels) >= 400 and max(levels) - min(levels) >= 150
     case.shot_until("pulse", swung, lambda _: f"expected the selected marker to pulse; green + blue {levels}")
 
@@ -118,10 +117,9 @@ def case_empty_data(case, exe):
     program = case.start(folder)
     window, _ = program.shown()   # 32 ticks have run: a box of the first ticks would be up
     expect(program.boxes() == [] and program.box_texts() == [], f"expected no box; seen {program.box_texts()}")
-    ox, oy = harness.View(case, window).origin
-    image = case.shot("empty")
+    view, image = harness.View(case, window), case.shot("empty")
     probes = [(x, y) for x in range(220, 500, 40) for y in range(20, 270, 40)]
-    shown = sum(near(image.pixel(ox + x, oy + y), map_pixel(x, y), 2) for x, y in probes)
+    shown = sum(near(view.at(image, x, y), map_pixel(x, y), 2) for x, y in probes)
     expect(shown == len(probes), f"expected the bare map at {len(probes)} probes; seen at {shown}")
     program.close(window)
 

@@ -23,9 +23,8 @@ def _openssl(*args):
 
 
 def make_certificates(ca_folder, folder):
-    """The test CA (ca.pem, ca.der, ca.key in `ca_folder`, made when missing
-    or valid for less than two more days) and, in `folder`, a fresh server
-    certificate server.pem + server.key for localhost (CN and SAN) signed by it."""
+    """The test CA in `ca_folder` (made when missing or valid for less than two more days) and a
+    fresh server certificate for localhost signed by it in `folder`."""
     os.makedirs(ca_folder, exist_ok=True)
     os.makedirs(folder, exist_ok=True)
     ca = lambda name: os.path.join(ca_folder, name)
@@ -256,12 +255,9 @@ def _serve_search(events_path, forms_path, port, cert, key):
 
 
 class SearchService:
-    """The intensity database's search service: the real form fields, replies in
-    the recorded shape for the events given (dicts with ot, name, lat, lon,
-    latS, lonS, dep, mag, maxI), at most 1,000 of them, as the service cuts a
-    reply. Plain HTTP on 127.0.0.1 (any free port), or HTTPS on localhost:`port`
-    with the test certificates. It runs in a process of its own, so that the
-    test's work never delays an answer; `forms` are the requests' forms."""
+    """The intensity database's search service: its form fields, replies in its shape for the
+    events given (ot, name, lat, lon, latS, lonS, dep, mag, maxI), at most 1,000 as it cuts them;
+    plain HTTP on 127.0.0.1, or HTTPS on localhost:`port`; in a process of its own."""
 
     LIMIT = 1000
 
@@ -295,10 +291,8 @@ class SearchService:
 
 
 def felt_events(first_year, last_day, seed=1):
-    """A deterministic felt record in the service's shape from 1 January of
-    `first_year` to `last_day` (a datetime.date): a few earthquakes a week,
-    one month (March 2011) far beyond what one reply holds, events without a
-    magnitude (詳細不明), and a name the region table lacks."""
+    """A felt record from 1 January of `first_year` to `last_day`: a few earthquakes a week, March
+    2011 far beyond what one reply holds, events without a magnitude, a name the table lacks."""
     import datetime
     import random
     rng = random.Random(seed)
