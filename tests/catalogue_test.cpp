@@ -58,13 +58,7 @@ int LiteralDaysBetween(int y, int m, int d, int toY, int toM, int toD) {
         int length = 31;
         if (m == 4 || m == 6 || m == 9 || m == 11) length = 30;
         if (m == 2) length = y % 4 == 0 && (y % 100 != 0 || y % 400 == 0) ? 29 : 28;
-        if (d > length) {
-            d = 1;
-            if (++m > 12) {
-                m = 1;
-                y++;
-            }
-        }
+        if (d > length) d = 1, m = m % 12 + 1, y += m == 1;
         count++;
         if (count > 400 * 366) return -1;  // never for a valid ordered pair
     }
@@ -114,17 +108,14 @@ protected:
 QuakeRecord R(int year, int month, int day, int mag10 = 30) { return Rec(year, month, day, 1, 1, 300, 200, 10, 1, mag10, 1); }
 
 TEST_F(LoaderTest, ReadsYearsNewestFirstAndDerivesTheCatalogueValues) {
-    std::vector<QuakeRecord> y2024 = {Rec(2024, 3, 5, 10, 20, 318, 214, 16, 45, 76, 7), R(2024, 1, 2)};
-    std::vector<QuakeRecord> y2022 = {R(2022, 12, 31), R(2022, 2, 1, 0), R(2022, 1, 1)};   // M0.0 ends the data
-    std::vector<QuakeRecord> y1970 = {Rec(1970, 1, 1, 2, 0, 260, 130, 0, 7, 33, 1)};
-    WriteYearFile(data, 2024, y2024);
-    WriteYearFile(data, 2022, y2022);
-    WriteYearFile(data, 1970, y1970);
+    const std::vector<QuakeRecord> all = {Rec(2024, 3, 5, 10, 20, 318, 214, 16, 45, 76, 7), R(2024, 1, 2), R(2022, 12, 31),
+                                          R(2022, 2, 1, 0), R(2022, 1, 1),   // M0.0 ends the data
+                                          Rec(1970, 1, 1, 2, 0, 260, 130, 0, 7, 33, 1)};
+    WriteYearFile(data, 2024, {all[0], all[1]});
+    WriteYearFile(data, 2022, {all[2], all[3], all[4]});
+    WriteYearFile(data, 1970, {all[5]});
     for (int i = 0; i < kMaxRecords; i += 1000) gpEQ[i].inFilter = 1;   // a reload starts clean
     ASSERT_EQ(EQSet(), EQSET_OK);
-    std::vector<QuakeRecord> all = y2024;
-    all.insert(all.end(), y2022.begin(), y2022.end());
-    all.insert(all.end(), y1970.begin(), y1970.end());
     ExpectRecords(all);
     const SettingsBlock& s = AppSettings;
     EXPECT_EQ(std::vector<int>({s.startYear, s.startMonth, s.startDay, s.endYear, s.endMonth, s.endDay, s.endHour,
@@ -157,9 +148,8 @@ TEST_F(LoaderTest, SkipsImpossibleRecordsAndReportsThemOnceAfterTheLoad) {
 
 TEST_F(LoaderTest, TruncatedFileLoadsOnlyWholeRecords) {
     const std::vector<QuakeRecord> records = {R(2024, 5, 9), R(2024, 5, 8), R(2024, 5, 7)};
-    std::vector<CmpRecord> words;
-    for (const QuakeRecord& r : records) words.push_back(PackCmpRecord(r));
-    WriteBytes(YearPath(2024), RecordBytes(words) + RecordBytes({PackCmpRecord(R(2024, 5, 6))}).substr(0, 11));
+    WriteYearFile(data, 2024, records);
+    WriteBytes(YearPath(2024), ReadBytes(YearPath(2024)) + RecordBytes({PackCmpRecord(R(2024, 5, 6))}).substr(0, 11));
     SetSetting(&SettingsBlock::lastFullYear, 2023);
     ASSERT_EQ(EQSet(), EQSET_OK);
     ExpectRecords(records);
