@@ -1,6 +1,5 @@
-// Aftershock decay: distances between epicentres, the modified Omori law
-// fitted to synthetic sequences of known K, c and p, and a whole sequence in
-// a catalogue whose next month is known.
+// Aftershock decay: great-circle distances, Omori fits of sequences of known
+// K, c and p, and a whole sequence whose next month is known.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -60,11 +59,9 @@ TEST(Omori, FitsSyntheticSequencesWithinTheirStandardErrors) {
     EXPECT_EQ(f.n, 0);
 }
 
-// An M7.0 at grid (400, 150) on 2016/04/14 21:26 with 60 days of M2.0+
-// aftershocks (b = 0.8, K 100, c 0.05, p 1.1) within 20 km, an M7.5 two
-// minutes earlier 300 km away, background far away and records without a
-// position. Fitted on the first 30 days, the forecast for the next 30
-// is checked against what followed.
+// An M7.0 with 60 days of M2.0+ aftershocks (b = 0.8, K 100, c 0.05, p 1.1)
+// within 20 km, an M7.5 two minutes earlier 300 km away, background far away,
+// records without a position: fitted on 30 days, the next 30 as forecast.
 TEST(Aftershocks, SequenceOfAKnownDecay) {
     std::mt19937_64 random(5);
     std::uniform_real_distribution<double> uniform(0, 1);

@@ -1,10 +1,8 @@
-// The analyses: the alert ranking (levels, the exchange sort, the M6+ boxes,
-// the stand-alone entry), the class statistics and recurrence bands, cached,
-// against the literal walks, and the newest month's day table.
+// The alert ranking, the cached class statistics against the literal walks,
+// and the newest month's day table.
 #include <gtest/gtest.h>
 
 #include <random>
-#include <string>
 #include <vector>
 
 #include "engine/pipeline/pipeline.h"
@@ -12,7 +10,7 @@
 #include "engine/analysis/month_series.h"
 #include "engine/analysis/region_stats.h"
 #include "engine/analysis/region_summary.h"
-#include "engine/selection/conditions.h"
+#include "engine/analysis/stats_cache.h"
 #include "engine/selection/selection.h"
 #include "literal_stats.h"
 #include "random_catalogue.h"
@@ -29,12 +27,7 @@ struct M6Event {
 void LoadEvents(int total, const std::vector<M6Event>& events) {
     std::vector<QuakeRecord> records;
     for (int i = 0; i < total; i++) records.push_back(Rec(2024, 1, 1, 0, 0, 300, 100, 10, 99, 30, 1));
-    for (const M6Event& e : events) {
-        records[e.index].regionIndex = uint16_t(e.region);
-        records[e.index].magnitude10 = uint8_t(e.mag10);
-        records[e.index].mapX = uint16_t(e.mapX);
-        records[e.index].mapY = uint16_t(e.mapY);
-    }
+    for (const M6Event& e : events) records[e.index] = Rec(2024, 1, 1, 0, 0, e.mapX, e.mapY, 10, e.region, e.mag10, 1);
     LoadCatalogue(records);
     OpenConditions();
 }
@@ -50,15 +43,9 @@ TEST(RankAlertRegions, LevelOfOneRegion) {
     RunConditionChange();
     const AlertEntry* e = EntryOf(5);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e - AlertTable, 0);
-    EXPECT_EQ(e->m6Count, 2);
-    EXPECT_EQ(e->eventCount, 2);
-    EXPECT_EQ(e->latestIndex, 40);
-    EXPECT_EQ(e->meanInterval, 500);
-    EXPECT_EQ(e->elapsed, 40);
-    EXPECT_EQ(e->dueRatio, 8.0f);
-    EXPECT_EQ(e->shareRatio, float(2.0 / 1000 * 100));
-    EXPECT_EQ(e->alertLevel, 8.0f * float(2.0 / 1000 * 100));
+    EXPECT_EQ(std::vector<int>({int(e - AlertTable), e->m6Count, e->eventCount, e->latestIndex, e->meanInterval, e->elapsed}),
+              std::vector<int>({0, 2, 2, 40, 500, 40}));
+    EXPECT_EQ(std::vector<float>({e->dueRatio, e->shareRatio}), std::vector<float>({8.0f, float(2.0 / 1000 * 100)}));
     EXPECT_FLOAT_EQ(e->alertLevel, 1.6f);
     // Records elapsed count from the newest matching record.
     for (int k = 0; k < 10; k++) gpEQ[k].intensity = 0;
@@ -68,16 +55,16 @@ TEST(RankAlertRegions, LevelOfOneRegion) {
 }
 
 TEST(RankAlertRegions, ExchangeSortFixesTheOrderOfEqualLevels) {
-    // First appearance A(1), B(2), C(3), D(4) with levels 2, 1, 2, 3: the
-    // exchange sort gives D, C, A, B (a stable sort would give D, A, C, B).
-    LoadEvents(1000, {{50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
+    // First appearance Z(5), A(1), B(2), C(3), D(4) with levels 0, 2, 1, 2, 3:
+    // the exchange sort gives D, C, A, B, Z (a stable sort would give D, A, C,
+    // B, Z; swapping equal levels too would move Z behind the unused entries).
+    LoadEvents(1000, {{0, 5, 60}, {50, 1, 60}, {100, 2, 60}, {200, 3, 60}, {300, 4, 60}, {600, 1, 60}});
     RunConditionChange();
     ASSERT_TRUE(EntryOf(1) && EntryOf(3)) << "the M6.0 events make regions 1 and 3 entries";
     EXPECT_EQ(EntryOf(1)->alertLevel, EntryOf(3)->alertLevel);
     std::vector<int> order;
-    for (int i = 0; i < 5; i++) order.push_back(AlertTable[i].regionIndex);
-    EXPECT_EQ(order, std::vector<int>({4, 3, 1, 2, 0}));
-    EXPECT_EQ(AlertTable[4].eventCount, 0);
+    for (int i = 0; i < 5; i++) order.push_back(AlertTable[i].regionIndex * (AlertTable[i].eventCount != 0));
+    EXPECT_EQ(order, std::vector<int>({4, 3, 1, 2, 5}));
 }
 
 TEST(AddM6Event, BoxesOnAndOffTheMap) {
@@ -125,49 +112,41 @@ TEST(RegionAlertFor, MeasuresFromTheNewestRecord) {
     RegionAlertFor(7, &e);   // any record of another region names region 99
     EXPECT_EQ(e.m6Count, 0);
     RegionAlertFor(2, &e);
-    EXPECT_EQ(e.regionIndex, 5);
-    EXPECT_EQ(e.m6Count, 3);
-    EXPECT_EQ(e.latestIndex, 1);
-    EXPECT_EQ(e.previousIndex, 6);
-    EXPECT_EQ(e.elapsed, 1);
-    EXPECT_EQ(e.meanInterval, 3);
-    const float due = float(1.0 / 3 * 100);
-    const float share = float(double(3.0f / 10.0f) * 100.0);   // the total as a float
-    EXPECT_EQ(e.dueRatio, due);
-    EXPECT_EQ(e.shareRatio, share);
+    EXPECT_EQ(std::vector<int>({e.regionIndex, e.m6Count, e.latestIndex, e.previousIndex, e.elapsed, e.meanInterval}),
+              std::vector<int>({5, 3, 1, 6, 1, 3}));
+    const float due = float(1.0 / 3 * 100), share = float(double(3.0f / 10.0f) * 100.0);   // the total as a float
+    EXPECT_EQ(std::vector<float>({e.dueRatio, e.shareRatio, e.alertLevel, e.previousLevel}),
+              std::vector<float>({due, share, due * share, float(6.0 / 5 * 100) * float(double(2.0f / 10.0f) * 100.0)}));
     EXPECT_NE(e.shareRatio, 30.0f);
-    EXPECT_EQ(e.alertLevel, due * share);
-    const float previousDue = float(6.0 / 5 * 100);
-    const float previousShare = float(double(2.0f / 10.0f) * 100.0);
-    EXPECT_EQ(e.previousLevel, previousDue * previousShare);
 }
 
-struct Stats {
-    int count, since, mean, latest;
-    bool operator==(const Stats& o) const {
-        return count == o.count && since == o.since && mean == o.mean && latest == o.latest;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Stats& s) {
-    return out << "{" << s.count << ", " << s.since << ", " << s.mean << ", " << s.latest << "}";
+// The flags a filter run changes are all the cache cannot see: the newest and
+// oldest matches and the store stay, the M4 between them drops out.
+TEST(StatsCache, EveryFilterRunGathersAgain) {
+    LoadCatalogue({DayRec(0, 1, 30), DayRec(1, 1, 40), DayRec(2, 1, 30)});
+    OpenConditions();
+    RunConditionChange();
+    ASSERT_EQ(CachedClassCell(-1, STATS_MAGNITUDE, 4).count, 1);
+    SetSetting(&SettingsBlock::magMax, 3);
+    RunConditionChange();
+    EXPECT_EQ(CachedClassCell(-1, STATS_MAGNITUDE, 4).count, 0);
 }
 
-Stats ByMagnitude(int record, int cls) {
-    Stats s{-7, -7, -7, -7};
-    int returned = ClassStatsByMagnitude(record, cls, &s.count, &s.since, &s.mean, &s.latest);
-    EXPECT_EQ(returned, s.count);
-    return s;
+// {count, since, mean, latest} of the cached answer and of the literal walk.
+std::vector<int> Fast(int record, bool byIntensity, int cls) {
+    int v[4] = {-7, -7, -7, -7};
+    const int count = (byIntensity ? ClassStatsByIntensity : ClassStatsByMagnitude)(record, cls, &v[0], &v[1], &v[2], &v[3]);
+    EXPECT_EQ(count, v[0]);
+    return {v, v + 4};
 }
 
-Stats ByIntensity(int record, int cls) {
-    Stats s{-7, -7, -7, -7};
-    ClassStatsByIntensity(record, cls, &s.count, &s.since, &s.mean, &s.latest);
-    return s;
+std::vector<int> Literal(int record, bool byIntensity, int cls) {
+    int v[4] = {-7, -7, -7, -7};
+    LiteralClassStats(record, byIntensity, cls, &v[0], &v[1], &v[2], &v[3]);
+    return {v, v + 4};
 }
 
-// The cached answers against the literal walks for every class, band and a
-// sample of records, after random filters and with the window moved by hand.
+// Every class and band, after random filters and with the window moved by hand.
 TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
     std::mt19937 random(99);
     for (int round = 0; round < 30; round++) {
@@ -185,16 +164,10 @@ TEST(StatsCache, MatchesTheLiteralWalksOnRandomCatalogues) {
             UpdateRegionPanelSummary(gCurrentRecord);
             int records[] = {-1, gCurrentRecord, int(random() % n)};
             for (int record : records)
-                for (int cls = 0; cls <= 10; cls++) {
-                    Stats fast = ByMagnitude(record, cls), literal;
-                    LiteralClassStats(record, false, cls, &literal.count, &literal.since,
-                                      &literal.mean, &literal.latest);
-                    ASSERT_EQ(fast, literal) << "round " << round << " record " << record << " M" << cls;
-                    fast = ByIntensity(record, cls);
-                    LiteralClassStats(record, true, cls, &literal.count, &literal.since,
-                                      &literal.mean, &literal.latest);
-                    ASSERT_EQ(fast, literal) << "round " << round << " record " << record << " I" << cls;
-                }
+                for (int cls = 0; cls <= 10; cls++)
+                    for (bool byIntensity : {false, true})
+                        ASSERT_EQ(Fast(record, byIntensity, cls), Literal(record, byIntensity, cls))
+                            << "round " << round << " record " << record << (byIntensity ? " I" : " M") << cls;
             for (int band = -1; band <= 7; band++) {
                 float due, share, literalDue, literalShare;
                 ClassRecurrence(gCurrentRecord, band, &due, &share);
@@ -221,9 +194,7 @@ TEST(BuildMonthSeries, DayTableOfTheNewestMonth) {
               {2024, 2, 20, 61}, {2024, 2, 10, 30}});
     EXPECT_EQ(BuildMonthSeries(), 0);
     EXPECT_EQ(gGraphMonthRecord, 0);
-    float day5 = 0;
-    day5 += float(45 * 0.1);
-    day5 += float(30 * 0.1);
+    const float day5 = float(45 * 0.1) + float(30 * 0.1);
     struct Case {
         int day, count, m6Count;
         float sum;
@@ -231,9 +202,8 @@ TEST(BuildMonthSeries, DayTableOfTheNewestMonth) {
                  {4, 0, 0, 0},               {5, 2, 0, day5},             {20, 0, 0, 0}};
     for (const Case& c : cases) {
         const DayTotals& t = MonthDayTable[c.day - 1];
-        EXPECT_EQ(t.count, c.count) << c.day;
-        EXPECT_EQ(t.m6Count, c.m6Count) << c.day;
-        EXPECT_EQ(t.magnitudeSum, c.sum) << c.day;
+        EXPECT_EQ(std::vector<float>({float(t.count), float(t.m6Count), t.magnitudeSum}),
+                  std::vector<float>({float(c.count), float(c.m6Count), c.sum})) << c.day;
     }
     int total = 0;
     for (const DayTotals& t : MonthDayTable) total += t.count;

@@ -1,8 +1,5 @@
-// Gutenberg-Richter on catalogues that are incomplete the way a felt record
-// is: small earthquakes enter only near the coast, where people feel them.
-// b-value stability finds the magnitude above which every distance is
-// complete; maximum curvature does not. b-positive holds where completeness
-// drops for a while after large events. Also the sets per region and period.
+// Gutenberg-Richter on catalogues incomplete the way a felt record is, and the
+// sets per region and period.
 #include <gtest/gtest.h>
 
 #include <cmath>

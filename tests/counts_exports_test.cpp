@@ -1,6 +1,4 @@
-// Count tables against a direct tally, and the selection exported as CSV,
-// GeoJSON and KML read back by real parsers (nlohmann::json, Python's
-// xml.etree).
+// Count tables against a direct tally; CSV, GeoJSON and KML read back by real parsers.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -110,14 +108,13 @@ TEST(Exports, ReadBackGiveTheRecords) {
     auto exported = [&](int format) { return ExportRecords(records.data(), order.data(), int(order.size()), RegionTable, kLabels, format); };
     const std::vector<std::vector<std::string>> csv = ParseCsv(exported(EXPORT_CSV));
     const nlohmann::json geo = nlohmann::json::parse(exported(EXPORT_GEOJSON));
-    const std::string dir = MakeTempDir();
-    WriteBytes(dir + "/x.kml", exported(EXPORT_KML));
+    TempDir dir;
+    WriteBytes(dir / "x.kml", exported(EXPORT_KML));
     ASSERT_EQ(std::system(("python3 -c \"import xml.etree.ElementTree as E,sys\nn='{http://www.opengis.net/kml/2.2}'\n"
                            "for p in E.parse(sys.argv[1]).getroot().iter(n+'Placemark'):\n"
                            " print(p.find(n+'name').text+'|'+p.find(n+'TimeStamp/'+n+'when').text+'|'+"
-                           "(p.findtext(n+'Point/'+n+'coordinates') or ''))\" " + dir + "/x.kml > " + dir + "/kml.txt").c_str()), 0);
-    std::istringstream kml(ReadBytes(dir + "/kml.txt"));
-    RemoveTree(dir);
+                           "(p.findtext(n+'Point/'+n+'coordinates') or ''))\" " + dir / "x.kml > " + dir / "kml.txt").c_str()), 0);
+    std::istringstream kml(ReadBytes(dir / "kml.txt"));
     ASSERT_EQ(csv.size(), order.size() + 1);
     EXPECT_EQ(csv[0], std::vector<std::string>({"time", "latitude", "longitude", "depth_km", "magnitude", "intensity", "region"}));
     ASSERT_EQ(geo["type"], "FeatureCollection");

@@ -1,6 +1,4 @@
-// The files wolt writes and reads: the settings file (clamps, repair, a save
-// that never damages the old file), the text reports, and the Shift-JIS
-// conversion.
+// The settings file, the text reports and the Shift-JIS conversion.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,7 +13,6 @@
 #include "engine/analysis/reports.h"
 #include "engine/catalogue/loader.h"
 #include "engine/model/settings.h"
-#include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "platform/platform.h"
@@ -23,13 +20,8 @@
 
 namespace {
 
-std::string Encode(const SettingsBlock& block) {
-    std::string bytes(sizeof block, '\0');
-    const int32_t* fields = &block.tag;
-    for (size_t i = 0; i < sizeof block / 4; i++)
-        for (int b = 0; b < 4; b++) bytes[i * 4 + b] = char(uint32_t(fields[i]) >> (8 * b));
-    return bytes;
-}
+// The block as wolt.dat stores it: 54 little-endian words, as the block lies in memory here.
+std::string Encode(const SettingsBlock& block) { return std::string(reinterpret_cast<const char*>(&block), sizeof block); }
 
 SettingsBlock Defaults() {
     ClearSettings();
@@ -39,13 +31,9 @@ SettingsBlock Defaults() {
 
 class SettingsTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir = MakeTempDir();
-        path = dir + "/wolt.dat";
-        ClearSettings();
-    }
-    void TearDown() override { RemoveTree(dir); }
-    std::string dir, path;
+    void SetUp() override { ClearSettings(); }
+    TempDir dir;
+    std::string path = dir / "wolt.dat";
 };
 
 TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
@@ -69,9 +57,7 @@ TEST_F(SettingsTest, FilterClampsAsStoredFilesLoad) {
         std::memcpy(&stored.magMin, c.in, sizeof c.in);
         WriteBytes(path, Encode(stored));
         ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_LOADED);
-        int32_t out[6];
-        std::memcpy(out, &AppSettings.magMin, sizeof out);
-        for (int i = 0; i < 6; i++) EXPECT_EQ(out[i], c.out[i]) << "field " << i;
+        EXPECT_EQ(std::vector<int32_t>(&AppSettings.magMin, &AppSettings.magMin + 6), std::vector<int32_t>(c.out, c.out + 6));
         EXPECT_EQ(ReadBytes(path), Encode(stored)) << "a good file is not rewritten";
     }
 }
@@ -84,10 +70,8 @@ TEST_F(SettingsTest, WrongLengthFilesAreRepairedWithoutZeroing) {
         SetSetting(&SettingsBlock::lastUpdateDay, 12);
         WriteBytes(path, std::string(length, '\x07'));
         ASSERT_EQ(LoadSettings(path.c_str(), kFixedWorkArea), SETTINGS_REPAIRED);
-        EXPECT_EQ(AppSettings.selCount, 77);
-        EXPECT_EQ(AppSettings.lastUpdateDay, 12);
-        EXPECT_EQ(AppSettings.magMax, 9);
-        EXPECT_EQ(AppSettings.winX[1], 860);
+        const SettingsBlock& s = AppSettings;
+        EXPECT_EQ(std::vector<int>({s.selCount, s.lastUpdateDay, s.magMax, s.winX[1]}), std::vector<int>({77, 12, 9, 860}));
         EXPECT_EQ(ReadBytes(path), Encode(AppSettings));
     }
 }
@@ -102,27 +86,19 @@ TEST_F(SettingsTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_NE(SaveSettings(path.c_str()), 0);
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp/inside"));
-    RemoveTree(path + ".tmp");
+    std::filesystem::remove_all(path + ".tmp");
 
     // The target is a folder: the rename fails and the temporary goes away.
-    std::string folderTarget = dir + "/folder.dat";
+    std::string folderTarget = dir / "folder.dat";
     std::filesystem::create_directories(folderTarget + "/keep");
     EXPECT_NE(SaveSettings(folderTarget.c_str()), 0);
     EXPECT_TRUE(std::filesystem::is_directory(folderTarget + "/keep"));
     EXPECT_FALSE(std::filesystem::exists(folderTarget + ".tmp"));
 
     // No such folder.
-    EXPECT_NE(SaveSettings((dir + "/missing/wolt.dat").c_str()), 0);
+    EXPECT_NE(SaveSettings((dir / "missing/wolt.dat").c_str()), 0);
     EXPECT_EQ(ReadBytes(path), old);
 }
-
-}  // namespace
-
-namespace fs = std::filesystem;
-
-namespace {
-
-const char kStamp[] = "20240306090000";
 
 // The program's sequence after a load of `dataDir`: the filter, the current record, the lists.
 void Prepare(int current, const std::string& dataDir = WOLT_SOURCE_DIR "/tests/data/catalogue/Data") {
@@ -138,12 +114,6 @@ void Prepare(int current, const std::string& dataDir = WOLT_SOURCE_DIR "/tests/d
     SelectRecord(current < 0 ? AppSettings.selFirstIndex : current, SELECT_AFTER_FILTER);
 }
 
-std::string Sjis(const char* utf8) {
-    std::string out;
-    EXPECT_EQ(Utf8ToSjis(utf8, &out), 0) << utf8;
-    return out;
-}
-
 std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> lines;
     for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -153,13 +123,11 @@ std::vector<std::string> Lines(const std::string& bytes) {
 
 class Reports : public ::testing::Test {
 protected:
-    void SetUp() override { dir = MakeTempDir(); }
     void TearDown() override {
-        RemoveTree(dir);
         SetClockOverride(nullptr);
         SetDataFolder("Data");
     }
-    std::string dir;
+    TempDir dir;
 };
 
 TEST_F(Reports, AlertRowsFromLevelOne) {
@@ -174,7 +142,7 @@ TEST_F(Reports, AlertRowsFromLevelOne) {
             AlertTable[i].m6Count = 1;
             AlertTable[i].latestIndex = 12;
         }
-        const std::string path = dir + "/alert.txt";
+        const std::string path = dir / "alert.txt";
         ASSERT_EQ(WriteAlertReport(path.c_str()), 0);
         std::vector<std::string> lines = Lines(ReadBytes(path));
         ASSERT_EQ(lines.size(), 7 + listed[k].size());
@@ -193,68 +161,51 @@ TEST_F(Reports, FailuresAndTheEmptyCatalogue) {
                   SaveListText(&gConditionList, false, gCurrentRecord, "/dev/full") + SaveListText(&gRegionList, true, gCurrentRecord, "/dev/full"),
               4);
     SelectRecord(-1, SELECT_AFTER_FILTER);
-    EXPECT_EQ(WriteRegionReport(gCurrentRecord, (dir + "/region.txt").c_str()), 1);
-    EXPECT_FALSE(fs::exists(dir + "/region.txt"));
+    EXPECT_EQ(WriteRegionReport(gCurrentRecord, (dir / "region.txt").c_str()), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "region.txt"));
     // An empty catalogue writes every file, without rows.
-    fs::create_directory(dir + "/Data");
-    Prepare(-1, dir + "/Data");
-    const std::string path = dir + "/out.txt";
+    std::filesystem::create_directory(dir / "Data");
+    Prepare(-1, dir / "Data");
+    const std::string path = dir / "out.txt";
     ASSERT_EQ(WriteAlertReport(path.c_str()), 0);
     EXPECT_EQ(Lines(ReadBytes(path)).size(), 7u);
     ASSERT_EQ(SaveListText(&gRegionList, true, gCurrentRecord, path.c_str()), 0);
     std::vector<std::string> lines = Lines(ReadBytes(path));
     ASSERT_EQ(lines.size(), 7u);
-    EXPECT_NE(lines[5].find(Sjis("該当件数:0")), std::string::npos) << lines[5];
+    std::string none;
+    ASSERT_EQ(Utf8ToSjis("該当件数:0", &none), 0);
+    EXPECT_NE(lines[5].find(none), std::string::npos) << lines[5];
 }
-
-struct SjisCase {
-    const char* utf8;
-    const char* sjis;
-};
 
 // Names whose second byte is 0x5C ('\') and the wave dash that only code
-// page 932 (not plain Shift_JIS) maps to 0x81 0x60.
-const SjisCase kSjisCases[] = {
-    {"能", "\x94\x5c"},
-    {"表", "\x95\x5c"},
-    {"ソ", "\x83\x5c"},
-    {"十", "\x8f\x5c"},
-    {"～", "\x81\x60"},
-    {"石川県能登地方", "\x90\xce\x90\xec\x8c\xa7\x94\x5c\x93\x6f\x92\x6e\x95\xfb"},
-    {"5弱 6強", "5\x8e\xe3 6\x8b\xad"},
-    {"ｱｲｳ", "\xb1\xb2\xb3"},
-    {"plain ASCII \\ / 0-9", "plain ASCII \\ / 0-9"},
-    {"", ""},
-};
-
-TEST(Platform, ShiftJisRoundTrip) {
-    for (const SjisCase& c : kSjisCases) {
-        SCOPED_TRACE(c.utf8);
-        std::string sjis = "untouched", utf8 = "untouched";
-        ASSERT_EQ(Utf8ToSjis(c.utf8, &sjis), 0);
-        EXPECT_EQ(sjis, c.sjis);
-        ASSERT_EQ(SjisToUtf8(c.sjis, &utf8), 0);
-        EXPECT_EQ(utf8, c.utf8);
-    }
-}
-
-TEST(Platform, ShiftJisFailuresLeaveTheOutputAlone) {
-    struct Case {
-        const char* what;
-        bool toSjis;
-        const char* input;
+// page 932 (not plain Shift_JIS) maps to 0x81 0x60; a failure (the other
+// side nullptr) leaves the output alone.
+TEST(Platform, ShiftJisBothWays) {
+    const struct {
+        const char *utf8, *sjis;
     } cases[] = {
-        {"invalid UTF-8", true, "abc\xff"},
-        {"no code page 932 character", true, "\xf0\x9f\x98\x80"},
-        {"lead byte without trail", false, "ab\x94"},
-        {"invalid trail byte", false, "\x81\x20"},
+        {"能", "\x94\x5c"},
+        {"表", "\x95\x5c"},
+        {"ソ", "\x83\x5c"},
+        {"十", "\x8f\x5c"},
+        {"～", "\x81\x60"},
+        {"石川県能登地方", "\x90\xce\x90\xec\x8c\xa7\x94\x5c\x93\x6f\x92\x6e\x95\xfb"},
+        {"5弱 6強", "5\x8e\xe3 6\x8b\xad"},
+        {"ｱｲｳ", "\xb1\xb2\xb3"},
+        {"plain ASCII \\ / 0-9", "plain ASCII \\ / 0-9"},
+        {"", ""},
+        {"abc\xff", nullptr},            // invalid UTF-8
+        {"\xf0\x9f\x98\x80", nullptr},  // no code page 932 character
+        {nullptr, "ab\x94"},             // lead byte without trail
+        {nullptr, "\x81\x20"},          // invalid trail byte
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::string out = "untouched";
-        int result = c.toSjis ? Utf8ToSjis(c.input, &out) : SjisToUtf8(c.input, &out);
-        EXPECT_NE(result, 0);
-        EXPECT_EQ(out, "untouched");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8 ? c.utf8 : c.sjis);
+        std::string sjis = "untouched", utf8 = "untouched";
+        EXPECT_EQ(c.utf8 ? Utf8ToSjis(c.utf8, &sjis) == 0 : false, c.utf8 && c.sjis);
+        EXPECT_EQ(c.sjis ? SjisToUtf8(c.sjis, &utf8) == 0 : false, c.utf8 && c.sjis);
+        EXPECT_EQ(sjis, c.utf8 && c.sjis ? c.sjis : "untouched");
+        EXPECT_EQ(utf8, c.utf8 && c.sjis ? c.utf8 : "untouched");
     }
 }
 

@@ -1,8 +1,5 @@
-// Known answers for the statistics a seismologist checks first: the b-value
-// and Mc of Gutenberg-Richter catalogues drawn with a known b, and the
-// Molchan area skill score of a ranking that knows the future, of random
-// rankings, and of the backtest run over a catalogue whose strong
-// earthquakes always strike the same region.
+// Known answers: b and Mc of catalogues drawn with a known b, Molchan scores,
+// a backtest whose strong earthquakes always strike one region, the kernel.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,8 +1,6 @@
-// The control panel's rules: the period steps at the catalogue's edges, the
-// filter buttons, and the typed period texts read as sscanf reads them.
+// The control panel: period steps, filter buttons, typed period texts.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -12,19 +10,12 @@
 #include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
 #include "engine/controls/period.h"
-#include "platform/platform.h"
 #include "test_util.h"
 
 namespace {
 
 using Date = std::vector<int>;   // year, month, day, hour, minute
 
-void SetDates(const Date& s, const Date& e) {
-    SettingsBlock a = AppSettings;
-    a.startYear = s[0], a.startMonth = s[1], a.startDay = s[2], a.startHour = s[3], a.startMinute = s[4];
-    a.endYear = e[0], a.endMonth = e[1], a.endDay = e[2], a.endHour = e[3], a.endMinute = e[4];
-    StoreConditions(a);
-}
 Date Start() { return {AppSettings.startYear, AppSettings.startMonth, AppSettings.startDay, AppSettings.startHour, AppSettings.startMinute}; }
 Date End() { return {AppSettings.endYear, AppSettings.endMonth, AppSettings.endDay, AppSettings.endHour, AppSettings.endMinute}; }
 
@@ -34,9 +25,8 @@ const int kFilterMinus[2] = {780, 110}, kFilterPlus[2] = {805, 110}, kFilterR[2]
 const int kFilterValue[7][2] = {{0, 0}, {600, 90}, {600, 110}, {600, 135}, {720, 90}, {720, 110}, {720, 135}};
 
 // The catalogue's first and last dates F = 2019-05-20, L = 2024-03-05 and a clean panel.
-void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& last = {2024, 3, 5, 10, 20}) {
-    gDataFirst = first;
-    gDataLast = last;
+void ResetPanel() {
+    gDataFirst = {2019, 5, 20, 10, 0}, gDataLast = {2024, 3, 5, 10, 20};
     ResetControlPanel();
     ResetBottomPanel();
     SettingsBlock a = AppSettings;
@@ -44,15 +34,8 @@ void ResetPanel(const DateTime& first = {2019, 5, 20, 10, 0}, const DateTime& la
     StoreConditions(a);
 }
 
-// A press at `p` after a hover tick there, `ticks` more ticks held, the
-// release; returns the requests of the whole gesture.
-int Click(const int p[2], int ticks = 0) {
-    PanelsHoverTick(p[0], p[1], 0);
-    PanelsPress(1, p[1]);
-    int requests = 0;
-    for (int i = 0; i < ticks; i++) requests |= PanelsHoverTick(p[0], p[1], 1);
-    return requests | PanelsRelease(1);
-}
+// A press at `p` after a hover tick there, and the release.
+void Click(const int p[2]) { PanelsHoverTick(p[0], p[1], 0), PanelsPress(1, p[1]), PanelsRelease(1); }
 
 const int M = ARROW_MINUS, P = ARROW_PLUS;
 
@@ -69,6 +52,7 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
         {"start year minus 5 stops at F", -1, {2021, 6, 1, 0, 0}, e, 0, M, 5, {2019, 6, 1, 0, 0}, e},
         {"start year plus stops at the end", -1, {2020, 1, 1, 0, 0}, {2021, 1, 1, 0, 0}, 0, P, 3, {2021, 1, 1, 0, 0}, {2021, 1, 1, 0, 0}},
         {"start month minus below F's month wraps", -1, {2019, 5, 9, 0, 0}, e, 1, M, 1, {2019, 12, 9, 0, 0}, e},
+        {"start month plus to December", -1, {2021, 11, 9, 0, 0}, e, 1, P, 1, {2021, 12, 9, 0, 0}, e},
         {"start month plus past the end's month", -1, {2022, 8, 9, 0, 0}, {2022, 8, 20, 0, 0}, 1, P, 1, {2022, 1, 9, 0, 0}, {2022, 8, 20, 0, 0}},
         {"start day minus below 1, leap February", -1, {2020, 2, 1, 0, 0}, e, 2, M, 1, {2020, 2, 29, 0, 0}, e},
         {"start day plus past February 28", -1, {2021, 2, 28, 0, 0}, e, 2, P, 1, {2021, 2, 1, 0, 0}, e},
@@ -87,7 +71,7 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
     };
     for (const Case& c : cases) {
         ResetPanel();
-        SetDates(c.start, c.stop);
+        SetPeriod(c.start, c.stop);
         if (c.end >= 0)
             StepPeriodEnd(c.field, c.direction, c.step, c.end);
         else

@@ -1,5 +1,4 @@
-// The panels' pictures: what is painted on which tick, and that every picture
-// fits its arrays.
+// The panels' pictures: what is painted on which tick; every one fits.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -15,7 +14,6 @@
 #include "engine/controls/bottom_panel.h"
 #include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
-#include "engine/selection/conditions.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
 #include "test_util.h"
@@ -35,12 +33,12 @@ protected:
         ResetBottomPanel();
     }
     void TearDown() override { FreeList(&gConditionList), FreeList(&gRegionList); }
-    // The lines of the picture drawn in `color` at panel y `y`.
     // The bottom panel with the cursor at window (x, y).
     static void BottomAt(int x, int y) {
         PanelsPick(x, y);
         BuildBottomPicture(&sPicture);
     }
+    // The lines of the picture drawn in `color` at panel y `y`.
     static int LinesAt(PanelColor color, int y) {
         int n = 0;
         for (int i = 0; i < sPicture.itemCount; i++) {
@@ -95,25 +93,22 @@ TEST_F(Pictures, RegionPanelPaintsOncePerCurrentRecord) {
 }
 
 TEST_F(Pictures, EveryPictureFitsItsArrays) {
-    auto fits = [] {
-        return sPicture.itemCount < kPictureItems && sPicture.pointCount < kPicturePoints &&
-               sPicture.textCount < kPictureTexts;
-    };
     PanelsHoverTick(600, 90, 0);
     ASSERT_EQ(gControlPanel.hoverControl, CONTROL_MAG_MIN);
-    PanelsPick(600, 300);
-    BuildControlPicture(9, &sPicture);
-    EXPECT_TRUE(fits()) << "control";
-    BuildRecentPicture(192, 268, &sPicture);
-    EXPECT_TRUE(fits()) << "recent";
-    PanelsPick(300, 300);
-    BuildHoverPicture(&sPicture);
-    EXPECT_TRUE(fits()) << "hover";
-    BuildRegionPicture("wolt", &sPicture);
-    EXPECT_TRUE(fits()) << "region";
-    BottomAt(kClassRowX, kClassRowY);
-    EXPECT_TRUE(fits()) << "bottom, region page";
-    SetReportPage(1);
-    BottomAt(400, 600);
-    EXPECT_TRUE(fits()) << "bottom, ranking page";
+    const struct {
+        const char* what;
+        void (*build)();
+    } pictures[] = {
+        {"control", [] { PanelsPick(600, 300), BuildControlPicture(9, &sPicture); }},
+        {"recent", [] { BuildRecentPicture(192, 268, &sPicture); }},
+        {"hover", [] { PanelsPick(300, 300), BuildHoverPicture(&sPicture); }},
+        {"region", [] { BuildRegionPicture("wolt", &sPicture); }},
+        {"bottom, region page", [] { BottomAt(kClassRowX, kClassRowY); }},
+        {"bottom, ranking page", [] { SetReportPage(1), BottomAt(400, 600); }},
+    };
+    for (const auto& p : pictures) {
+        p.build();
+        EXPECT_TRUE(sPicture.itemCount < kPictureItems && sPicture.pointCount < kPicturePoints &&
+                    sPicture.textCount < kPictureTexts) << p.what;
+    }
 }

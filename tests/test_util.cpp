@@ -1,13 +1,8 @@
 #include "test_util.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "engine/analysis/alert.h"
 #include "engine/analysis/region_summary.h"
@@ -33,38 +28,6 @@ void SetCatalogue(const std::vector<QuakeRecord>& records) {
     for (size_t i = 0; i < records.size() && i < size_t(kMaxRecords); i++) gpEQ[i] = records[i];
     const SettingsBlock& s = AppSettings;
     StoreCatalogueValues(int(records.size()), s.dataDays, s.lastFullYear, s.newestFileSize);
-}
-
-void SetPlainRegionNames(int count) {
-    std::memset(RegionTable, 0, sizeof RegionTable);
-    for (int i = 0; i < count && i < kRegionSlots; i++) {
-        RegionTable[i].code = i + 1;
-        std::snprintf(RegionTable[i].name, kRegionNameBytes, "R%d", i);
-    }
-}
-
-std::string MakeTempDir() {
-    static int serial = 0;
-    const char* base = std::getenv("TMPDIR");
-    std::ostringstream name;
-    name << (base ? base : "/tmp") << "/wolt-test-" << getpid() << "-" << serial++;
-    std::filesystem::remove_all(name.str());
-    std::filesystem::create_directories(name.str());
-    return name.str();
-}
-
-void RemoveTree(const std::string& path) { std::filesystem::remove_all(path); }
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 std::string RecordBytes(const std::vector<CmpRecord>& records) {
@@ -104,7 +67,11 @@ static void ResetList(RecordList* list) {
 void LoadCatalogue(const std::vector<QuakeRecord>& records) {
     SetDefaultSettings();
     SetCatalogue(records);
-    SetPlainRegionNames(300);
+    std::memset(RegionTable, 0, sizeof RegionTable);
+    for (int i = 0; i < 300; i++) {
+        RegionTable[i].code = i + 1;
+        std::snprintf(RegionTable[i].name, kRegionNameBytes, "R%d", i);
+    }
     ResetList(&gConditionList);
     ResetList(&gRegionList);
     SelectRecord(0, SELECT_AFTER_FILTER);
@@ -127,8 +94,14 @@ void SetSetting(int32_t SettingsBlock::*field, int value) {
 void OpenConditions() {
     SettingsBlock s = AppSettings;
     s.magMin = 0, s.magMax = 25, s.depthMin = 0, s.depthMax = 65535, s.intMin = 0, s.intMax = 255;
-    s.startYear = 1900, s.startMonth = 1, s.startDay = 1, s.startHour = 0, s.startMinute = 0;
-    s.endYear = 2100, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
+    StoreConditions(s);
+    SetPeriod({1900, 1, 1, 0, 0}, {2100, 12, 31, 23, 59});
+}
+
+void SetPeriod(const std::vector<int>& a, const std::vector<int>& b) {
+    SettingsBlock s = AppSettings;
+    s.startYear = a[0], s.startMonth = a[1], s.startDay = a[2], s.startHour = a[3], s.startMinute = a[4];
+    s.endYear = b[0], s.endMonth = b[1], s.endDay = b[2], s.endHour = b[3], s.endMinute = b[4];
     StoreConditions(s);
 }
 
@@ -140,8 +113,6 @@ QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm, int i
 }
 
 void DataFolderTest::SetUp() {
-    root = MakeTempDir();
-    data = root + "/Data";
     std::filesystem::create_directories(data);
     SetDataFolder(data.c_str());
     LocalTime now = {2024, 6, 15, 10, 30, 0};
@@ -151,5 +122,4 @@ void DataFolderTest::SetUp() {
 void DataFolderTest::TearDown() {
     SetClockOverride(nullptr);
     SetDataFolder(nullptr);
-    RemoveTree(root);
 }

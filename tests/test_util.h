@@ -1,16 +1,16 @@
-// Helpers shared by the engine tests: hand-made catalogues in memory and on
-// disk, the filter, lists and statistics in a known state around them,
-// temporary folders, and a recorder for the message hook.
+// Helpers shared by the tests.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "engine/analysis/alert.h"
-#include "engine/analysis/region_summary.h"
-#include "engine/analysis/stats_cache.h"
 #include "engine/model/records.h"
 #include "engine/model/settings.h"
 
@@ -22,15 +22,24 @@ QuakeRecord Rec(int year, int month, int day, int hour, int minute, int mapX, in
 // first), zeroing everything behind them; sets AppSettings.recordCount.
 void SetCatalogue(const std::vector<QuakeRecord>& records);
 
-// Fills RegionTable with codes 1.. and names "R<i>" for regions 0..count-1.
-void SetPlainRegionNames(int count);
-
-// A fresh empty folder below the system's temporary folder; removed by the
-// caller with RemoveTree when no longer needed.
-std::string MakeTempDir();
-void RemoveTree(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
+// A fresh empty folder below the system's temporary folder, removed with the
+// object; named by process, so that two test runs at once never share one.
+struct TempDir {
+    TempDir() {
+        static int serial = 0;
+        path = (std::filesystem::temp_directory_path() / ("wolt-test-" + std::to_string(getpid()) + "-" + std::to_string(serial++))).string();
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    std::string path;
+};
+inline void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // Records as the bytes of a yearly file.
 std::string RecordBytes(const std::vector<CmpRecord>& records);
@@ -51,6 +60,8 @@ void LoadCatalogue(const std::vector<QuakeRecord>& records);
 void SetSetting(int32_t SettingsBlock::*field, int value);
 // Conditions that every record of a test catalogue meets.
 void OpenConditions();
+// The filter's period: {year, month, day, hour, minute} of its start and end.
+void SetPeriod(const std::vector<int>& start, const std::vector<int>& end);
 // A record of the given region, magnitude and depth on 2024-06-20 minus
 // `daysBack` days (newest first when daysBack grows with the index).
 QuakeRecord DayRec(int daysBack, int region, int magnitude10, int depthKm = 10, int intensity = 1);
@@ -61,5 +72,6 @@ class DataFolderTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    std::string root, data;
+    TempDir root;
+    std::string data = root / "Data";
 };

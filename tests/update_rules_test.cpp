@@ -1,25 +1,20 @@
-// The data update's rules: the record test, the order of the verdicts, and
-// the reload that must forget every old record index. How a reply is read
-// into the receive buffer is held by the fuzz target's invariants.
+// The data update's rules: the record test, the verdicts, and the reload that
+// must forget every old record index (the reply's reading: the fuzz target).
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/pipeline/pipeline.h"
-#include "engine/analysis/region_stats.h"
 #include "engine/catalogue/loader.h"
 #include "engine/catalogue/update_rules.h"
 #include "engine/analysis/region_summary.h"
+#include "engine/analysis/stats_cache.h"
 #include "engine/controls/bottom_panel.h"
 #include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
 #include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
-#include "platform/platform.h"
 #include "test_util.h"
 
 namespace {
@@ -90,17 +85,10 @@ TEST(UpdateVerdict, DecisionOrder) {
     }
 }
 
-class ReloadTest : public DataFolderTest {
-protected:
-    void SetUp() override {
-        DataFolderTest::SetUp();
-        LoadCatalogue({});
-    }
-};
-
 // The download puts new records in front of the old ones: every remembered
 // index must follow the new catalogue, not keep naming an old position.
-TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
+TEST_F(DataFolderTest, ReloadPutsNewRecordsFirstAndEveryIndexFollows) {
+    LoadCatalogue({});
     WriteYearFile(data, 2024, {Rec(2024, 3, 1, 8, 0, 300, 200, 10, 1, 62, 5),
                                Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
     WriteYearFile(data, 2023, {Rec(2023, 12, 31, 23, 0, 320, 220, 30, 1, 51, 4),
@@ -111,19 +99,15 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
     // remembers a record: the ranking row, the statistics row and the class
     // row under the cursor, the two region summaries.
     SetReportPage(1);
-    PanelsPick(400, 567);
-    PanelsPress(1, 567);
-    PanelsRelease(1);
+    PanelsPick(400, 567), PanelsPress(1, 567), PanelsRelease(1);
     ASSERT_EQ(gBottomPanel.alertRow, 0);
     SelectRecord(3, SELECT_PICK);
     SetReportPage(0);
     ControlPanelPick(600, 347);
     BottomPanelPick(600, 675);
     ASSERT_EQ(std::vector<int>({gControlPanel.statsPickRecord, gBottomPanel.classPickRecord}), std::vector<int>({3, 3}));
-    UpdateRegionPanelSummary(3);
-    UpdateRegionPageSummary(3);
-    const StatsCell oldM7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
-    ASSERT_EQ(oldM7.newest, 3);
+    UpdateRegionPanelSummary(3), UpdateRegionPageSummary(3);
+    ASSERT_EQ(CachedClassCell(-1, STATS_MAGNITUDE, 7).newest, 3);
 
     // The server's 2024 file has two newer records, one of them an M7.3.
     WriteYearFile(data, 2024, {Rec(2024, 6, 14, 9, 0, 340, 240, 50, 4, 73, 6),
@@ -134,8 +118,7 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
 
     // The newest match is the current record; the region list follows it
     // (region 4). A press before the next tick's pick selects nothing old.
-    PanelsPress(1, 675);
-    PanelsRelease(1);
+    PanelsPress(1, 675), PanelsRelease(1);
     PanelRect mark;
     EXPECT_EQ(std::vector<int>({AppSettings.recordCount, AppSettings.selFirstIndex, gCurrentRecord, gConditionList.count,
                                 gConditionList.highlight, gConditionList.entries[gConditionList.topRow].displayIndex,
@@ -145,9 +128,7 @@ TEST_F(ReloadTest, NewRecordsComeFirstAndEveryIndexFollows) {
     // The statistics are gathered again: the M7 class now has two records,
     // the newest at index 0, the old M7.0 moved to index 5.
     const StatsCell m7 = CachedClassCell(-1, STATS_MAGNITUDE, 7);
-    EXPECT_EQ(m7.count, 2);
-    EXPECT_EQ(m7.newest, 0);
-    EXPECT_EQ(m7.oldest, 5);
+    EXPECT_EQ(std::vector<int>({m7.count, m7.newest, m7.oldest}), std::vector<int>({2, 0, 5}));
     for (int i = 0; i < 6; i++) EXPECT_EQ(gpEQ[i].inFilter, 1) << "record " << i << " filtered again";
 }
 

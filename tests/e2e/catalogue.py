@@ -1,7 +1,5 @@
-"""Small deterministic Data folders and settings files for the end-to-end
-tests: yearly files (16-byte records, four little-endian int32 words), the
-region table, a 512 x 512 checkerboard map and wolt.dat; and where the
-program should draw what (grid to pixel, depth colours)."""
+"""Small deterministic Data folders (yearly files, region table, a checkerboard map), wolt.dat,
+and where the program should draw what."""
 import os
 import struct
 
@@ -74,6 +72,12 @@ def write_data_folder(data, records=STANDARD_RECORDS, names=None, with_map=True)
 def map_colour(x, y):
     """The map picture: 64-pixel squares of dark land and sea, row 0 at the top."""
     return LAND if (x // 64 + y // 64) % 2 == 0 else SEA
+
+
+def map_pixel(x, y):
+    """The map picture's colour that window pixel (x, y) shows: the map quad
+    spans 511.5 pixels with u, v up to 0.99."""
+    return map_colour(int(x * 0.99 * 512 / 511.5), int(y * 0.99 * 512 / 511.5))
 
 
 def write_map(data, size=512):

@@ -1,23 +1,14 @@
-"""List and graph window checks: the three windows at their stored places,
-the depth header clicked three times (the order read from the row tints on
-screen), row clicks that move the second list and the map's selected
-marker, both save buttons against wolt-cli, and a list window dragged away
-that Esc (pressed in it) saves for the next start.
-
-Rows are told apart by their magnitude tint RGB((2m) mod 256, m div 2,
-m div 3); every record here has its own magnitude. The highlighted row (the
-current record) shows the highlight band instead.
-"""
+"""List and graph windows: places, the depth sort, row clicks, both save buttons, a moved window
+kept. Rows are told apart by their magnitude tint RGB((2m) mod 256, m div 2, m div 3) (every
+record here has its own magnitude); the current record's row shows the highlight band."""
 import glob
 import os
-import subprocess
 
 import catalogue
 import harness
 from harness import expect
 
 TITLE_LIST, TITLE_GRAPH = "wolt 1.45 設定条件地震一覧", "wolt 1.45 地震回数・合計規模グラフ"
-CLIENT = (5, 24)           # client origin in a captioned owned window
 HIGHLIGHT = (32, 64, 96)
 # year mo dy hh mi  mapX mapY depth region mag10 int; every marker clear of the panels
 RECORDS = [
@@ -36,67 +27,32 @@ def region_title(region):
     return f"Region {region} 設定条件地震一覧"
 
 
-def find_window(case, title):
-    windows = harness.wait_for(lambda: case.windows(title), 20)
-    expect(windows and len(windows) == 1, f"expected one window titled '{title}'; seen {windows}")
-    return windows[0]
-
-
-def origin(case, window):
-    x, y, _, _ = case.geometry(window)
-    return x + CLIENT[0], y + CLIENT[1]
-
-
-def expect_rows(case, name, at, expected):
+def expect_rows(case, name, view, expected):
     """Screenshots until the rows read `expected` (the list redraws on its next tick)."""
     def rows(image):
         seen = []
         for r in range(len(expected)):
-            c = image.pixel(at[0] + 3, at[1] + 22 + 18 * r + 8)
+            c = view.at(image, 3, 22 + 18 * r + 8)
             seen.append("H" if c == HIGHLIGHT else None if c == (0, 0, 0) else TINTS.get(c, "?"))
         return seen
     case.shot_until(name, lambda i: rows(i) == expected, lambda i: f"{name}: expected rows {expected}; seen {rows(i)}")
 
 
-def click_client(case, at, x, y):
-    case.click(at[0] + x, at[1] + y, settle=0.3)
-
-
-def save_and_compare(case, folder, exe, at, button, pattern, cli_args):
+def save_and_compare(case, folder, exe, view, button, pattern, cli_args):
     """保存 writes the same bytes as wolt-cli with the same conditions."""
     before = set(glob.glob(os.path.join(folder, "text", "*")))
-    click_client(case, at, *button)
-    found = harness.wait_for(lambda: sorted(set(glob.glob(os.path.join(folder, "text", pattern))) - before), 10)
-    expect(found and len(found) == 1, f"expected one new file {pattern} after 保存; seen {found}")
-    expect(cli_output(case, folder, exe, cli_args) == harness.wait_for(lambda: _whole(found[0]), 5),
-           f"expected {found[0]} to equal wolt-cli {' '.join(cli_args)}")
+    view.point(*button, button=1, settle=0.3)
+    case.same_as_cli(case.new_files(folder, pattern, before)[0], folder, exe, cli_args)
 
 
-def _whole(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    return data if data.endswith(b"\r\n") else None
-
-
-def cli_output(case, folder, exe, args):
-    cli = os.path.join(os.path.dirname(exe), "wolt-cli.exe")
-    result = subprocess.run([harness.WINE, cli, "--settings", "wolt.dat", *args, "-o", "cli.txt"], cwd=folder,
-                            env=case.suite.env(), capture_output=True, timeout=120)
-    expect(result.returncode == 0, f"wolt-cli {' '.join(args)}: exit {result.returncode} {result.stderr[-300:]!r}")
-    with open(os.path.join(folder, "cli.txt"), "rb") as f:
-        return f.read()
-
-
-def pulse_swing(case, main_origin, records, shots=20):
-    """Green + blue at each record's marker over a series of screenshots:
-    the selected marker swings towards white and back."""
+def pulse_swing(case, main, records, shots=20):
+    """How far green + blue swing at each record's marker over a series of screenshots (the
+    selected marker swings towards white and back)."""
     levels = {i: [] for i in records}
-    for _ in range(shots):
-        image = case.shot("pulse")
+    for image in (case.shot("pulse") for _ in range(shots)):
         for i in records:
             x, y = catalogue.grid_to_pixel(RECORDS[i][5], RECORDS[i][6])
-            levels[i].append(max(sum(image.pixel(main_origin[0] + x + dx, main_origin[1] + y + dy)[1:])
-                                 for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
+            levels[i].append(max(sum(main.at(image, x + dx, y + dy)[1:]) for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
     return {i: max(v) - min(v) for i, v in levels.items()}
 
 
@@ -107,36 +63,35 @@ def case_lists(case, exe):
     catalogue.write_settings(settings, **POSITIONS)
     program = case.start(folder)
     main, _ = program.shown()
-    case.focus(main, (856, 300))
-    listw, graph, list2 = (find_window(case, t) for t in (TITLE_LIST, TITLE_GRAPH, region_title(1)))
+    case.focus(main, harness.STRIP)
+    listw, graph, list2 = (case.window(t) for t in (TITLE_LIST, TITLE_GRAPH, region_title(1)))
     for window, place in ((listw, (900, 10, 508, 520)), (graph, (900, 560, 508, 256)), (list2, (1420, 10, 320, 772))):
         expect(case.geometry(window) == place, f"expected a window at {place}; seen {case.geometry(window)}")
-    o1, o2 = origin(case, listw), origin(case, list2)
+    o1, o2 = harness.View(case, listw, owned=True), harness.View(case, list2, owned=True)
     expect_rows(case, "start", o1, ["H", 1, 2, 3, 4, 5, None])
     expect_rows(case, "start-second", o2, ["H", 2, 5, None])
 
-    # Depth: deepest first (equal depths newest first), shallowest first, as built.
-    click_client(case, o1, 320, 10)
+    # Depth: deepest first (equal depths newest first); the later clicks' orders are the engine's.
+    o1.point(320, 10, 1, 0.3)
     expect_rows(case, "depth-1", o1, [5, 1, 3, "H", 2, 4, None])
     save_and_compare(case, folder, exe, o1, (439, 470), "wolt_list_2*.txt", ["list", "--sort", "depth"])
-    click_client(case, o1, 320, 10)
-    expect_rows(case, "depth-2", o1, [4, "H", 2, 3, 1, 5, None])
-    click_client(case, o1, 320, 10)
+    o1.point(320, 10, 1, 0.3)
+    o1.point(320, 10, 1, 0.3)
     expect_rows(case, "depth-3", o1, ["H", 1, 2, 3, 4, 5, None])
 
     # A row click in the first list: record 3 (region 3) becomes current.
-    click_client(case, o1, 100, 22 + 18 * 3 + 8)
+    o1.point(100, 22 + 18 * 3 + 8, 1, 0.3)
     expect(harness.wait_for(lambda: case.windows(region_title(3)), 10), "expected the second list retitled Region 3")
     expect_rows(case, "row-3", o1, [0, 1, 2, "H", 4, 5, None])
     expect_rows(case, "row-3-second", o2, ["H", None])
-    swing = pulse_swing(case, program.origin(main), (3, 0))
+    swing = pulse_swing(case, harness.View(case, main), (3, 0))
     expect(swing[3] >= 100 and swing[0] < 40, f"expected the pulse at record 3, not 0; green + blue swings {swing}")
 
     # Record 5 (region 1), then the second record of region 1 in the second list.
-    click_client(case, o1, 100, 22 + 18 * 5 + 8)
+    o1.point(100, 22 + 18 * 5 + 8, 1, 0.3)
     expect(harness.wait_for(lambda: case.windows(region_title(1)), 10), "expected the second list retitled Region 1")
     expect_rows(case, "row-5-second", o2, [0, 2, "H", None])
-    click_client(case, o2, 100, 22 + 18 * 1 + 8)
+    o2.point(100, 22 + 18 * 1 + 8, 1, 0.3)
     expect_rows(case, "second-row-2", o1, [0, 1, "H", 3, 4, 5, None])
     expect_rows(case, "second-row-2b", o2, [0, "H", 5, None])
     save_and_compare(case, folder, exe, o2, (251, 721), "wolt_list_Region 1_*.txt", ["--record", "2", "list", "--region"])
@@ -159,5 +114,5 @@ def case_lists(case, exe):
 
     program = case.start(folder)
     program.shown()
-    seen = case.geometry(find_window(case, TITLE_LIST))[:2]
+    seen = case.geometry(case.window(TITLE_LIST))[:2]
     expect(seen == tuple(moved), f"expected the list window reopened at {moved}; seen {seen}")

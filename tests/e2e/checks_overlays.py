@@ -1,10 +1,6 @@
-"""Overlay panel checks: the hover panel over a known epicentre; a click
-there makes the region current; the bottom tabs; a ranking row; 保存 on
-both pages against wolt-cli; a class row selects that class's newest
-earthquake (kept in wolt.dat). A region name is read from the screen as the
-ranking page's name whose bright-pixel mask (same font, right-aligned) it
-matches.
-"""
+"""Overlay panels: hover, map click, tabs, a ranking row, 保存 on both pages, a class row. A region
+name is read from the screen as the ranking page's name whose bright-pixel mask (same font,
+right-aligned) it matches."""
 import datetime
 import glob
 import os
@@ -19,7 +15,7 @@ GRID = {1: (343, 99), 2: (420, 200), 3: (480, 80), 4: (250, 250)}
 M6 = {2: (3, 68), 5: (2, 64), 13: (1, 62), 21: (2, 61), 30: (3, 60)}  # index: (region, mag10)
 RANKED = [2, 1, 3]   # the alert order of these M6+ events: region 2 is the most overdue
 BOTTOM, REGION_PANEL = (0, 516), (2, 284)   # picture pixels of the panels' corners
-TAB_1, TAB_2, SAVE, STRIP = (100, 530), (360, 530), (660, 745), (858, 300)
+TAB_1, TAB_2, SAVE = (100, 530), (360, 530), (660, 745)
 LIST2 = "{} 設定条件地震一覧"
 
 
@@ -57,25 +53,19 @@ def reading(mask, references):
     return scores[0][1] if ok else None
 
 
-class Screen:
-    def __init__(self, case, program, window):
-        self.case, self.program, self.window = case, program, window
-        self.corner = case.geometry(window)[:2]
-        self.origin = program.origin(window)
-
+class Screen(harness.View):
     def press(self, x, y, done, what):
         """A click at window pixel (x, y) once the window is active (the hover
         state behind a click comes from the ticks while a program window is
-        active), the pointer resting on the target for a few ticks; then done()
-        must come true."""
-        self.case.focus(self.window, STRIP)
-        self.case.click(self.corner[0] + x, self.corner[1] + y)
+        active); then done() must come true."""
+        self.activate()
+        self.point(x, y, button=1)
         expect(harness.wait_for(done, 10, interval=0.3), f"{what}: expected the click's effect; none seen")
 
     def page(self, page):
         def shown():
             image = self.case.shot(f"page-{page}")
-            left, right = (image.pixel(self.origin[0] + x, self.origin[1] + BOTTOM[1] + 5)[1] for x in (250, 430))
+            left, right = (self.at(image, x, BOTTOM[1] + 5)[1] for x in (250, 430))
             return right > left + 15 if page == 1 else left > right + 15
         self.press(*(TAB_2 if page else TAB_1), shown, f"tab {page + 1}")
 
@@ -90,14 +80,13 @@ class Screen:
         expect(harness.wait_for(probe, 10, interval=0.3), f"{name}: expected {expected} at {places}; seen {seen}")
 
     def save(self, folder, exe, pattern, cli_args):
+        """保存 writes what wolt-cli writes with the same wolt.dat; returns its bytes."""
         before = set(glob.glob(os.path.join(folder, "text", "*")))
-        new = lambda: sorted(set(glob.glob(os.path.join(folder, "text", pattern))) - before)
-        self.press(*SAVE, new, f"保存 ({pattern})")
-        with open(new()[0], "rb") as f:
-            saved = f.read()
-        expect(saved == checks_lists.cli_output(self.case, folder, exe, cli_args),
-               f"expected the saved {pattern} to equal wolt-cli {' '.join(cli_args)}")
-        return saved
+        self.press(*SAVE, lambda: True, "保存")
+        path = self.case.new_files(folder, pattern, before)[0]
+        self.case.same_as_cli(path, folder, exe, cli_args)
+        with open(path, "rb") as f:
+            return f.read()
 
 
 def case_overlays(case, exe):
@@ -106,7 +95,7 @@ def case_overlays(case, exe):
     catalogue.write_settings(os.path.join(folder, "wolt.dat"), magMin=2, **checks_lists.POSITIONS)
     program = case.start(folder)
     window, _ = program.shown()
-    screen = Screen(case, program, window)
+    screen = Screen(case, window)
     current = lambda region: lambda: case.windows(LIST2.format(NAMES[region]))
     expect(harness.wait_for(current(4), 10), "expected Region 4 current at start")
 
@@ -120,11 +109,11 @@ def case_overlays(case, exe):
 
     # Hover over region 1's epicentre: the panel below right of the cursor names it.
     px, py = catalogue.grid_to_pixel(*GRID[1])
-    case.move(screen.corner[0] + px, screen.corner[1] + py)
+    screen.point(px, py)
     hx, hy = px + 28, py
     image = case.shot_until("hover", lambda i: len(bright_mask(i, screen.origin, hx + 188, hy + 4)) > 30,
                             "expected the hover panel beside the cursor")
-    notch = image.pixel(screen.origin[0] + hx + 4, screen.origin[1] + hy + 4)
+    notch = screen.at(image, hx + 4, hy + 4)
     expect(harness.near(notch, catalogue.map_colour(hx + 4, hy + 4), 2), f"expected a transparent notch; seen {notch}")
     name = reading(bright_mask(image, screen.origin, hx + 188, hy + 4), refs)
     expect(name == NAMES[1], f"expected the hover panel to read {NAMES[1]}; seen {name}")
@@ -141,7 +130,7 @@ def case_overlays(case, exe):
     screen.press(400, 572, current(RANKED[0]), "ranking row 1")
     screen.reads(refs, places, NAMES[RANKED[0]], "ranked")
     image = case.shot("ranked-mark")
-    mark, body = (image.pixel(screen.origin[0] + 20, screen.origin[1] + BOTTOM[1] + y) for y in (50, 150))
+    mark, body = (screen.at(image, 20, BOTTOM[1] + y) for y in (50, 150))
     expect(mark[1] > body[1] + 10 and mark[2] > body[2] + 10, f"expected a row mark; seen {mark} on {body}")
     alert = screen.save(folder, exe, "wolt 要警戒_*.txt", ["alert-report"])
     expect(NAMES[RANKED[0]].encode("cp932") in alert, "expected the top region in the alert report")
@@ -152,7 +141,7 @@ def case_overlays(case, exe):
     # Class row M3: its newest match becomes the selected earthquake, the card
     # turns from red (M6+) to blue-violet.
     m3 = next(i for i, r in enumerate(RECORDS) if r[8] == RANKED[0] and r[9] // 10 == 3)
-    blue = lambda: case.shot("card").pixel(screen.origin[0] + 2, screen.origin[1] + 230)[2] > 40
+    blue = lambda: screen.at(case.shot("card"), 2, 230)[2] > 40
     expect(not blue(), "expected the card of the M6+ earthquake red")
     screen.press(700, 544 + 18 * 3, blue, "class row M3")
     program.close(window)

@@ -1,22 +1,15 @@
 #!/usr/bin/env python3
 """End-to-end checks of the data update (the 更新 button) against real HTTPS servers.
 
-Usage: python3 tests/e2e/checks_update.py [--build build/win64] [--keep] [--only TEXT]
-        [--evidence DIR]
-The program's wolt-source.txt points it at the data server at
-https://localhost:47443 (nginx with the server kit's site file, or a small
-TLS server for the replies nginx does not give), or at a stand-in of the
-search service at https://localhost:47444; the test CA is trusted in this
-stage's Wine prefix only. The data-server cases start the program on the
-standard catalogue (it asks for cmp_2020.dat), press 更新 and check the
-status line (told by the extent of its white pixels: 8 pixels a half-width,
-16 a full-width character, right-aligned) and the files on disk; the
-search-service cases compare the program's files with what the native
-wolt-feed makes of the same replies. Ends with "update: N passed, N failed".
+Usage: python3 tests/e2e/checks_update.py [--build build/win64] [--keep] [--only TEXT] [--evidence DIR]
+The data-server cases (nginx with the server kit's site file, or a scripted
+TLS server, on https://localhost:47443) check the status line, told by the
+extent of its white pixels (8 a half-width, 16 a full-width character,
+right-aligned), and the files on disk; the search-service cases (a stand-in
+on https://localhost:47444) compare the program's files with the native
+wolt-feed's. The test CA is trusted in this stage's Wine prefix only.
 """
-import argparse
 import datetime
-import glob
 import os
 import shutil
 import subprocess
@@ -44,10 +37,7 @@ NEW = [(2020, 8, 20, 6, 30, 408, 132, 60, 6, 55, 4),   # pixel (349, 200): clear
 GOOD = catalogue.year_file(OLD + NEW)
 HTML = (b"<!DOCTYPE html>\n<html><head><title>maintenance</title></head>\n<!-- served by the CDN -->\n"
         b"<body>The data server is down for maintenance.</body></html>\n")
-
-
-def records_of(year, n):
-    return catalogue.year_file([(year, 1 + i % 12, 1 + i % 28, i % 24, i % 60, 300, 200, 10, 1, 30, 1) for i in range(n)])
+ERROR_PAGE = b"<html><body>500</body></html>\n"
 
 
 class Run:
@@ -77,19 +67,17 @@ class Run:
         if box:
             dismiss_box(self.case, self.program, box)
         self.window, _ = self.program.shown(title)
-        self.origin = self.program.origin(self.window)
+        self.view = harness.View(self.case, self.window)
 
     def press(self):
         # The hover test runs on the tick only while the window is active.
-        self.case.focus(self.window, (856, 300))
-        x, y, _, _ = self.case.geometry(self.window)
-        self.case.click(x + UPDATE_BUTTON[0], y + UPDATE_BUTTON[1])
+        self.view.activate()
+        self.view.point(*UPDATE_BUTTON, button=1)
 
     def extent(self, image):
         """(left, right) window columns of the white text in the status line, or None."""
         cols = [x for x in range(STATUS[0] + 2, STATUS[2])
-                if any(image.pixel(self.origin[0] + x, self.origin[1] + y) == (255, 255, 255)
-                       for y in range(STATUS[1], STATUS[3]))]
+                if any(self.view.at(image, x, y) == (255, 255, 255) for y in range(STATUS[1], STATUS[3]))]
         return (cols[0], cols[-1]) if cols else None
 
     def shows(self, image, code):
@@ -103,8 +91,7 @@ class Run:
         return box - 24 <= seen <= box if width > box else width - 5 <= seen <= width + 1
 
     def crop(self, image):
-        return b"".join(bytes(image.pixel(self.origin[0] + x, self.origin[1] + y))
-                        for y in range(STATUS[1], STATUS[3]) for x in range(STATUS[0], STATUS[2]))
+        return b"".join(bytes(self.view.at(image, x, y)) for y in range(STATUS[1], STATUS[3]) for x in range(STATUS[0], STATUS[2]))
 
     def expect_status(self, code, timeout=30):
         """The status line shows the text of `code`, and still does in the next
@@ -146,8 +133,7 @@ def case_good(case, ctx):
     nginx.start()
     nginx.put(f"cmp_{YEAR}.dat", GOOD)
     run = Run(case, ctx)
-    marker = lambda image: [image.pixel(run.origin[0] + 349 + dx, run.origin[1] + 200 + dy)
-                            for dx in range(-3, 4) for dy in range(-3, 4)]
+    marker = lambda image: [run.view.at(image, 349 + dx, 200 + dy) for dx in range(-3, 4) for dy in range(-3, 4)]
     before = marker(case.shot("before"))
     run.press()
     wait_requests(lambda: program_requests(nginx))
@@ -167,13 +153,13 @@ def case_good(case, ctx):
 
 
 # Three earthquakes of 2020 as the intensity database answers them, and the
-# lines the program's list file gives them (date and time, region, depth,
+# lines the program's list file gives them (date, time, region, depth,
 # magnitude, intensity).
 FED = [dict(ot="2020/07/09 21:00:00.0", name="日向灘", lat="32.0", lon="132.0", dep="30 km", mag="6.0", maxI="震度５弱"),
        dict(ot="2020/05/02 03:04:05.0", name="千葉県北西部", lat="35.7", lon="140.1", dep="45 km", mag="5.2", maxI="震度４"),
        dict(ot="2020/03/15 12:34:56.7", name="石川県能登地方", lat="37.3", lon="136.9", dep="12 km", mag="4.1", maxI="震度３")]
-FED_LINES = [(e["ot"][:16], e["name"], e["dep"].split()[0], e["mag"], e["maxI"][2:].translate({0xFF10 + d: 0x30 + d for d in range(10)}))
-             for e in FED]
+FED_LINES = [[*e["ot"][:16].split(), e["name"], e["dep"].split()[0], e["mag"],
+              e["maxI"][2:].translate({0xFF10 + d: 0x30 + d for d in range(10)})] for e in FED]
 
 
 def case_feed_chain(case, ctx):
@@ -201,17 +187,18 @@ def case_feed_chain(case, ctx):
     fed = open(os.path.join(nginx.data, f"cmp_{YEAR}.dat"), "rb").read()
     expect(harness.wait_for(lambda: open(run.yearly, "rb").read() == fed, 30), "expected the yearly file to be the fed one")
     run.expect_status(20)
-    listw = checks_lists.find_window(case, checks_lists.TITLE_LIST)
-    at = checks_lists.origin(case, listw)
-    time.sleep(1)   # the list window rebuilds on its next refresh tick
-    checks_lists.click_client(case, at, 439, 470)
-    found = harness.wait_for(lambda: glob.glob(os.path.join(run.folder, "text", "wolt_list_*.txt")), 10)
-    expect(found and len(found) == 1, f"expected one list file after 保存; seen {found}")
-    text = harness.wait_for(lambda: checks_lists._whole(found[0]), 5).decode("cp932")
-    rows = [line.split() for line in text.splitlines()]
-    for date, time_, region, depth, mag, intensity in ((*l[0].split(), *l[1:]) for l in FED_LINES):
-        expect([date, time_, region, depth, mag, intensity] in rows, f"expected a line for {date} {time_} {region}; "
-                                                                     f"list file:\n{text[:1200]}")
+    before = set()
+    harness.View(case, case.window(checks_lists.TITLE_LIST), owned=True).point(439, 470, button=1)
+    path = case.new_files(run.folder, "wolt_list_*.txt", before)[0]
+
+    def rows():
+        try:
+            return [line.split() for line in open(path, "rb").read().decode("cp932").splitlines()]
+        except UnicodeDecodeError:   # still being written
+            return []
+    harness.wait_for(lambda: all(line in rows() for line in FED_LINES), 5)
+    missing = [line for line in FED_LINES if line not in rows()]
+    expect(not missing, f"expected lines {missing} in the list file:\n{rows()[:40]}")
     run.close()
 
 
@@ -359,11 +346,12 @@ def case_busy(case, ctx):
     ctx["nginx"].put(f"cmp_{YEAR}.dat", GOOD)
     run = Run(case, ctx)
     statuses = []
-    while not statuses or statuses[-1][0] != 503:   # use up the burst of this address
-        status, body, _ = servers.fetch(PORT, f"/wolt/data/cmp_{YEAR}.dat", ctx["certs"]["ca.pem"])
-        statuses.append((status, len(body)))
+    while not statuses or not statuses[-1].startswith("503"):   # use up the burst of this address
+        statuses.append(subprocess.run(["curl", "-s", "-o", "/dev/null", "-w", "%{http_code} %{size_download}", "--cacert",
+                                        ctx["certs"]["ca.pem"], f"https://localhost:{PORT}/wolt/data/cmp_{YEAR}.dat"],
+                                       capture_output=True, text=True).stdout)
         expect(len(statuses) <= 10, f"expected the rate limit to refuse; seen {statuses}")
-    expect(statuses[-1] == (503, 589), f"expected 503 with 589 bytes; seen {statuses[-1]}")
+    expect(statuses[-1] == "503 589", f"expected 503 with 589 bytes; seen {statuses[-1]}")
     run.press()
     wait_requests(lambda: program_requests(ctx["nginx"]))
     run.expect_status(9)
@@ -372,10 +360,12 @@ def case_busy(case, ctx):
     run.expect_untouched()
 
 
-def scripted_case(code, **reply):
+def scripted_case(code, body=GOOD, cut=None, status=200):
+    """The scripted server announces `body` with `status` and breaks after
+    `cut` bytes, or (None) sends 20 times GOOD slowly."""
     def case(case, ctx):
         ctx["nginx"].stop()
-        server = servers.ScriptedServer(PORT, ctx["certs"], **reply)
+        server = servers.ScriptedServer(PORT, ctx["certs"], body if cut else GOOD * 20, cut, status)
         try:
             run = Run(case, ctx)
             run.press()
@@ -411,15 +401,16 @@ CASES = [
     ("fed by wolt-feed, listed after 更新", case_feed_chain),
     ("empty file", nginx_case(7, b"")),
     ("busy", case_busy),
-    ("300000 bytes", nginx_case(5, records_of(YEAR, 18750))),
+    ("300000 bytes", nginx_case(5, catalogue.year_file([(YEAR, 1 + i % 12, 1 + i % 28, i % 24, i % 60, 300, 200, 10, 1, 30, 1)
+                                                        for i in range(18750)]))),
     ("html with status 200", nginx_case(5, HTML)),
-    ("wrong year", nginx_case(5, records_of(YEAR - 1, 4))),
+    ("wrong year", nginx_case(5, catalogue.year_file([(YEAR - 1, *r[1:]) for r in NEW]))),
     ("odd length", nginx_case(5, GOOD + b"\x01\x02\x03")),
     ("404", nginx_case(7, None)),
-    ("500 with a page", scripted_case(5, mode="reply", status=500, body=b"<html><body>500</body></html>\n")),
-    ("closed half way", scripted_case(5, mode="halfway", body=GOOD, cut=len(GOOD) // 32 * 16)),
+    ("500 with a page", scripted_case(5, ERROR_PAGE, cut=len(ERROR_PAGE), status=500)),
+    ("closed half way", scripted_case(5, cut=len(GOOD) // 32 * 16)),
     ("no server", case_no_server),
-    ("closed during the download", scripted_case(None, mode="slow", body=GOOD * 20, pause=0.5)),
+    ("closed during the download", scripted_case(None)),
     ("search service: the newest days", case_search_update),
     ("search service: the national record in place of the sample", case_real_record),
 ]
@@ -439,14 +430,9 @@ def check_status_pixels(case, ctx):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", default=os.path.join(harness.TOP, "build", "win64"))
-    parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
-    parser.add_argument("--only", default="", help="run only the cases whose name contains this")
-    parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/update)")
-    args = parser.parse_args()
+    args = harness.arguments(__doc__, build=os.path.join(harness.TOP, "build", "win64"))
     tree = os.path.realpath(args.build)
-    subprocess.run(["ninja", "-C", tree, "wolt", "add-root-cert"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["ninja", "-C", tree, "wolt"], check=True, stdout=subprocess.DEVNULL)
     for port in (PORT, SEARCH_PORT):
         expect(not servers.port_open(port), f"port {port} is in use: the test servers need it")
     suite = harness.Suite("update", "wineprefix-update", args.keep, args.evidence)
@@ -455,21 +441,14 @@ def main():
         with suite:
             certs = servers.make_certificates(os.path.join(suite.prefix, "wolt-test-ca"),
                                               os.path.join(suite.root, "certs"))
-            subprocess.run([harness.WINE, os.path.join(tree, "add-root-cert.exe"),
-                            "Z:" + certs["ca.der"].replace("/", "\\")], env=suite.env(), check=True,
-                           capture_output=True)
+            servers.trust(certs["ca.der"], suite.env())
             nginx = servers.Nginx(os.path.join(suite.root, "nginx"), PORT, certs)
             code, messages = nginx.check_config()
             expect(code == 0, f"nginx -t refuses the kit's site file: {messages}")
             ctx = dict(exe=os.path.join(tree, "wolt.exe"), certs=certs, nginx=nginx, crops={})
-            for name, body in CASES:
-                if args.only in name:
-                    suite.run(name, body, ctx)
+            suite.run_cases(CASES, args.only, ctx)
             if len(ctx["crops"]) > 1:
                 suite.run("status line pixels per status", check_status_pixels, ctx)
-    except KeyboardInterrupt:
-        print("interrupted")
-        suite.results.append(False)
     finally:
         if nginx:
             nginx.stop()

@@ -1,12 +1,6 @@
-"""The replay and the cross-section on the map, and the list window's exports.
-
-The replay starts from the pop-up menu: the markers go, then come back over
-time (the count of marker pixels over the map rises), stand still while
-paused, and Esc brings back the map as it was (the pulsing selected marker
-left out). 断面図 and a line dragged on the map open the section window;
-its 保存 writes the SVG and the list, both with the strip's events. The
-list window's 出力 writes CSV, GeoJSON and KML equal to wolt-cli's.
-"""
+"""The replay (markers go, come back over time, stand still while paused, Esc restores the map),
+the cross-section (a dragged line, its window, 保存's SVG and list) and the list window's exports
+(CSV, GeoJSON and KML equal to wolt-cli's)."""
 import datetime
 import glob
 import os
@@ -16,10 +10,9 @@ import xml.etree.ElementTree as ElementTree
 import catalogue
 import checks_lists
 import harness
-from harness import expect, near
+from harness import STRIP, expect, near
 
 TITLE_SECTION = "wolt 1.45 断面図"
-STRIP = (856, 300)               # beside the control panel: no control
 EMPTY = (300, 300)               # on the map (the region panel), away from every marker
 AREA = (200, 10, 508, 272)       # map pixels clear of the panels, where every marker lies
 LINE_Y, LINE_X = 140, (204, 506)   # the section's line, map pixels: every marker lies between its ends
@@ -45,24 +38,18 @@ RECORDS = records()
 ON_LINE = sum(1 for r in RECORDS if catalogue.grid_to_pixel(r[5], r[6])[1] in range(LINE_Y - 3, LINE_Y + 4))
 
 
-class Map:
+class Map(harness.View):
     def __init__(self, case, program, window):
-        self.case, self.program, self.window = case, program, window
-        self.corner = case.geometry(window)[:2]
-        self.origin = program.origin(window)
-        newest = RECORDS[0]
-        self.pulse = catalogue.grid_to_pixel(newest[5], newest[6])
-
-    def at(self, image, x, y):
-        return image.pixel(self.origin[0] + x, self.origin[1] + y)
+        super().__init__(case, window)
+        self.program = program
+        self.pulse = catalogue.grid_to_pixel(RECORDS[0][5], RECORDS[0][6])
 
     def marker_pixels(self, image):
         """Map pixels in AREA (every 4th) that a marker lights."""
         lit = 0
         for y in range(AREA[1], AREA[3], 4):
             for x in range(AREA[0], AREA[2], 4):
-                c, m = self.at(image, x, y), catalogue.map_colour(int(x * 0.99 * 512 / 511.5), int(y * 0.99 * 512 / 511.5))
-                lit += any(abs(p - q) > 24 for p, q in zip(c, m))
+                lit += any(abs(p - q) > 24 for p, q in zip(self.at(image, x, y), catalogue.map_pixel(x, y)))
         return lit
 
     def steady(self, image):
@@ -76,15 +63,11 @@ class Map:
 
     def menu(self, downs):
         """The pop-up menu's item `downs` (separators are passed over)."""
-        self.case.focus(self.window, STRIP)
-        self.case.click(self.corner[0] + EMPTY[0], self.corner[1] + EMPTY[1], button=3)
-        x, y = EMPTY[0] + 20, EMPTY[1] + 8
-        light = lambda i: sum(min(self.at(i, x + dx, y + dy)) > 150 for dx in range(20) for dy in range(6)) > 40
-        self.case.shot_until("menu", light, "expected the pop-up menu", every_visual=True)
-        self.case.key(*(["Down"] * downs), "Return")
+        self.activate()
+        self.popup(*EMPTY, ["Down"] * downs + ["Return"])
 
     def rest(self):
-        self.case.move(self.corner[0] + STRIP[0], self.corner[1] + STRIP[1])
+        self.point(*STRIP)
 
 
 def check_replay(case, m):
@@ -136,23 +119,17 @@ def check_section(case, m, folder):
     for k in range(1, 11):
         case.tool("xdotool", "mousemove", str(x0 + LINE_X[0] + (LINE_X[1] - LINE_X[0]) * k // 10), str(y0 + LINE_Y))
     case.tool("xdotool", "mouseup", "1")
-    windows = harness.wait_for(lambda: case.windows(TITLE_SECTION), 20)
-    expect(windows and len(windows) == 1, f"expected one window titled '{TITLE_SECTION}'; seen {windows}")
-    section = windows[0]
-    sx, sy = checks_lists.origin(case, section)
+    section = case.window(TITLE_SECTION)
+    view = harness.View(case, section, owned=True)
 
     def dots(image):   # depth-coloured pixels inside the plot
         return sum(1 for y in range(60, 360, 2) for x in range(70, 700, 2)
-                   if max(image.pixel(sx + x, sy + y)) > 200 and min(image.pixel(sx + x, sy + y)) < 60)
+                   if max(view.at(image, x, y)) > 200 and min(view.at(image, x, y)) < 60)
     case.shot_until("section", lambda i: dots(i) > 50, lambda i: f"expected the events drawn; {dots(i)} pixels")
 
     before = set(glob.glob(os.path.join(folder, "text", "wolt_section_*")))
-    case.click(sx + 720 - 55, sy + 440 - 21)   # 保存
-    found = harness.wait_for(lambda: sorted(set(glob.glob(os.path.join(folder, "text", "wolt_section_*"))) - before)
-                             if len(set(glob.glob(os.path.join(folder, "text", "wolt_section_*"))) - before) == 2
-                             else None, 10)
-    expect(found, "expected the section's .svg and .txt after 保存")
-    svg, txt = (next(f for f in found if f.endswith(e)) for e in (".svg", ".txt"))
+    view.point(720 - 55, 440 - 21, button=1)   # 保存
+    svg, txt = sorted(case.new_files(folder, "wolt_section_*", before, count=2), key=lambda f: f.endswith(".txt"))
     circles = harness.wait_for(lambda: _circles(svg), 5)
     expect(circles == ON_LINE, f"expected {ON_LINE} events in the SVG; seen {circles}")
     rows = [line for line in open(txt, "rb").read().split(b"\r\n") if re.match(rb"^\d{4}/\d\d/\d\d ", line)]
@@ -172,20 +149,11 @@ def _circles(path):
 
 
 def check_exports(case, folder, exe):
-    listw = checks_lists.find_window(case, checks_lists.TITLE_LIST)
-    at = checks_lists.origin(case, listw)
+    listw = harness.View(case, case.window(checks_lists.TITLE_LIST), owned=True)
     for downs, (name, pattern) in EXPORTS.items():
         before = set(glob.glob(os.path.join(folder, "text", pattern)))
-        checks_lists.click_client(case, at, 359, 470)   # 出力
-        case.shot_until("export-menu", lambda i: sum(min(i.pixel(at[0] + 340 + dx, at[1] + 490 + dy)) > 150
-                                                     for dx in range(30) for dy in range(6)) > 40,
-                        "expected the formats' menu", every_visual=True)
-        case.key(*(["Down"] * downs), "Return")
-        found = harness.wait_for(lambda: sorted(set(glob.glob(os.path.join(folder, "text", pattern))) - before), 10)
-        expect(found and len(found) == 1, f"expected one new {pattern}; seen {found}")
-        expected = checks_lists.cli_output(case, folder, exe, ["list", "--format", name])
-        expect(harness.wait_for(lambda: open(found[0], "rb").read() == expected, 5),
-               f"expected {found[0]} to equal wolt-cli list --format {name}")
+        listw.popup(359, 470, ["Down"] * downs + ["Return"], button=1, probe=(-19, 20, 30, 6, 40))   # 出力
+        case.same_as_cli(case.new_files(folder, pattern, before)[0], folder, exe, ["list", "--format", name])
 
 
 def case_views(case, exe):

@@ -1,11 +1,8 @@
-"""Drives the real wolt.exe under Wine on a private Xvfb display.
-
-A Suite owns one display and one unmanaged Wine prefix and runs its cases
-one after another, each in its own folder build/e2e/<suite>/<case>/ (program
-folders, wine-N.log per start; on failure failure.png, the last shots,
-processes.txt, windows.txt). Between cases every Wine process of the prefix
-has ended and the wineserver has exited.
-"""
+"""Drives the real wolt.exe under Wine on a private Xvfb display: a Suite owns
+the display and an unmanaged prefix and runs its cases one after another, each
+in its own evidence folder (docs/testing.md), the prefix's processes ended in between."""
+import argparse
+import glob
 import os
 import re
 import select
@@ -21,6 +18,8 @@ WINESERVER = "/usr/lib/wine/wineserver"
 TITLE = "wolt 1.45"
 MAIN_SIZE = (864, 768)
 CLIENT_OFFSET = (2, 2)   # the sunken client edge of the main window
+OWNED_CLIENT = (5, 24)   # the client corner of an owned window with a caption
+STRIP = (856, 300)       # beside the control panel: no control there
 TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
 # Upper bounds only: every wait ends as soon as its event is seen.
 START_LIMIT, EXIT_LIMIT = 60, 30
@@ -56,7 +55,7 @@ class Image:
     def __init__(self, name, xwd):
         self.name, self.xwd = name, xwd
         header = struct.unpack(">25I", xwd[:100])
-        self.width, self.height, self.step, self.line = header[4], header[5], header[11] // 8, header[12]
+        self.step, self.line = header[11] // 8, header[12]
         self.start = header[0] + header[19] * 12   # behind the header and the colour map
         expect(header[3] == 24 and self.step in (3, 4) and header[14] == 0xFF0000, f"xwd format {header[:15]}")
         # Offsets of red, green and blue within a pixel.
@@ -82,8 +81,7 @@ class Suite:
         signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt("SIGTERM")))
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(self.root)
-        subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"],
-                       check=True)
+        subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"], check=True)
         # Xvfb picks its display itself (-displayfd): it takes the first one
         # whose lock it can create, so suites started at the same moment never
         # share a display, and it writes the number once it accepts connections.
@@ -101,12 +99,20 @@ class Suite:
         self.display = f":{number}"
         return self
 
-    def __exit__(self, *exc):
+    def __exit__(self, kind, *_):
         self.end_wine()
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait(timeout=10)
-        return False
+        if kind is KeyboardInterrupt:
+            print("interrupted")
+            self.results.append(False)
+        return kind is KeyboardInterrupt
+
+    def run_cases(self, cases, only, *args):
+        for name, body in cases:
+            if only in name:
+                self.run(name, body, *args)
 
     def env(self):
         debug = os.environ.get("E2E_WINEDEBUG", "-all,err+all,+msgbox,+timestamp")
@@ -177,6 +183,28 @@ class Case:
         program = Program(self, folder, len(self.programs) + 1)
         self.programs.append(program)
         return program
+
+    def window(self, title):
+        """The one window titled `title`, waited for."""
+        found = wait_for(lambda: self.windows(title), 20)
+        expect(found and len(found) == 1, f"expected one window titled '{title}'; seen {found}")
+        return found[0]
+
+    def new_files(self, folder, pattern, before, count=1):
+        """The files of folder/text matching `pattern` that are not in `before`, once there are `count`."""
+        new = lambda: sorted(set(glob.glob(os.path.join(folder, "text", pattern))) - before)
+        expect(wait_for(lambda: len(new()) == count, 10), f"expected {count} new {pattern}; seen {new()}")
+        return new()
+
+    def same_as_cli(self, path, folder, exe, args):
+        """The file at `path` ends up with the bytes wolt-cli.exe writes with the same wolt.dat."""
+        cli = os.path.join(os.path.dirname(exe), "wolt-cli.exe")
+        result = subprocess.run([WINE, cli, "--settings", "wolt.dat", *args, "-o", "cli.txt"], cwd=folder,
+                                env=self.suite.env(), capture_output=True, timeout=120)
+        expect(result.returncode == 0, f"wolt-cli {' '.join(args)}: exit {result.returncode} {result.stderr[-300:]!r}")
+        with open(os.path.join(folder, "cli.txt"), "rb") as f:
+            expected = f.read()
+        expect(wait_for(lambda: open(path, "rb").read() == expected, 5), f"expected {path} to equal wolt-cli {' '.join(args)}")
 
     # --- the display -------------------------------------------------------
     def windows(self, title=TITLE):
@@ -262,16 +290,50 @@ class Case:
 
     def keep_evidence(self):
         """What a failed case leaves for whoever reads it."""
-        for name, command in (("processes.txt", ["ps", "-eo", "pid,ppid,etimes,time,stat,args"]),
-                              ("windows.txt", ["xwininfo", "-root", "-tree"])):
+        for name, command in (("processes.txt", "ps -eo pid,ppid,etimes,time,stat,args"), ("windows.txt", "xwininfo -root -tree")):
             with open(os.path.join(self.folder, name), "w") as f:
-                f.write(self.tool(*command, check=False))
+                f.write(self.tool(*command.split(), check=False))
         for image in self.recent:
             image.save(os.path.join(self.folder, image.name + ".png"))
         try:
             self.shot("failure").save(os.path.join(self.folder, "failure.png"))
         except (CheckFailed, subprocess.SubprocessError) as error:
             print(f"    no failure screenshot: {error}")
+
+
+class View:
+    """A window of the program. Pointer positions are window pixels as the
+    program measures them, from `corner`: the outer corner of the main window,
+    the client corner of an owned window with a caption; `origin` is the
+    screen pixel of the picture's (0, 0), 2 pixels inside the main window."""
+
+    def __init__(self, case, window, owned=False):
+        self.case, self.window = case, window
+        x, y = case.geometry(window)[:2]
+        self.corner = (x + OWNED_CLIENT[0], y + OWNED_CLIENT[1]) if owned else (x, y)
+        self.origin = self.corner if owned else (x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1])
+
+    def at(self, image, x, y):
+        return image.pixel(self.origin[0] + x, self.origin[1] + y)
+
+    def point(self, x, y, button=None, settle=0.35):
+        """Rests the pointer on window pixel (x, y) (the hover state comes from the ticks), then clicks `button`."""
+        x, y = self.corner[0] + x, self.corner[1] + y
+        self.case.click(x, y, button, settle) if button else self.case.move(x, y, settle)
+
+    def activate(self):
+        """A click on the strip beside the control panel (no control there) until the main window has the focus."""
+        self.case.focus(self.window, STRIP)
+
+    def popup(self, x, y, keys, button=3, probe=(20, 8, 20, 6, 40)):
+        """Opens a pop-up menu by a click at (x, y) and gives it `keys` once
+        more than probe[4] pixels of the probe[2] x probe[3] rectangle at
+        (x + probe[0], y + probe[1]) are light (picture pixels)."""
+        self.point(x, y, button)
+        dx, dy, w, h, need = probe
+        light = lambda i: sum(min(self.at(i, x + dx + u, y + dy + v)) > 150 for u in range(w) for v in range(h)) > need
+        self.case.shot_until("menu", light, "expected the pop-up menu", every_visual=True)
+        self.case.key(*keys)
 
 
 class Program:
@@ -287,43 +349,27 @@ class Program:
 
     def exited(self, timeout):
         """The exit code once the process has ended within `timeout`, else None."""
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
+        wait_for(lambda: self.process.poll() is not None, timeout)
+        return self.process.poll()
 
-    def main_window(self, title=TITLE):
-        """The 864 x 768 window titled `title` ("wolt 1.45") of this program."""
+    def shown(self, title=TITLE):
+        """The 864 x 768 window titled `title` once it has faded in; returns (window, opacities seen on the way)."""
         def probe():
             if self.process.poll() is not None:
                 return "ended"
-            for w in self.case.windows(title):
-                if (self.case.geometry(w) or (0, 0))[2:] == MAIN_SIZE:
-                    return w
-            return None
+            return next((w for w in self.case.windows(title) if (self.case.geometry(w) or (0, 0))[2:] == MAIN_SIZE), None)
         window = wait_for(probe, START_LIMIT)
         expect(window != "ended", f"expected the main window; the program ended with exit code "
                                   f"{self.process.returncode} before showing it (see {self.log_path})")
         expect(window, f"expected a {MAIN_SIZE[0]}x{MAIN_SIZE[1]} window titled '{title}' within "
                        f"{START_LIMIT} s; seen: {[(w, self.case.geometry(w)) for w in self.case.windows(title)]}")
-        return window
-
-    def shown(self, title=TITLE):
-        """The main window once it has faded in; returns (window, opacities seen on the way)."""
-        window = self.main_window(title)
         readings = []
 
         def opaque():
             readings.append(self.case.opacity(window))
             return readings[-1] >= 1.0
-        expect(wait_for(opaque, 20, interval=0.05),
-               f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
+        expect(wait_for(opaque, 20, interval=0.05), f"expected full opacity within 20 s; last seen {readings[-1]:.3f}")
         return window, readings
-
-    def origin(self, window):
-        """Screen pixel of the picture's pixel (0, 0) (2 inside the outer corner)."""
-        x, y, _, _ = self.case.geometry(window)
-        return x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]
 
     def box_texts(self):
         """Texts of every message box the program has shown so far."""
@@ -336,7 +382,7 @@ class Program:
         """Windows titled "wolt 1.45" that are not the main window (message boxes)."""
         return [w for w in self.case.windows() if (self.case.geometry(w) or (0, 0))[2:] != MAIN_SIZE]
 
-    def close(self, window, key="Escape", focus=(856, 300), boxes=0):
+    def close(self, window, key="Escape", focus=STRIP, boxes=0):
         """Focus by a click at `focus` (the strip beside the control panel), then
         `key`; expects a clean exit and no message box but the `boxes` answered."""
         self.case.focus(window, focus)
@@ -344,6 +390,17 @@ class Program:
         code = self.exited(EXIT_LIMIT)
         expect(code == 0, f"expected exit code 0 within {EXIT_LIMIT} s after {key}; seen {code}")
         expect(len(self.box_texts()) == boxes, f"expected {boxes} message boxes; seen {self.box_texts()}")
+
+
+def arguments(doc, **options):
+    """The command line: each of `options` as --NAME (default its value), --keep, --only TEXT, --evidence DIR."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    for name, default in options.items():
+        parser.add_argument("--" + name, default=default)
+    parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
+    parser.add_argument("--only", default="", help="run only the cases whose name contains this")
+    parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/SUITE)")
+    return parser.parse_args()
 
 
 def _unescape(text):

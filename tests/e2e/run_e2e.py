@@ -1,13 +1,9 @@
 #!/usr/bin/env python3
-"""End-to-end checks of wolt.exe under Wine on a private Xvfb display.
+"""End-to-end checks of wolt.exe under Wine on a private Xvfb display, each case on a small
+deterministic catalogue, starting the program as few times as its checks allow.
 
-Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep] [--only TEXT]
-        [--evidence DIR]
-Each case runs the real program in its own folder (build/e2e/main/<case>/)
-on a small deterministic catalogue; a case starts the program as few times
-as its checks allow. Ends with "main: N passed, N failed".
+Usage: python3 tests/e2e/run_e2e.py [--exe build/win64/wolt.exe] [--keep] [--only TEXT] [--evidence DIR]
 """
-import argparse
 import os
 import subprocess
 import sys
@@ -24,12 +20,7 @@ from harness import expect, near  # noqa: E402
 
 RIGHT_LISTS = dict(winX1=1170, winY1=0, winX2=1170, winY2=560, winX3=1600, winY3=0)
 RECENT_PANEL, REGION_PANEL = (0, 0, 193, 269), (2, 284, 514, 514)   # window rectangles over the map
-UV_SCALE = 0.99 * 512 / 511.5   # the map quad spans 511.5 pixels with u, v up to 0.99
-
-
-def map_pixel(x, y):
-    """The map picture's colour that window pixel (x, y) shows."""
-    return catalogue.map_colour(int(x * UV_SCALE), int(y * UV_SCALE))
+map_pixel = catalogue.map_pixel
 
 
 def check_map(case, program, window):
@@ -37,9 +28,8 @@ def check_map(case, program, window):
     visible record's marker at its grid pixel with the hue of its depth band
     (red shallow, green middle, blue deep), and the newest record's marker
     pulsing towards white."""
-    ox, oy = program.origin(window)
-    image = case.shot("map")
-    at = lambda x, y: image.pixel(ox + x, oy + y)
+    view, image = harness.View(case, window), case.shot("map")
+    at = lambda x, y: view.at(image, x, y)
     inside = lambda r, x, y: r[0] <= x < r[2] and r[1] <= y < r[3]
     placed = [(catalogue.grid_to_pixel(r[5], r[6]), r) for r in catalogue.STANDARD_RECORDS]
     clear = [(x, y) for x in range(16, 512, 32) for y in range(16, 512, 32)
@@ -69,7 +59,7 @@ def check_map(case, program, window):
     levels = []
 
     def swung(image):
-        levels.append(max(sum(image.pixel(ox + x + dx, oy + y + dy)[1:]) for dx in (-2, -1) for dy in (1, 2, 3)))
+        levels.append(max(sum(view.at(image, x + dx, y + dy)[1:]) for dx in (-2, -1) for dy in (1, 2, 3)))
         return max(levels) >= 400 and max(levels) - min(levels) >= 150
     case.shot_until("pulse", swung, lambda _: f"expected the selected marker to pulse; green + blue {levels}")
 
@@ -109,8 +99,7 @@ def case_main(case, exe):
     inside = (1920 - 864, 1080 - 768)
     expect(case.geometry(window)[:2] == inside, f"expected the off-screen window moved to {inside}; "
                                                 f"seen {case.geometry(window)[:2]}")
-    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=case.suite.env(), timeout=60,
-                   capture_output=True)
+    subprocess.run([harness.WINE, "wineboot", "--end-session"], env=case.suite.env(), timeout=60, capture_output=True)
     expect(program.exited(harness.EXIT_LIMIT) is not None, "expected the program to end with the session")
     s = catalogue.read_settings(settings)
     seen = [s[k] for k in ("tag", "winX0", "winY0", "magMin", "recordCount")]
@@ -128,10 +117,9 @@ def case_empty_data(case, exe):
     program = case.start(folder)
     window, _ = program.shown()   # 32 ticks have run: a box of the first ticks would be up
     expect(program.boxes() == [] and program.box_texts() == [], f"expected no box; seen {program.box_texts()}")
-    ox, oy = program.origin(window)
-    image = case.shot("empty")
+    view, image = harness.View(case, window), case.shot("empty")
     probes = [(x, y) for x in range(220, 500, 40) for y in range(20, 270, 40)]
-    shown = sum(near(image.pixel(ox + x, oy + y), map_pixel(x, y), 2) for x, y in probes)
+    shown = sum(near(view.at(image, x, y), map_pixel(x, y), 2) for x, y in probes)
     expect(shown == len(probes), f"expected the bare map at {len(probes)} probes; seen at {shown}")
     program.close(window)
 
@@ -164,23 +152,12 @@ CASES = [
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", default=os.path.join(harness.TOP, "build", "win64", "wolt.exe"))
-    parser.add_argument("--keep", action="store_true", help="keep the folders of passed cases too")
-    parser.add_argument("--only", default="", help="run only the cases whose name contains this")
-    parser.add_argument("--evidence", help="the folder for the cases' folders (default build/e2e/main)")
-    args = parser.parse_args()
+    args = harness.arguments(__doc__, exe=os.path.join(harness.TOP, "build", "win64", "wolt.exe"))
     exe = os.path.realpath(args.exe)
     expect(os.path.isfile(exe), f"no program at {exe}")
     suite = harness.Suite("main", "wineprefix-e2e", args.keep, args.evidence)
-    try:
-        with suite:
-            for name, body in CASES:
-                if args.only in name:
-                    suite.run(name, body, exe)
-    except KeyboardInterrupt:
-        print("interrupted")
-        suite.results.append(False)
+    with suite:
+        suite.run_cases(CASES, args.only, exe)
     return suite.summary()
 
 

@@ -13,7 +13,6 @@
 
 #include "engine/model/records.h"
 #include "engine/controls/period.h"
-#include "engine/controls/period.h"
 #include "engine/model/settings.h"
 #include "platform/platform.h"
 

@@ -1,23 +1,18 @@
-// The region table: the national list it is made of, the indices that
-// stored files rely on, the names as s_tbl.dat holds them, and the land
-// rule against the map.
+// The region table: the national list it is made of and the indices that
+// stored files rely on. (Every shipped name fitting s_tbl.dat is
+// ShippedRegionTable's result, which RegionNames' tests take.)
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
-#include "engine/model/geo.h"
 #include "engine/catalogue/region_list.h"
-#include "engine/catalogue/region_names.h"
 #include "historical.h"
-#include "kit/bmp.h"
 #include "kit/region_table.h"
 #include "kit_test_util.h"
-#include "platform/platform.h"
 
 TEST(RegionList, HoldsTheRecordsFiguresForEveryNameAndShipsAllButThree) {
     // Names and codes are unique; two names appended before the table followed
@@ -71,48 +66,4 @@ TEST(RegionTable, KeptNamesKeepTheirIndices) {
         {276, "サハリン西方沖"}, {280, "薩南諸島東方沖"},
     };
     for (const auto& k : kept) EXPECT_STREQ(KitRegions()[k.index].name, k.name) << k.index;
-}
-
-TEST(RegionTable, EveryNameFitsShiftJisAndComesBack) {
-    std::vector<RegionEntry> table;
-    ASSERT_EQ(ShippedRegionTable(&table), 0);
-    for (int i = 0; i < kRegionSlots; i++) {
-        if (i >= KitRegionCount()) {
-            EXPECT_EQ(table[i].code, 0) << i;
-            continue;
-        }
-        std::string sjis, back;
-        ASSERT_EQ(Utf8ToSjis(KitRegions()[i].name, &sjis), 0) << i;
-        EXPECT_LE(sjis.size(), size_t(kRegionNameBytes - 1)) << KitRegions()[i].name;
-        EXPECT_EQ(std::string(table[i].name, strnlen(table[i].name, kRegionNameBytes)), sjis) << i;
-        ASSERT_EQ(SjisToUtf8(sjis.c_str(), &back), 0) << i;
-        EXPECT_EQ(back, KitRegions()[i].name);
-        EXPECT_EQ(FindKitRegion(back), i);
-    }
-}
-
-// Land regions' centres lie on land pixels of the map, the others' on sea,
-// for all but a few coastal or foreign names (a 5 x 5 pixel vote).
-TEST(RegionTable, LandFlagsAgreeWithTheMap) {
-    RgbImage map;
-    ASSERT_EQ(DecodeBmp(FileBytes(std::string(WOLT_SOURCE_DIR) + "/data/MAP01_512.bmp"), &map), 0);
-    int onMap = 0, agree = 0;
-    for (int i = 0; i < KitRegionCount(); i++) {
-        const KitRegion& r = KitRegions()[i];
-        double gx, gy, px, py;
-        GeoToGrid(r.lat, r.lon, &gx, &gy);
-        GridToPixel(gx, gy, &px, &py);
-        if (px < 2 || py < 2 || px >= map.width - 2 || py >= map.height - 2) continue;
-        int land = 0, sea = 0;
-        for (int dy = -2; dy <= 2; dy++)
-            for (int dx = -2; dx <= 2; dx++) {
-                uint32_t c = GetPixel(map, int(px) + dx, int(py) + dy);
-                land += c == 0x2E3032;
-                sea += c == 0x0A1424;
-            }
-        onMap++;
-        agree += r.land == (land > sea);
-    }
-    EXPECT_GT(onMap, 270);
-    EXPECT_GE(agree, onMap * 93 / 100) << agree << " of " << onMap;
 }

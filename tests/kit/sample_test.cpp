@@ -1,12 +1,9 @@
-// The sample catalogue keeps the Gutenberg-Richter law make-sample draws its
-// magnitudes from (b = 0.95) where it is complete: in land regions, whose
-// felt earthquakes miss little above M3; and its regions are busy in about
-// the order the record's are.
+// The sample keeps the b = 0.95 make-sample draws from where it is complete (in
+// land regions, above M3), and its regions are busy in about the record's order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <numeric>
 
 #include "engine/catalogue/data_files.h"
@@ -57,7 +54,7 @@ TEST(SampleCatalogue, FollowsTheRecordsRegionsAndTheModelsBValue) {
         SCOPED_TRACE(region);
         const std::string csv = dir / (std::string(region) + ".csv");
         ASSERT_EQ(RunTool("wolt-cli", "--data " + dir / "Data" + " gr --region " + region + " --mc 3.0 -o '" + csv + "'"), 0);
-        const std::string text = FileBytes(csv);
+        const std::string text = ReadBytes(csv);
         const size_t row = text.find('\n') + 1;   // region,n,mc,b,...
         double n = 0, mc = 0, b = 0;
         ASSERT_EQ(std::sscanf(text.c_str() + text.find(',', row) + 1, "%lf,%lf,%lf", &n, &mc, &b), 3) << text;

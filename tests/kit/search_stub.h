@@ -1,133 +1,76 @@
-// A local stand-in for the intensity database's search service: a real HTTP
-// server on 127.0.0.1 that reads the real form fields and answers in the
-// service's reply shape from a list of events, cutting a reply at 1,000
-// events as the service does. A hook may replace any answer (an error page,
-// 503, a stall).
+// The intensity database's search service as the end-to-end tests stand in
+// for it (tests/e2e/update/servers.py), in a process of its own on
+// 127.0.0.1: it reads the real form fields and answers in the service's reply
+// shape from `events`, cutting a reply at 1,000 events as the service does;
+// `answers` replace the answers to some requests (an error page, 503, a
+// stall). Publish() hands both over; each feed run calls it first.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstring>
-#include <functional>
-#include <mutex>
-#include <sstream>
+#include <cstdio>
+#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "kit_test_util.h"
+
 struct StubEvent {
     std::string ot, name, lat, lon, dep, mag, maxI;   // as the service writes them
-    std::string latS, lonS;                           // degrees and minutes; "" is served as "-"
+    std::string latS = "-", lonS = "-";               // degrees and minutes
 };
 
 struct StubAnswer {
-    int status = 200;
+    int from, to;   // the requests it answers, numbered from 0
+    int status;
     std::string body, headers;   // headers: "Name: value\r\n" lines
-    int stallMs = 0;             // wait this long before answering
+    int stallMs;                 // wait this long before answering
 };
 
-class SearchStub {
-public:
+struct SearchStub {
     std::vector<StubEvent> events;
-    // Called with the request number (0, 1, ...) and the form; a true return sends `answer` instead.
-    std::function<bool(int, const std::string&, StubAnswer*)> hook;
-    std::vector<std::string> forms;
+    std::vector<StubAnswer> answers;
+    TempDir dir;
+    pid_t pid;
+    int port = 0;
 
     SearchStub() {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        listen(listener_, 16);
-        socklen_t n = sizeof a;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &n);
-        port_ = ntohs(a.sin_port);
-        accepter_ = std::thread([this] { Accept(); });
+        int out[2];
+        EXPECT_EQ(pipe(out), 0);
+        if ((pid = fork()) == 0) {
+            dup2(out[1], 1);
+            execlp("python3", "python3", WOLT_SOURCE_DIR "/tests/e2e/update/servers.py", "serve-search",
+                   (dir / "events.json").c_str(), (dir / "forms.jsonl").c_str(), "0", "", "", nullptr);
+            _exit(127);
+        }
+        close(out[1]);
+        FILE* first = fdopen(out[0], "r");
+        EXPECT_EQ(std::fscanf(first, "%d", &port), 1) << "the stand-in did not start";
+        std::fclose(first);
     }
-    ~SearchStub() {
-        stopping_ = true, shutdown(listener_, SHUT_RDWR), close(listener_), accepter_.join();
-        for (std::thread& t : workers_) t.join();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/api.php"; }
+    ~SearchStub() { kill(pid, SIGTERM), waitpid(pid, nullptr, 0); }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port) + "/api.php"; }
 
-private:
-    int listener_, port_;
-    std::atomic<bool> stopping_{false};
-    std::thread accepter_;
-    std::vector<std::thread> workers_;
-    std::mutex lock_;
-
-    void Accept() {
-        while (!stopping_) {
-            int c = accept(listener_, nullptr, nullptr);
-            if (c < 0) return;
-            workers_.emplace_back([this, c] { Serve(c); });
-        }
+    void Publish() const {
+        nlohmann::json e = nlohmann::json::array(), a = nlohmann::json::array();
+        for (const StubEvent& v : events)
+            e.push_back({{"ot", v.ot}, {"name", v.name}, {"lat", v.lat}, {"lon", v.lon}, {"latS", v.latS},
+                         {"lonS", v.lonS}, {"dep", v.dep}, {"mag", v.mag}, {"maxI", v.maxI}});
+        for (const StubAnswer& v : answers)
+            a.push_back({{"from", v.from}, {"to", v.to}, {"status", v.status}, {"body", v.body},
+                         {"headers", v.headers}, {"stall", v.stallMs}});
+        std::ofstream(dir / "events.json") << e.dump();
+        std::ofstream(dir / "events.json.answers") << a.dump();
     }
-    static std::string Decode(const std::string& s) {
-        std::string out;
-        for (size_t i = 0; i < s.size(); i++)
-            if (s[i] == '%' && i + 2 < s.size()) out += char(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 2;
-            else out += s[i];
-        return out;
-    }
-    // The values of a repeated form field.
-    static std::vector<std::string> Values(const std::string& form, const std::string& name) {
-        std::vector<std::string> out;
-        std::stringstream pairs(form);
-        for (std::string pair; std::getline(pairs, pair, '&');)
-            if (Decode(pair).rfind(name + "=", 0) == 0) out.push_back(Decode(pair).substr(name.size() + 1));
-        return out;
-    }
-    std::string Search(const std::string& form) {
-        auto from = Values(form, "dateTimeF[]"), to = Values(form, "dateTimeT[]");
-        nlohmann::json res = nlohmann::json::array();
-        if (Values(form, "mode") != std::vector<std::string>{"search"} || from.size() != 2 || to.size() != 2)
-            return nlohmann::json{{"res", "検索条件が正しくありません"}}.dump();
-        // "YYYY-MM-DD" + "HH:MM" compare as the event's "YYYY/MM/DD HH:MM".
-        std::string a = from[0] + " " + from[1], b = to[0] + " " + to[1];
-        for (char* s : {&a[0], &b[0]}) s[4] = s[7] = '/';
-        for (const StubEvent& e : events) {
-            std::string minute = e.ot.substr(0, 16);
-            if (minute < a || minute > b || res.size() == 1000) continue;
-            res.push_back({{"id", e.ot}, {"ot", e.ot}, {"name", e.name}, {"lat", e.lat}, {"lon", e.lon},
-                           {"latS", e.latS.empty() ? "-" : e.latS}, {"lonS", e.lonS.empty() ? "-" : e.lonS}, {"dep", e.dep}, {"mag", e.mag}, {"maxI", e.maxI}});
-        }
-        return nlohmann::json{{"res", res}}.dump();
-    }
-    void Serve(int c) {
-        std::string request;
-        char buffer[65536];
-        size_t headerEnd = std::string::npos, length = 0;
-        for (ssize_t n; (n = recv(c, buffer, sizeof buffer, 0)) > 0;) {
-            request.append(buffer, size_t(n));
-            headerEnd = request.find("\r\n\r\n");
-            size_t at = request.find("Content-Length: ");
-            length = at < headerEnd ? std::stoul(request.substr(at + 16)) : 0;
-            if (headerEnd != std::string::npos && request.size() >= headerEnd + 4 + length) break;
-        }
-        const std::string form = headerEnd == std::string::npos ? "" : request.substr(headerEnd + 4);
-        StubAnswer answer;
-        int number;
-        {
-            std::lock_guard<std::mutex> g(lock_);
-            number = int(forms.size());
-            forms.push_back(form);
-        }
-        if (!(hook && hook(number, form, &answer))) answer.body = Search(form);
-        std::this_thread::sleep_for(std::chrono::milliseconds(answer.stallMs));
-        std::string reply = "HTTP/1.1 " + std::to_string(answer.status) + " X\r\nContent-Type: application/json\r\n" +
-                            answer.headers + "Content-Length: " + std::to_string(answer.body.size()) +
-                            "\r\nConnection: close\r\n\r\n" + answer.body;
-        send(c, reply.data(), reply.size(), MSG_NOSIGNAL);
-        close(c);
+    // The requests' forms, oldest first: each field with the list of its values.
+    std::vector<nlohmann::json> Forms() const {
+        std::vector<nlohmann::json> forms;
+        std::ifstream in(dir / "forms.jsonl");
+        for (std::string line; std::getline(in, line);) forms.push_back(nlohmann::json::parse(line));
+        return forms;
     }
 };

@@ -1,47 +1,21 @@
-// The panels' memory bitmaps under Wine: a release that can be repeated,
-// the panel font's Japanese glyphs (not empty boxes), and no GDI object
-// left behind by any panel's redraw.
+// The panels' memory bitmaps and painter under Wine.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
 #include <vector>
 
-#include "engine/analysis/stats_cache.h"
 #include "engine/controls/bottom_panel.h"
-#include "engine/controls/control_panel.h"
 #include "engine/controls/panels.h"
-#include "engine/model/records.h"
-#include "engine/model/settings.h"
 #include "engine/picture/panel_picture.h"
 #include "engine/pipeline/pipeline.h"
-#include "engine/selection/conditions.h"
-#include "engine/selection/lists.h"
 #include "engine/selection/selection.h"
-#include "platform/platform.h"
+#include "test_util.h"
 #include "win/app/main_window.h"
-#include "win/app/shell.h"
 #include "win/mapview/memory_hdc.h"
 #include "win/mapview/picture_gdi.h"
 
-static std::vector<std::string> sMessages;
-static void Record(const char* text) { sMessages.push_back(text); }
-
-class MemoryBitmaps : public ::testing::Test {
-protected:
-    void SetUp() override {
-        sMessages.clear();
-        SetMessageHandler(Record);
-        ASSERT_EQ(CreateMemoryHDC(), 0);
-    }
-    void TearDown() override {
-        ReleaseMemoryHDC();
-        SetMessageHandler(nullptr);
-    }
-};
-
-TEST_F(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
+TEST(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
+    MessageRecorder messages;
+    ASSERT_EQ(CreateMemoryHDC(), 0);
     ReleaseMemoryHDC();
     EXPECT_EQ(gMemoryDC, nullptr);
     EXPECT_EQ(gCircleSpritePixels, nullptr);
@@ -53,7 +27,8 @@ TEST_F(MemoryBitmaps, ReleaseClearsEverythingAndIsRepeatable) {
     ReleaseMemoryHDC();   // a second release finds nothing to free
     EXPECT_EQ(CreateMemoryHDC(), 0);
     EXPECT_NE(gMemoryDC, nullptr);
-    EXPECT_TRUE(sMessages.empty());
+    EXPECT_TRUE(messages.messages.empty());
+    ReleaseMemoryHDC();
 }
 
 // A font without Japanese glyphs draws the same empty box for 警 and 一;
@@ -97,29 +72,12 @@ int ShutdownApp() { return 0; }
 
 TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
     ASSERT_EQ(CreateMemoryHDC(), 0);
-    ASSERT_EQ(AllocateCatalogue(), 0);
-    ASSERT_EQ(AllocateList(&gConditionList), 0);
-    ASSERT_EQ(AllocateList(&gRegionList), 0);
-    for (int i = 0; i < 20; i++) {
-        RegionTable[i].code = 100 + i;
-        std::snprintf(RegionTable[i].name, kRegionNameBytes, "Region %d", i);
-    }
     // 200 earthquakes a minute apart in four regions, the newest M6.3.
-    std::memset(gpEQ, 0, sizeof(QuakeRecord) * kMaxRecords);
-    for (int i = 0; i < 200; i++) {
-        QuakeRecord& r = gpEQ[i];
-        r.year = 2024, r.month = 6, r.day = 20, r.hour = uint16_t((760 - i) / 60), r.minute = uint16_t((760 - i) % 60);
-        r.mapX = 300, r.mapY = 200, r.depthKm = 30, r.regionIndex = uint16_t(i % 4);
-        r.magnitude10 = i ? 10 : 63, r.intensity = i ? 2 : 9;
-    }
-    SetDefaultSettings();
-    StoreCatalogueValues(200, 0, 0, 0);
-    SettingsBlock s = AppSettings;
-    s.magMin = 0, s.magMax = 25, s.depthMin = 0, s.depthMax = 999, s.intMin = 0, s.intMax = 9;
-    s.startYear = 1970, s.startMonth = 1, s.startDay = 1;
-    s.endYear = 2100, s.endMonth = 12, s.endDay = 31, s.endHour = 23, s.endMinute = 59;
-    StoreConditions(s);
-    InvalidateStatsCache();
+    std::vector<QuakeRecord> records;
+    for (int i = 0; i < 200; i++)
+        records.push_back(Rec(2024, 6, 20, (760 - i) / 60, (760 - i) % 60, 300, 200, 30, i % 4, i ? 10 : 63, i ? 2 : 9));
+    LoadCatalogue(records);
+    OpenConditions();
     RunConditionChange();
 
     std::vector<HPEN> filler;
@@ -141,9 +99,5 @@ TEST(GdiObjects, NoneLeftBehindByAnyPanel) {
     for (HPEN pen : probe) DeleteObject(pen);
     for (HPEN pen : filler) DeleteObject(pen);
     EXPECT_EQ(int(probe.size()), reserve);
-
-    FreeList(&gConditionList);
-    FreeList(&gRegionList);
-    FreeCatalogue();
     ReleaseMemoryHDC();
 }

@@ -1,14 +1,10 @@
-// The period dialog's procedure under Wine, on a window with the two edit
-// fields: the texts it opens with, "デフォルト" writing the catalogue's range
-// at once, and "キャンセル" keeping it whatever was typed. OK with typed
-// texts is checked end to end.
+// The period dialog's procedure under Wine (OK with typed texts: end to end).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/model/records.h"
-#include "engine/model/settings.h"
+#include "test_util.h"
 #include "win/app/dialog_ids.h"
 #include "win/app/dialogs.h"
 
@@ -22,10 +18,7 @@ TEST(PeriodDialog, OpensWithBothEndsDefaultWritesAtOnceCancelKeepsIt) {
                   nullptr);
     gDataFirst = {2019, 5, 20, 10, 0};
     gDataLast = {2024, 3, 5, 10, 20};
-    SettingsBlock block = AppSettings;
-    block.startYear = 2021, block.startMonth = 6, block.startDay = 1, block.startHour = 9, block.startMinute = 5;
-    block.endYear = 2023, block.endMonth = 12, block.endDay = 31, block.endHour = 23, block.endMinute = 59;
-    StoreConditions(block);
+    SetPeriod({2021, 6, 1, 9, 5}, {2023, 12, 31, 23, 59});
     const SettingsBlock& a = AppSettings;
     auto text = [window](int id) {
         wchar_t t[400] = {};

@@ -1,48 +1,26 @@
-// The yearly file written by the update worker under Wine: it is replaced
-// only by a completely written new file, and a failed write leaves the old
-// file (or folder) exactly as it was.
+// The update worker's yearly file under Wine.
 #include "win/net/update.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "engine/catalogue/update_rules.h"
+#include "test_util.h"
 
 namespace {
 
-std::wstring TempFolder() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"wolt-update-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-void Put(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
+namespace fs = std::filesystem;
 
 // The file's bytes, or "<missing>" / "<folder>".
-std::string Get(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return "<missing>";
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "<folder>";
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string bytes(GetFileSize(f, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(f, &bytes[0], DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(f);
-    return bytes;
+std::string Get(const fs::path& path) {
+    return !fs::exists(path) ? "<missing>" : fs::is_directory(path) ? "<folder>" : ReadBytes(path.string());
 }
 
 TEST(UpdateFile, ReplacedOnlyByACompleteFile) {
-    const std::wstring folder = TempFolder();
-    const std::wstring path = folder + L"\\cmp_2024.dat", temp = path + L".part";
+    TempDir folder;
+    const fs::path path = folder / "cmp_2024.dat", temp = folder / "cmp_2024.dat.part";
     const std::string fresh = "new records, 32 bytes long......";
     struct Case {
         const char* what;
@@ -60,11 +38,11 @@ TEST(UpdateFile, ReplacedOnlyByACompleteFile) {
     };
     for (const Case& c : cases) {
         if (c.old && std::string(c.old) == "<folder>")
-            CreateDirectoryW(path.c_str(), nullptr);
+            fs::create_directory(path);
         else if (c.old)
-            Put(path, c.old);
-        if (c.staleTemp) Put(temp, c.staleTemp);
-        if (c.tempIsFolder) CreateDirectoryW(temp.c_str(), nullptr);
+            WriteBytes(path.string(), c.old);
+        if (c.staleTemp) WriteBytes(temp.string(), c.staleTemp);
+        if (c.tempIsFolder) fs::create_directory(temp);
 
         EXPECT_EQ(WriteYearlyFile(path.c_str(), temp.c_str(),
                                   reinterpret_cast<const unsigned char*>(fresh.data()), fresh.size()),
@@ -73,17 +51,14 @@ TEST(UpdateFile, ReplacedOnlyByACompleteFile) {
         EXPECT_EQ(Get(path), c.after ? c.after : fresh) << c.what;
         EXPECT_EQ(Get(temp), c.tempIsFolder ? "<folder>" : "<missing>") << c.what;
 
-        RemoveDirectoryW(temp.c_str());
-        RemoveDirectoryW(path.c_str());
-        DeleteFileW(path.c_str());
+        fs::remove_all(temp), fs::remove_all(path);
     }
     // A data folder that does not exist: nothing is created anywhere.
-    const std::wstring lost = folder + L"\\no such folder\\cmp_2024.dat";
-    EXPECT_EQ(WriteYearlyFile(lost.c_str(), (lost + L".part").c_str(),
+    const fs::path lost = folder / "no such folder/cmp_2024.dat";
+    EXPECT_EQ(WriteYearlyFile(lost.c_str(), (lost.wstring() + L".part").c_str(),
                               reinterpret_cast<const unsigned char*>(fresh.data()), fresh.size()),
               UPDATE_WRITE_FAILED);
-    EXPECT_EQ(Get(folder + L"\\no such folder"), "<missing>");
-    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(Get(folder / "no such folder"), "<missing>");
 }
 
 }  // namespace

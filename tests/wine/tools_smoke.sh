@@ -29,16 +29,7 @@ same() {   # same WHAT DIR1 DIR2: every file of DIR1 in DIR2 with the same bytes
 same "import-csv" "$work/native-import" "$work/取込み"
 
 # wolt-feed.exe against the stand-in (plain HTTP on 127.0.0.1), 1970-1974.
-TOP="$top" python3 - "$work" > "$work/standin.port" <<'PY' &
-import datetime, json, os, sys
-sys.path.insert(0, os.path.join(os.environ.get("TOP", "."), "tests", "e2e", "update"))
-import servers
-work = sys.argv[1]
-events = servers.felt_events(1970, datetime.date(1974, 12, 31), seed=7)
-with open(os.path.join(work, "events.json"), "w", encoding="utf-8") as f:
-    json.dump(events, f, ensure_ascii=False)
-servers._serve_search(os.path.join(work, "events.json"), os.path.join(work, "forms.jsonl"), 0, "", "")
-PY
+python3 "$top/tests/e2e/update/servers.py" serve-felt "$work" 1970 1974-12-31 7 > "$work/standin.port" &
 standin=$!
 for _ in $(seq 100); do grep -q '^[0-9]' "$work/standin.port" 2>/dev/null && break; sleep 0.1; done
 url="http://127.0.0.1:$(head -1 "$work/standin.port")/api.php"

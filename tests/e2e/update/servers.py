@@ -1,16 +1,14 @@
-"""The servers of the update end-to-end test on https://localhost:PORT: a
-test CA (kept with the Wine prefix, which cannot forget a trusted CA) and
-a server certificate; nginx with the server kit's own site file from a
-private configuration; a scripted TLS server for the replies nginx does not
-give (a canned reply, a break half way, a slow send); a checked fetch.
-"""
-import http.client
+"""The update end-to-end test's servers: a test CA (kept with the Wine prefix, which cannot forget
+a trusted CA), nginx with the server kit's site file, a scripted TLS server for what nginx does
+not do (a break half way, a slow send), and the stand-in of the search service."""
+import hashlib
 import http.server
 import json
 import os
 import shutil
 import socket
 import ssl
+import struct
 import subprocess
 import threading
 import time
@@ -25,9 +23,8 @@ def _openssl(*args):
 
 
 def make_certificates(ca_folder, folder):
-    """The test CA (ca.pem, ca.der, ca.key in `ca_folder`, made when missing
-    or valid for less than two more days) and, in `folder`, a fresh server
-    certificate server.pem + server.key for localhost (CN and SAN) signed by it."""
+    """The test CA in `ca_folder` (made when missing or valid for less than two more days) and a
+    fresh server certificate for localhost signed by it in `folder`."""
     os.makedirs(ca_folder, exist_ok=True)
     os.makedirs(folder, exist_ok=True)
     ca = lambda name: os.path.join(ca_folder, name)
@@ -41,16 +38,24 @@ def make_certificates(ca_folder, folder):
                  "-addext", "basicConstraints=critical,CA:TRUE",
                  "-addext", "keyUsage=critical,keyCertSign,cRLSign")
         _openssl("x509", "-in", ca("ca.pem"), "-outform", "der", "-out", ca("ca.der"))
-    _openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.csr"),
-             "-subj", "/CN=" + HOST)
-    with open(path("server.ext"), "w") as f:
-        f.write(f"subjectAltName=DNS:{HOST}\nbasicConstraints=CA:FALSE\n"
-                "keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n")
-    _openssl("x509", "-req", "-in", path("server.csr"), "-CA", ca("ca.pem"), "-CAkey", ca("ca.key"),
-             "-set_serial", str(int(time.time() * 1000)), "-days", "3", "-out", path("server.pem"),
-             "-extfile", path("server.ext"))
+    _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", path("server.key"), "-out", path("server.pem"),
+             "-subj", "/CN=" + HOST, "-CA", ca("ca.pem"), "-CAkey", ca("ca.key"), "-set_serial", str(int(time.time() * 1000)),
+             "-days", "3", "-addext", f"subjectAltName=DNS:{HOST}", "-addext", "basicConstraints=CA:FALSE",
+             "-addext", "keyUsage=critical,digitalSignature,keyEncipherment", "-addext", "extendedKeyUsage=serverAuth")
     return {"ca.pem": ca("ca.pem"), "ca.der": ca("ca.der"), "server.pem": path("server.pem"),
             "server.key": path("server.key")}
+
+
+def trust(ca_der, env):
+    """Trusts the CA in the Root store of the local machine of the Wine prefix of `env`, as
+    crypt32 keeps it: its SHA-1 hash and the certificate, each a property (id, 1, size)."""
+    with open(ca_der, "rb") as f:
+        der = f.read()
+    sha1 = hashlib.sha1(der)
+    blob = struct.pack("<3I", 3, 1, 20) + sha1.digest() + struct.pack("<3I", 32, 1, len(der)) + der
+    key = "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\" + sha1.hexdigest().upper()
+    subprocess.run(["/usr/lib/wine/wine64", "reg", "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex(), "/f"],
+                   env=env, check=True, capture_output=True)
 
 
 def port_open(port):
@@ -61,35 +66,18 @@ def port_open(port):
 
 def wait_port(port, state, timeout=10):
     end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if port_open(port) == state:
-            return True
+    while port_open(port) != state and time.monotonic() < end:
         time.sleep(0.05)
-    return False
-
-
-def fetch(port, path, ca_file, headers=None):
-    """(status, body, headers) of one GET over HTTPS, the chain checked against the test CA."""
-    context = ssl.create_default_context(cafile=ca_file)
-    connection = http.client.HTTPSConnection(HOST, port, context=context, timeout=10)
-    try:
-        connection.request("GET", path, headers=headers or {})
-        response = connection.getresponse()
-        return response.status, response.read(), dict(response.getheaders())
-    finally:
-        connection.close()
 
 
 class Nginx:
     """nginx with the server kit's site file, serving `root` (a copy of server/www)."""
 
     def __init__(self, work, port, certs):
-        self.work = work
-        self.port = port
+        self.work, self.port, self.process = work, port, None
         self.root = os.path.join(work, "www")
         self.data = os.path.join(self.root, "wolt", "data")
         self.access_log = os.path.join(work, "access.log")
-        self.process = None
         shutil.rmtree(self.root, ignore_errors=True)
         shutil.copytree(os.path.join(TOP, "server", "www"), self.root)
         os.makedirs(self.data, exist_ok=True)
@@ -99,30 +87,18 @@ class Nginx:
                               check=True, capture_output=True, text=True).stdout
         with open(os.path.join(work, "wolt.conf"), "w") as f:
             f.write(site)
-        temp = os.path.join(work, "temp")
-        os.makedirs(temp, exist_ok=True)
+        os.makedirs(os.path.join(work, "temp"), exist_ok=True)
+        temps = "".join(f"    {n}_temp_path {work}/temp/{n};\n" for n in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
         # As root the workers would switch to "nobody", who may not read the work folder.
         user = "user root;\n" if os.geteuid() == 0 else ""
         with open(os.path.join(work, "nginx.conf"), "w") as f:
-            f.write(f"""{user}daemon off;
-worker_processes 1;
-pid {work}/nginx.pid;
-error_log {work}/error.log info;
-events {{ worker_connections 64; }}
-http {{
-    access_log {self.access_log};
-    client_body_temp_path {temp}/body;
-    proxy_temp_path {temp}/proxy;
-    fastcgi_temp_path {temp}/fastcgi;
-    uwsgi_temp_path {temp}/uwsgi;
-    scgi_temp_path {temp}/scgi;
-    include {work}/wolt.conf;
-}}
-""")
+            f.write(f"{user}daemon off;\nworker_processes 1;\npid {work}/nginx.pid;\nerror_log {work}/error.log info;\n"
+                    f"events {{ worker_connections 64; }}\nhttp {{\n    access_log {self.access_log};\n{temps}"
+                    f"    include {work}/wolt.conf;\n}}\n")
+        self.command = ["nginx", "-p", work, "-c", os.path.join(work, "nginx.conf"), "-e", os.path.join(work, "error.log")]
 
     def check_config(self):
-        result = subprocess.run(["nginx", "-t", "-p", self.work, "-c", os.path.join(self.work, "nginx.conf"),
-                                 "-e", os.path.join(self.work, "error.log")], capture_output=True, text=True)
+        result = subprocess.run(self.command + ["-t"], capture_output=True, text=True)
         return result.returncode, result.stderr
 
     def start(self):
@@ -130,10 +106,9 @@ http {{
         self.stop()
         if os.path.exists(self.access_log):
             os.remove(self.access_log)
-        self.process = subprocess.Popen(["nginx", "-p", self.work, "-c", os.path.join(self.work, "nginx.conf"),
-                                         "-e", os.path.join(self.work, "error.log")],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not wait_port(self.port, True):
+        self.process = subprocess.Popen(self.command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_port(self.port, True)
+        if not port_open(self.port):
             self.stop()
             raise RuntimeError(f"nginx did not start; see {self.work}/error.log")
 
@@ -156,7 +131,7 @@ http {{
         for name in os.listdir(self.data):
             os.remove(os.path.join(self.data, name))
 
-    def requests(self, path_part="/wolt/data/"):
+    def requests(self, path_part):
         """The access log lines of requests whose path contains `path_part`."""
         if not os.path.exists(self.access_log):
             return []
@@ -165,77 +140,48 @@ http {{
 
 
 class ScriptedServer:
-    """A TLS server on 127.0.0.1:PORT that answers every request the same way.
+    """A TLS server on 127.0.0.1:PORT that announces `body` whole with
+    `status`, then breaks the connection after `cut` bytes, or (cut None) sends
+    16 bytes every half second. Each request's first line and headers are kept
+    in `requests`."""
 
-    mode "reply": the status and body as given (with Content-Length);
-    mode "halfway": announces the whole body, sends `cut` bytes, closes;
-    mode "slow": announces the whole body and sends 16 bytes every `pause` s.
-    Each request's first line and headers are kept in `requests`.
-    """
+    def __init__(self, port, certs, body, cut=None, status=200):
+        self.port, self.requests, self.sent, self.stopping = port, [], 0, threading.Event()
+        scripted = self
 
-    def __init__(self, port, certs, mode, status=200, body=b"", cut=0, pause=0.5):
-        self.port, self.mode, self.status, self.body, self.cut, self.pause = port, mode, status, body, cut, pause
-        self.requests, self.sent = [], 0
-        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        self.context.load_cert_chain(certs["server.pem"], certs["server.key"])
-        self.listener = socket.socket()
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", port))
-        self.listener.listen(8)
-        self.listener.settimeout(0.2)
-        self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self._serve, daemon=True)
-        self.thread.start()
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
 
-    def _serve(self):
-        while not self.stopping.is_set():
-            try:
-                raw, _ = self.listener.accept()
-            except socket.timeout:
-                continue
-            except OSError:
-                return
-            threading.Thread(target=self._answer, args=(raw,), daemon=True).start()
-
-    def _answer(self, raw):
-        try:
-            raw.settimeout(10)
-            with self.context.wrap_socket(raw, server_side=True) as tls:
-                request = b""
-                while b"\r\n\r\n" not in request:
-                    chunk = tls.recv(4096)
-                    if not chunk:
-                        return
-                    request += chunk
-                self.requests.append(request.split(b"\r\n\r\n")[0].decode("latin-1"))
-                reason = {200: "OK", 500: "Internal Server Error"}.get(self.status, "Status")
-                head = (f"HTTP/1.1 {self.status} {reason}\r\nContent-Type: application/octet-stream\r\n"
-                        f"Content-Length: {len(self.body)}\r\nConnection: close\r\n\r\n").encode()
-                if self.mode == "reply":
-                    tls.sendall(head + self.body)
-                elif self.mode == "halfway":
-                    tls.sendall(head + self.body[:self.cut])
-                    time.sleep(0.2)
-                    raw.shutdown(socket.SHUT_RDWR)   # no TLS close: the connection just breaks
-                    return
-                elif self.mode == "slow":
-                    tls.sendall(head)
-                    for at in range(0, len(self.body), 16):
-                        if self.stopping.is_set():
-                            return
-                        tls.sendall(self.body[at:at + 16])
-                        self.sent += 16
-                        time.sleep(self.pause)
+            def do_GET(self):
+                scripted.requests.append(f"{self.requestline}\n{self.headers}")
+                self.send_response(status)
+                for name, value in (("Content-Type", "application/octet-stream"),
+                                    ("Content-Length", str(len(body))), ("Connection", "close")):
+                    self.send_header(name, value)
+                self.end_headers()
                 try:
-                    tls.unwrap()
-                except (OSError, ssl.SSLError):
+                    for at in range(0, cut or len(body), cut or 16):
+                        if scripted.stopping.is_set():
+                            return
+                        self.wfile.write(body[at:at + (cut or 16)])
+                        scripted.sent += cut or 16
+                        time.sleep(0.2 if cut else 0.5)
+                    if cut:   # no TLS close: the connection just breaks
+                        socket.socket.shutdown(self.connection, socket.SHUT_RDWR)
+                except OSError:   # the program closed the connection
                     pass
-        except (OSError, ssl.SSLError):
-            pass
+
+            def log_message(self, *args):
+                pass
+
+        self.server = _TlsServer(("127.0.0.1", port), Handler, certs)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
 
     def stop(self):
         self.stopping.set()
-        self.listener.close()
+        self.server.shutdown()
+        self.server.server_close()
         self.thread.join(timeout=5)
         wait_port(self.port, False)
 
@@ -260,24 +206,43 @@ class _TlsServer(http.server.ThreadingHTTPServer):
 
 def _serve_search(events_path, forms_path, port, cert, key):
     """The stand-in's own process: answers searches for the events in
-    `events_path` (JSON), appends each request's form to `forms_path` (JSON lines)."""
-    with open(events_path, encoding="utf-8") as f:
-        events = sorted(json.load(f), key=lambda e: e["ot"], reverse=True)   # the service's order, newest first
-    forms = open(forms_path, "a", encoding="utf-8")
+    `events_path` (JSON, read again whenever it changes) and appends each
+    request's form to `forms_path` (JSON lines). A file events_path +
+    ".answers" may replace the answers to some requests: a JSON list of
+    {from, to (request numbers), status, body, headers ("Name: value" lines), stall (ms)}."""
+    forms, count, cache = open(forms_path, "a", encoding="utf-8"), [0], {}
+
+    def load(path, default):
+        if not os.path.exists(path):
+            return default
+        stamp = os.stat(path).st_mtime_ns, os.stat(path).st_size
+        if cache.get(path, (None,))[0] != stamp:
+            with open(path, encoding="utf-8") as f:
+                cache[path] = stamp, json.load(f)
+        return cache[path][1]
 
     class Handler(http.server.BaseHTTPRequestHandler):
         def do_POST(self):
             form = urllib.parse.parse_qs(self.rfile.read(int(self.headers["Content-Length"])).decode())
-            forms.write(json.dumps(form) + "\n")
+            forms.write(json.dumps(form, ensure_ascii=False) + "\n")
             forms.flush()
+            number, count[0] = count[0], count[0] + 1
+            events = sorted(load(events_path, []), key=lambda e: e["ot"], reverse=True)   # the service's order, newest first
             a, b = (" ".join(form[k]).replace("-", "/") for k in ("dateTimeF[]", "dateTimeT[]"))
             res = [dict(e, id=e["ot"]) for e in events if a <= e["ot"][:16] <= b][:SearchService.LIMIT]
-            body = json.dumps({"res": res}, ensure_ascii=False).encode()
-            self.send_response(200)
-            self.send_header("Content-Type", "application/json; charset=UTF-8")
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
+            answer = dict(status=200, body=json.dumps({"res": res}, ensure_ascii=False), headers="", stall=0)
+            answer.update(next((a for a in load(events_path + ".answers", []) if a["from"] <= number < a["to"]), {}))
+            time.sleep(answer["stall"] / 1000)
+            body = answer["body"].encode()
+            try:
+                self.send_response(answer["status"])
+                for line in ("Content-Type: application/json; charset=UTF-8", f"Content-Length: {len(body)}",
+                             *answer["headers"].splitlines()):
+                    self.send_header(*line.split(": ", 1))
+                self.end_headers()
+                self.wfile.write(body)
+            except OSError:   # the client gave up waiting
+                pass
 
         def log_message(self, *args):
             pass
@@ -291,12 +256,9 @@ def _serve_search(events_path, forms_path, port, cert, key):
 
 
 class SearchService:
-    """The intensity database's search service: the real form fields, replies in
-    the recorded shape for the events given (dicts with ot, name, lat, lon,
-    latS, lonS, dep, mag, maxI), at most 1,000 of them, as the service cuts a
-    reply. Plain HTTP on 127.0.0.1 (any free port), or HTTPS on localhost:`port`
-    with the test certificates. It runs in a process of its own, so that the
-    test's work never delays an answer; `forms` are the requests' forms."""
+    """The intensity database's search service: its form fields, replies in its shape for the
+    events given (ot, name, lat, lon, latS, lonS, dep, mag, maxI), at most 1,000 as it cuts them;
+    plain HTTP on 127.0.0.1, or HTTPS on localhost:`port`; in a process of its own."""
 
     LIMIT = 1000
 
@@ -317,16 +279,11 @@ class SearchService:
             raise RuntimeError("the search stand-in did not start")
         scheme, host = ("https", HOST) if certs else ("http", "127.0.0.1")
         self.url = f"{scheme}://{host}:{bound}/svd/eqdb/data/shindo/api/api.php"
-        self.skip = 0
 
     @property
     def forms(self):
-        """The forms of the requests since the last clear()."""
         with open(self.forms_path, encoding="utf-8") as f:
-            return [json.loads(line) for line in f][self.skip:]
-
-    def clear(self):
-        self.skip += len(self.forms)
+            return [json.loads(line) for line in f]
 
     def stop(self):
         self.process.terminate()
@@ -335,10 +292,8 @@ class SearchService:
 
 
 def felt_events(first_year, last_day, seed=1):
-    """A deterministic felt record in the service's shape from 1 January of
-    `first_year` to `last_day` (a datetime.date): a few earthquakes a week,
-    one month (March 2011) far beyond what one reply holds, events without a
-    magnitude (詳細不明), and a name the region table lacks."""
+    """A felt record from 1 January of `first_year` to `last_day`: a few earthquakes a week, March
+    2011 far beyond what one reply holds, events without a magnitude, a name the table lacks."""
     import datetime
     import random
     rng = random.Random(seed)
@@ -371,8 +326,11 @@ def felt_events(first_year, last_day, seed=1):
     return events
 
 
-
-if __name__ == "__main__":
+if __name__ == "__main__":   # serve-search EVENTS FORMS PORT CERT KEY, or serve-felt WORK FIRST_YEAR LAST_DAY SEED
     import sys
-    if len(sys.argv) == 7 and sys.argv[1] == "serve-search":
-        _serve_search(sys.argv[2], sys.argv[3], int(sys.argv[4]), sys.argv[5], sys.argv[6])
+    if sys.argv[1] == "serve-felt":
+        import datetime
+        with open(os.path.join(sys.argv[2], "events.json"), "w", encoding="utf-8") as f:
+            json.dump(felt_events(int(sys.argv[3]), datetime.date.fromisoformat(sys.argv[4]), int(sys.argv[5])), f)
+        sys.argv[1:] = ["serve-search", f.name, os.path.join(sys.argv[2], "forms.jsonl"), "0", "", ""]
+    _serve_search(sys.argv[2], sys.argv[3], int(sys.argv[4]), sys.argv[5], sys.argv[6])
