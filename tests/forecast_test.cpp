@@ -109,6 +109,7 @@ TEST(Backtest, ScoresTheNextYearAgainstTheCatalogueBeforeIt) {
     EXPECT_NEAR(r.top10Random, (6 * 10 / 19.0 + 14 * 0.5) / 20, 1e-9);
     EXPECT_EQ(RunBacktest(records.data(), int(records.size()), RegionTable, {1960, 1970, 60, 50, 10, 1}, &r),
               BACKTEST_NO_YEARS);
+    EXPECT_EQ(r.years.size(), 20u) << "the last result is kept";
 }
 
 // Region 0: M4.5s at grid (400, 150) and one record without a position;
