@@ -13,6 +13,7 @@
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
 #include "platform/wide_text.h"
+#include "win/windows/window_class.h"
 #include "win/windows/window_surface.h"
 
 enum {
@@ -161,15 +162,7 @@ HWND CreateMGVWindow() {
     wchar_t className[100];
     if (LoadStringW(gInstance, IDS_GRAPH_CLASS, className, 100) <= 0) wcscpy(className, L"wolt_MGV");
 
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = GraphWndProc;
-    windowClass.hInstance = gInstance;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass);
+    RegisterOwnedWindowClass(className, GraphWndProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 
     HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, className,
                                   title.substr(0, 255).c_str(), WS_POPUP | WS_VISIBLE | WS_CAPTION,

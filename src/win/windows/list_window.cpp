@@ -24,6 +24,7 @@
 #include "win/app/panel_font.h"
 #include "win/app/shell.h"
 #include "platform/wide_text.h"
+#include "win/windows/window_class.h"
 #include "win/windows/window_surface.h"
 
 struct ListWindow {
@@ -390,15 +391,7 @@ static HWND CreateListWindow(ListWindow* w, const std::wstring& title) {
     const UINT classNameId = layout.regionList ? IDS_LIST2_CLASS : IDS_LIST_CLASS;
     if (LoadStringW(gInstance, classNameId, className, 100) <= 0) wcscpy(className, w->fallbackClass);
 
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = ListWndProc;
-    windowClass.hInstance = gInstance;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass);   // already registered on a second call: creation decides
+    RegisterOwnedWindowClass(className, ListWndProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 
     const int slot = layout.settingsSlot;
     HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, className,

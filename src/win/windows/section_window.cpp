@@ -26,6 +26,7 @@
 #include "win/app/placement.h"
 #include "win/app/shell.h"
 #include "platform/wide_text.h"
+#include "win/windows/window_class.h"
 #include "win/windows/window_surface.h"
 
 enum { kNoteTicks = 125 };   // a save's note stays about five seconds
@@ -235,16 +236,7 @@ LRESULT CALLBACK SectionWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 static HWND CreateSectionWindow() {
     static const wchar_t kClass[] = L"wolt_SECTION";
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = SectionWndProc;
-    windowClass.hInstance = gInstance;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClass;
-    // Already registered when the window opens a second time: creation decides.
-    RegisterClassExW(&windowClass);
+    RegisterOwnedWindowClass(kClass, SectionWndProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_LAYERED | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
     RECT outer = {0, 0, kSectionWidth, kSectionHeight};
