@@ -83,6 +83,7 @@ TEST(AddM6Event, BoxesOnAndOffTheMap) {
         {"grid x 178 lies off", 178, 50, 178, 60, 0, 179, 50, 178, 60},
         {"grid x 179 lies on", 179, 50, 179, 60, 1, 179, 50, 179, 60},
         {"grid x 514 lies on", 514, 50, 514, 60, 1, 514, 50, 514, 60},
+        {"older event north-west", 320, 120, 310, 90, 1, 310, 90, 320, 120},
     };
     for (const Case& c : cases) {
         std::vector<M6Event> events = {{1, 5, 60, c.x1, c.y1}};

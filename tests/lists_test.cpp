@@ -93,8 +93,11 @@ TEST(Lists, SortClicksGiveTheHandCheckedOrders) {
         // The highlighted record becomes the top row.
         EXPECT_EQ(gConditionList.topRow, std::find(c.display.begin(), c.display.end(), 2) - c.display.begin());
     }
-    RefreshConditionList();
-    EXPECT_EQ(gConditionList.depthOrder + gConditionList.magOrder, 0);
+    for (int column = SORT_DATE; column <= SORT_INTENSITY; column++) SortList(&gConditionList, column);
+    RefreshConditionList();   // a refresh shows the stored order: every column's state starts again
+    const RecordList& l = gConditionList;
+    EXPECT_EQ(std::vector<int>({l.dateOrder, l.regionOrder, l.depthOrder, l.magOrder, l.intensityOrder}),
+              std::vector<int>(5, 0));
 }
 
 // The same clicks on the list and on a copy sorted by the literal selection.
@@ -149,6 +152,24 @@ TEST(Lists, FillsCountsAndSortsMatchTheLiteralTwins) {
         CompareSorts(&gConditionList, clicks);
         clicks.erase(std::remove(clicks.begin(), clicks.end(), int(SORT_REGION)), clicks.end());
         CompareSorts(&gRegionList, clicks);
+    }
+}
+
+// The condition list shows 24 rows: keys and the wheel stop with the last record on the last row.
+TEST(ListScroll, KeysStopAtTheLastPage) {
+    struct Case {
+        int count, topRow;
+        ListKey key;
+        int expected;
+    } cases[] = {
+        {30, 5, LIST_KEY_DOWN, 6}, {30, 6, LIST_KEY_DOWN, 6},      {30, 0, LIST_KEY_PAGE_DOWN, 6},
+        {30, 3, LIST_KEY_PAGE_UP, 0}, {10, 0, LIST_KEY_DOWN, 0},   {0, 0, LIST_KEY_PAGE_DOWN, 0},
+    };
+    for (const Case& c : cases) {
+        RecordList list{};
+        list.count = c.count, list.topRow = c.topRow;
+        ScrollByKey(kConditionListLayout, &list, c.key);
+        EXPECT_EQ(list.topRow, c.expected) << c.count << " at " << c.topRow << " key " << c.key;
     }
 }
 

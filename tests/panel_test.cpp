@@ -60,6 +60,7 @@ TEST(PeriodSteps, StartAndEndRulesAtTheCatalogueEdges) {
         {"start day minus wraps past the end's day", -1, {2022, 8, 1, 0, 0}, {2022, 8, 15, 0, 0}, 2, M, 1, {2022, 8, 15, 0, 0}, {2022, 8, 15, 0, 0}},
         {"start hour minus 5 below 0 is 23", -1, {2021, 1, 1, 2, 0}, e, 3, M, 5, {2021, 1, 1, 23, 0}, e},
         {"start minute plus above 59", -1, {2021, 1, 1, 0, 59}, e, 4, P, 1, {2021, 1, 1, 0, 0}, e},
+        {"start hour plus to 23", -1, {2021, 1, 1, 22, 0}, e, 3, P, 1, {2021, 1, 1, 23, 0}, e},
         {"end year minus stops at the start", END_RULES_CLICK, {2021, 6, 1, 0, 0}, {2022, 6, 1, 0, 0}, 0, M, 2, {2021, 6, 1, 0, 0}, {2021, 6, 1, 0, 0}},
         {"end year plus stops at L", END_RULES_CLICK, s, {2023, 6, 1, 0, 0}, 0, P, 3, s, {2024, 6, 1, 0, 0}},
         {"end month minus in L's year stops at L's month", END_RULES_CLICK, s, {2024, 1, 9, 0, 0}, 1, M, 1, s, {2024, 3, 9, 0, 0}},

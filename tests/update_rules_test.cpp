@@ -115,6 +115,7 @@ TEST_F(DataFolderTest, ReloadPutsNewRecordsFirstAndEveryIndexFollows) {
                                Rec(2024, 3, 1, 8, 0, 300, 200, 10, 1, 62, 5),
                                Rec(2024, 2, 1, 8, 0, 310, 210, 20, 2, 45, 3)});
     ASSERT_EQ(ReloadCatalogue(), EQSET_OK);
+    EXPECT_EQ(gCurrentRecord, 0);
 
     // The newest match is the current record; the region list follows it
     // (region 4). A press before the next tick's pick selects nothing old.

@@ -115,7 +115,7 @@ TEST(Section, StripEdgesAndEnds) {
         gpEQ[0].inFilter = 1;
         Section s;
         ASSERT_EQ(BuildSection(gpEQ, 1, {30, 135, 40, 135, offset + c.margin}, &s), SECTION_OK);
-        EXPECT_EQ(s.events.size(), c.inside ? 1u : 0u) << c.lat << "," << c.lon << " offset " << offset;
+        ASSERT_EQ(s.events.size(), c.inside ? 1u : 0u) << c.lat << "," << c.lon << " offset " << offset;
         EXPECT_NEAR(c.inside ? std::fabs(s.events[0].offsetKm) : offset, offset, 1e-6);
     }
 }

@@ -150,9 +150,9 @@ TEST(Import, ReadsTheExampleFilesInBothEncodingsAlike) {
 
 namespace {
 
-int gWritesLeft;
+int gWritesLeft;   // writes that succeed before the one that fails; the later ones succeed again
 int FailingWrite(const std::string& path, const std::string& bytes) {
-    if (gWritesLeft-- <= 0) return 1;
+    if (gWritesLeft-- == 0) return 1;
     return WriteWholeFile(path, bytes);
 }
 
