@@ -45,7 +45,7 @@ if [ "${1:-}" = --e2e ]; then
   done
 else
   wine_units() {
-    bash tests/win/run_wintests.sh build/win64 && bash tests/wine/cli_smoke.sh build/native build/win64 &&
+    bash tests/win/run_wintests.sh build/win64 &&
       bash tests/wine/tools_smoke.sh build/native build/win64
   }
   # Each fuzz target runs for a bounded time on a scratch copy of its seeds.
