@@ -85,9 +85,9 @@ else
   finish "native tests"
   start "end-to-end" e2e_main
   start "end-to-end update" e2e_update
-  start "wine unit tests and cli smoke test" wine_units
+  start "wine unit tests and smoke tests" wine_units
   start "fuzz targets" fuzz
-  finish "wine unit tests and cli smoke test"
+  finish "wine unit tests and smoke tests"
   finish "fuzz targets"
   finish "end-to-end"
   finish "end-to-end update"
