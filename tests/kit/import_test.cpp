@@ -93,11 +93,14 @@ TEST(Import, ReadsEveryKindOfRowOfTheNationalRecord) {
             EXPECT_EQ(std::vector<int>({r.mapX, r.mapY}), std::vector<int>({c.mapX, c.mapY}));
         }
     }
-    // 36°60.0′N is 37°00.0′N.
+    // 36°60.0′N is 37°00.0′N; 37°30′36″N is 37.51°N.
     ImportState a = ImportRows(std::string(kHeader) + "1990/01/01,12:00,宮城県沖,36°60.0′N,141°60.0′E,50,5.0,3\n" +
-                               "1990/01/01,12:00,宮城県沖,37°00.0′N,142°00.0′E,50,5.0,3\n");
-    ASSERT_EQ(a.events.size(), 2u);
+                               "1990/01/01,12:00,宮城県沖,37°00.0′N,142°00.0′E,50,5.0,3\n" +
+                               "1990/01/01,12:00,宮城県沖,37°30′36″N,142°00′00″E,50,5.0,3\n" +
+                               "1990/01/01,12:00,宮城県沖,37.51,142,50,5.0,3\n");
+    ASSERT_EQ(a.events.size(), 4u);
     EXPECT_EQ(PackCmpRecord(a.events[0].rec).position, PackCmpRecord(a.events[1].rec).position);
+    EXPECT_EQ(PackCmpRecord(a.events[2].rec).position, PackCmpRecord(a.events[3].rec).position);
     EXPECT_EQ(ImportRows(std::string(kHeader) + "1972/12/04 時分不明データ,八丈島東方沖,33,141,50,7.2,5\n").timeUnknown, 1);
 }
 
