@@ -79,8 +79,8 @@ static void WritePanels(const char* caseName) {
     for (int p = 0; p < PANEL_COUNT; p++) {
         char name[200];
         std::snprintf(name, sizeof name, "%s-%s", caseName, kNames[p]);
-        const PanelBitmap& panel = gPanels[p];
-        WritePicture(name, panel.width, panel.height, panel.pixels, panel.width * 3);
+        const PanelSize size = kPanelSizes[p];
+        WritePicture(name, size.width, size.height, gPanels[p].pixels, size.width * 3);
     }
 }
 

@@ -135,36 +135,49 @@ void FillQuadIndices(uint16_t* out, int quadCount)
         for (int c = 0; c < 6; ++c) out[6 * k + c] = static_cast<uint16_t>(4 * k + kCorner[c]);
 }
 
+// A quad shows a picture of `width` x `height` from (x1, y1); its right and
+// bottom edges lie `pad` past the picture's, which sets how the texels meet
+// the pixels: half a pixel beyond for most panels, half a pixel short for the
+// map and the region panel, whose edges touch the map's frame.
 struct FixedQuad {
-    float x1, y1, x2, y2, uv2;
+    int width, height;
+    float x1, y1, pad, uv2;
     uint32_t color;
 };
 static const FixedQuad kFixedQuads[QUAD_COUNT] = {
-    {0.0f, 0.0f, 511.5f, 511.5f, 0.99f, 0xFFFFFFFFu},    // map; u, v stop short of the edge
-    {0.0f, 0.0f, 192.5f, 268.5f, 1.0f, 0xFFFFFFFFu},     // recent events
-    {512.0f, 0.0f, 848.5f, 534.5f, 1.0f, 0xFFFFFFFFu},   // control panel
-    {0.0f, 0.0f, 192.5f, 60.5f, 1.0f, 0xBFFFFFFFu},      // hover panel
-    {2.0f, 284.0f, 513.5f, 513.5f, 1.0f, 0xEFFFFFFFu},   // selected region
-    {0.5f, 515.5f, 864.5f, 761.5f, 1.0f, 0xEFFFFFFFu},   // bottom panel
+    {512, 512, 0.0f, 0.0f, -0.5f, 0.99f, 0xFFFFFFFFu},   // map; u, v stop short of the edge
+    {kPanelSizes[PANEL_RECENT].width, kPanelSizes[PANEL_RECENT].height, 0.0f, 0.0f, 0.5f, 1.0f, 0xFFFFFFFFu},
+    {kPanelSizes[PANEL_CONTROL].width, kPanelSizes[PANEL_CONTROL].height, 512.0f, 0.0f, 0.5f, 1.0f, 0xFFFFFFFFu},
+    {kPanelSizes[PANEL_HOVER].width, kPanelSizes[PANEL_HOVER].height, 0.0f, 0.0f, 0.5f, 1.0f, 0xBFFFFFFFu},
+    {kPanelSizes[PANEL_REGION].width, kPanelSizes[PANEL_REGION].height, 2.0f, 284.0f, -0.5f, 1.0f, 0xEFFFFFFFu},
+    {kPanelSizes[PANEL_BOTTOM].width, kPanelSizes[PANEL_BOTTOM].height, 0.5f, 515.5f, 0.0f, 1.0f, 0xEFFFFFFFu},
 };
+
+// The quad moved to (x, y).
+static void SetFixedQuadAt(const FixedQuad& f, float x, float y, TexturedScreenVertex out[4])
+{
+    SetQuad(out, x, y, x + float(f.width) + f.pad, y + float(f.height) + f.pad, f.color, f.uv2, f.uv2);
+}
 
 void FillFixedQuad(int quad, TexturedScreenVertex out[4])
 {
     const FixedQuad& f = kFixedQuads[quad];
-    SetQuad(out, f.x1, f.y1, f.x2, f.y2, f.color, f.uv2, f.uv2);
+    SetFixedQuadAt(f, f.x1, f.y1, out);
 }
 
+// Along the recent panel's bottom edge, then from its corner to (endX, endY).
 static void SetLeaderLines(float endX, float endY, ColoredScreenVertex out[4])
 {
-    SetColored(&out[0], 0.0f, 268.0f, 0xFFFFFFFFu);
-    SetColored(&out[1], 192.0f, 268.0f, 0xFFFFFFFFu);
-    SetColored(&out[2], 192.0f, 268.0f, 0xFFFFFFFFu);
+    const float right = float(kPanelSizes[PANEL_RECENT].width), bottom = float(kPanelSizes[PANEL_RECENT].height);
+    SetColored(&out[0], 0.0f, bottom, 0xFFFFFFFFu);
+    SetColored(&out[1], right, bottom, 0xFFFFFFFFu);
+    SetColored(&out[2], right, bottom, 0xFFFFFFFFu);
     SetColored(&out[3], endX, endY, 0x40FFFFFFu);
 }
 
 void InitLeaderLines(ColoredScreenVertex out[kLeaderLineVertices])
 {
-    SetLeaderLines(192.0f, 268.0f, out);
+    SetLeaderLines(float(kPanelSizes[PANEL_RECENT].width), float(kPanelSizes[PANEL_RECENT].height), out);
 }
 
 void FillMapFrame(ColoredScreenVertex out[kMapFrameVertices])
@@ -321,8 +334,7 @@ void BuildHoverQuad(int mouseX, int mouseY, TexturedScreenVertex out[4])
 {
     float x, y;
     HoverOrigin(mouseX, mouseY, &x, &y);
-    const FixedQuad& f = kFixedQuads[QUAD_HOVER];
-    SetQuad(out, x, y, x + f.x2, y + f.y2, f.color, 1.0f, 1.0f);
+    SetFixedQuadAt(kFixedQuads[QUAD_HOVER], x, y, out);
 }
 
 void BuildTooltipFrame(int mouseX, int mouseY, ColoredScreenVertex out[kTooltipFrameVertices])

@@ -40,6 +40,25 @@ enum {
     kMapPixelLimit = 512,          // a truncated pixel beyond this is off the map
 };
 
+// The overlay panels' bitmaps: the Windows side paints each panel's picture
+// into one of these sizes, the quads below show the first five, the hatch
+// tiles the alert boxes.
+enum PanelId {
+    PANEL_RECENT = 0,
+    PANEL_CONTROL,
+    PANEL_HOVER,
+    PANEL_REGION,
+    PANEL_BOTTOM,
+    PANEL_HATCH,
+    PANEL_COUNT
+};
+struct PanelSize {
+    int width, height;
+};
+constexpr PanelSize kPanelSizes[PANEL_COUNT] = {
+    {192, 268}, {336, 534}, {192, 60}, {512, 230}, {864, 246}, {128, 128},
+};
+
 // The fixed textured quads of the view.
 enum MapViewQuad {
     QUAD_MAP = 0,      // the map image, (0, 0) - (511.5, 511.5)

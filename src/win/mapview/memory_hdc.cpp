@@ -19,14 +19,7 @@
 
 static HDC sMemoryDC;
 const HDC& gMemoryDC = sMemoryDC;
-static PanelBitmap sPanels[PANEL_COUNT] = {
-    {192, 268, nullptr, nullptr, nullptr},   // PANEL_RECENT
-    {336, 534, nullptr, nullptr, nullptr},   // PANEL_CONTROL
-    {192, 60, nullptr, nullptr, nullptr},    // PANEL_HOVER
-    {512, 230, nullptr, nullptr, nullptr},   // PANEL_REGION
-    {864, 246, nullptr, nullptr, nullptr},   // PANEL_BOTTOM
-    {128, 128, nullptr, nullptr, nullptr},   // PANEL_HATCH
-};
+static PanelBitmap sPanels[PANEL_COUNT];
 static unsigned char* sCircleSpritePixels;
 unsigned char* const& gCircleSpritePixels = sCircleSpritePixels;
 const PanelBitmap (&gPanels)[PANEL_COUNT] = sPanels;
@@ -84,21 +77,23 @@ static bool AnyObjectExists() {
 }
 
 static int CreatePanels(HDC windowDC) {
-    for (PanelBitmap& panel : sPanels) {
-        panel.bitmap = CreateCompatibleBitmap(windowDC, panel.width, panel.height);
+    for (int id = 0; id < PANEL_COUNT; id++) {
+        PanelBitmap& panel = sPanels[id];
+        const PanelSize size = kPanelSizes[id];
+        panel.bitmap = CreateCompatibleBitmap(windowDC, size.width, size.height);
         if (!panel.bitmap) return kPanelBitmap;
         panel.displaced = SelectObject(sMemoryDC, panel.bitmap);
         if (!panel.displaced || panel.displaced == HGDI_ERROR) {
             panel.displaced = nullptr;
             return kPanelSelect;
         }
-        size_t bytes = size_t(panel.width) * panel.height * 3;
+        size_t bytes = size_t(size.width) * size.height * 3;
         panel.pixels = static_cast<unsigned char*>(std::calloc(bytes, 1));
         int code = panel.pixels ? 0 : kPanelMalloc;
         SelectObject(sMemoryDC, panel.displaced);
         panel.displaced = nullptr;
         if (code) return code;
-        if (ReadBack(panel.bitmap, panel.width, panel.height, panel.pixels) < panel.height)
+        if (ReadBack(panel.bitmap, size.width, size.height, panel.pixels) < size.height)
             return kPanelRead;
     }
     return 0;
@@ -181,7 +176,7 @@ static void EndPanelDraw(PanelId panel) {
     // GetDIBits wants the bitmap deselected: put the displaced object back first.
     SelectObject(sMemoryDC, p.displaced);
     p.displaced = nullptr;
-    ReadBack(p.bitmap, p.width, p.height, p.pixels);
+    ReadBack(p.bitmap, kPanelSizes[panel].width, kPanelSizes[panel].height, p.pixels);
 }
 
 // Red with white stripes 4 pixels wide every 16, slanting down to the left;
@@ -189,9 +184,9 @@ static void EndPanelDraw(PanelId panel) {
 static void DrawHatchPattern() {
     if (sHatchDrawn || BeginPanelDraw(PANEL_HATCH) != 0) return;
     sHatchDrawn = 1;
-    const PanelBitmap& p = sPanels[PANEL_HATCH];
+    const PanelSize size = kPanelSizes[PANEL_HATCH];
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT all = {0, 0, p.width, p.height};
+    RECT all = {0, 0, size.width, size.height};
     FillRect(sMemoryDC, &all, red);
     DeleteObject(red);
 
@@ -211,8 +206,8 @@ static void DrawHatchPattern() {
 }
 
 static void BuildRecent(PanelPicture* out) {
-    const PanelBitmap& p = sPanels[PANEL_RECENT];
-    if (!BuildMapNotePicture(p.width, p.height, out)) BuildRecentPicture(p.width, p.height, out);
+    const PanelSize size = kPanelSizes[PANEL_RECENT];
+    if (!BuildMapNotePicture(size.width, size.height, out)) BuildRecentPicture(size.width, size.height, out);
 }
 
 static void BuildControl(PanelPicture* out) { BuildControlPicture(gUpdateStatus, out); }

@@ -4,18 +4,10 @@
 
 #include <windows.h>
 
-enum PanelId {
-    PANEL_RECENT = 0,
-    PANEL_CONTROL,
-    PANEL_HOVER,
-    PANEL_REGION,
-    PANEL_BOTTOM,
-    PANEL_HATCH,
-    PANEL_COUNT
-};
+#include "engine/picture/markers.h"
 
+// One bitmap per PanelId, of its kPanelSizes size.
 struct PanelBitmap {
-    int width, height;
     HBITMAP bitmap;
     unsigned char* pixels;   // top-down rows of blue, green, red
     HGDIOBJ displaced;       // what the bitmap displaced while selected

@@ -86,7 +86,7 @@ static int CreateStagedTexture(StagedTexture* t, int width, int height) {
 
 static int CreateTextures() {
     for (int p = 0; p < PANEL_COUNT; p++) {
-        int result = CreateStagedTexture(&gScene.panels[p], gPanels[p].width, gPanels[p].height);
+        int result = CreateStagedTexture(&gScene.panels[p], kPanelSizes[p].width, kPanelSizes[p].height);
         if (result) return result;
     }
     return CreateStagedTexture(&gScene.circle, kCircleSize, kCircleSize);

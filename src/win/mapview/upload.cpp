@@ -38,20 +38,21 @@ void ConvertSpritePixels(const unsigned char* bgr, int width, int height, unsign
 void UploadPanelTextures() {
     for (int p = 0; p < PANEL_COUNT; p++) {
         const PanelBitmap& bitmap = gPanels[p];
+        const PanelSize size = kPanelSizes[p];
         StagedTexture& t = gScene.panels[p];
         if (!bitmap.pixels || !t.staging) continue;
         // Most panels repeat their picture from tick to tick; the texture
         // upload is the expensive step (a copy through the driver), the
         // comparison is not.
-        const size_t bytes = size_t(bitmap.width) * bitmap.height * 3;
+        const size_t bytes = size_t(size.width) * size.height * 3;
         if (t.shown.size() == bytes && std::memcmp(t.shown.data(), bitmap.pixels, bytes) == 0)
             continue;
         D3DLOCKED_RECT locked;
         if (FAILED(t.staging->LockRect(&locked, nullptr, 0))) continue;   // next tick
         // Row by row through the surface's pitch, never beyond the picture.
-        int width = bitmap.width < t.width ? bitmap.width : t.width;
-        int height = bitmap.height < t.height ? bitmap.height : t.height;
-        ConvertPanelPixels(bitmap.pixels, bitmap.width, width, height,
+        int width = size.width < t.width ? size.width : t.width;
+        int height = size.height < t.height ? size.height : t.height;
+        ConvertPanelPixels(bitmap.pixels, size.width, width, height,
                            static_cast<unsigned char*>(locked.pBits), locked.Pitch);
         if (FAILED(t.staging->UnlockRect())) continue;
         if (SUCCEEDED(gScene.device->UpdateSurface(t.staging, nullptr, t.level, nullptr)))
