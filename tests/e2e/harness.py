@@ -290,9 +290,13 @@ class Case:
 
     def keep_evidence(self):
         """What a failed case leaves for whoever reads it."""
-        for name, command in (("processes.txt", "ps -eo pid,ppid,etimes,time,stat,args"), ("windows.txt", "xwininfo -root -tree")):
+        for name, command in (("processes.txt", "ps -eo pid,ppid,etimes,time,stat,args"), ("windows.txt", "xwininfo -root -tree"),
+                              ("display.txt", "xdpyinfo")):
             with open(os.path.join(self.folder, name), "w") as f:
                 f.write(self.tool(*command.split(), check=False))
+        with open(os.path.join(self.folder, "x-sockets.txt"), "w") as f:   # the displays' sockets, listening and connected
+            f.write(f"DISPLAY={self.suite.display}\n{sorted(os.listdir('/tmp/.X11-unix'))}\n")
+            f.writelines(line for line in open("/proc/net/unix") if "X11-unix" in line)
         for image in self.recent:
             image.save(os.path.join(self.folder, image.name + ".png"))
         try:
