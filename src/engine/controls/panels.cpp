@@ -25,3 +25,13 @@ int PanelsRelease(int windowActive) {
     if (windowActive) MapRelease();
     return requests | BottomPanelRelease(windowActive);
 }
+
+void PanelsCancelPress() {
+    CancelPanelPress();
+    CancelBottomPress();
+}
+
+void PanelsForgetHover() {
+    ForgetPanelHover();
+    ForgetBottomHover();
+}

@@ -12,3 +12,7 @@ void PanelsPick(int x, int y);
 void PanelsPress(int windowWasActive, int pointerY);
 // Left button up. Returns PanelRequest bits.
 int PanelsRelease(int windowActive);
+// The window began a drag: no button counts as pressed.
+void PanelsCancelPress();
+// A move or size loop of the window ended: nothing is hovered or pressed.
+void PanelsForgetHover();

@@ -15,7 +15,6 @@
 #include "engine/model/records.h"
 #include "engine/catalogue/real_record.h"
 #include "engine/catalogue/update_rules.h"
-#include "engine/controls/bottom_panel.h"
 #include "engine/controls/control_panel.h"
 #include "engine/controls/layout.h"
 #include "engine/controls/panels.h"
@@ -309,10 +308,7 @@ void RestoreTimerPeriod() {
 
 static void OnMouseMove(HWND window) {
     if (GetForegroundWindow() == window) gMainActive = 1;
-    if (sDragCount >= 2) {
-        CancelPanelPress();
-        CancelBottomPress();
-    }
+    if (sDragCount >= 2) PanelsCancelPress();
     if (!gMainActive) {
         PanelButtonUp();
         return;
@@ -424,8 +420,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_POWERBROADCAST: return 1;
     case WM_EXITSIZEMOVE:
         sDragCount = 0;
-        ForgetPanelHover();
-        ForgetBottomHover();
+        PanelsForgetHover();
         return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
