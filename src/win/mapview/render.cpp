@@ -49,17 +49,11 @@ int D3DMove() {
     if (!gpEQ) return D3D_MOVE_NO_CATALOGUE;
     int failed = 0;
     if (CurrentReplayState() != REPLAY_OFF) {
-        // The replay's markers alone: no selected earthquake, no link lines.
-        // The map's own markers are written again when it ends.
+        // The replay's markers alone (DrawScene leaves out the selected
+        // earthquake and the link lines); the map's own markers are written
+        // again when it ends.
         gScene.markersGeneration = -1;
         failed |= Rewrite(gScene.markerQuads, sMarkers, [](TexturedScreenVertex* v) { sReplayQuads = BuildReplayQuads(v); });
-        TexturedScreenVertex selected[4];
-        failed |= Rewrite(gScene.selectedQuad, selected, [](TexturedScreenVertex* v) { InitMarkerQuads(v, 1); });
-        ColoredScreenVertex leader[kLeaderLineVertices];
-        failed |= Rewrite(gScene.leaderLines, leader,
-                          [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLeaderLineVertices); });
-        failed |= Rewrite(gScene.linkLines, sLinkLines,
-                          [](ColoredScreenVertex* v) { InitTransparentVertices(v, kLinkVertices); });
     } else {
         // Markers and link lines only after a condition change (or a create):
         // they are rebuilt until a rewrite of both has succeeded.
@@ -153,18 +147,21 @@ static void DrawScene() {
 
     // Markers add their light to the map.
     SetBlending(TRUE, D3DBLEND_ONE);
-    int markers = AppSettings.selCount < kMarkerQuads ? AppSettings.selCount : kMarkerQuads;
-    if (CurrentReplayState() != REPLAY_OFF) markers = sReplayQuads;
+    // The replay shows its own markers alone: no selected earthquake, no link lines.
+    const bool replaying = CurrentReplayState() != REPLAY_OFF;
+    int markers = replaying ? sReplayQuads : AppSettings.selCount < kMarkerQuads ? AppSettings.selCount : kMarkerQuads;
     if (markers > 0) DrawQuads(gScene.markerQuads, gScene.markerIndices, markers);
     SetDestination(D3DBLEND_INVSRCALPHA);
     DrawLines(gScene.mapFrame, D3DPT_LINESTRIP, kMapFrameVertices - 1);
-    DrawLines(gScene.linkLines, D3DPT_LINELIST, kLinkLines);
+    if (!replaying) DrawLines(gScene.linkLines, D3DPT_LINELIST, kLinkLines);
     DrawLines(gScene.sectionLines, D3DPT_LINELIST, kSectionOverlayVertices / 2);
-    SetDestination(D3DBLEND_ONE);
-    DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
-    DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
-    SetDestination(D3DBLEND_INVSRCALPHA);
-    DrawLines(gScene.leaderLines, D3DPT_LINELIST, kLeaderLineVertices / 2);
+    if (!replaying) {
+        SetDestination(D3DBLEND_ONE);
+        DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
+        DrawQuads(gScene.selectedQuad, gScene.selectedIndices, 1);
+        SetDestination(D3DBLEND_INVSRCALPHA);
+        DrawLines(gScene.leaderLines, D3DPT_LINELIST, kLeaderLineVertices / 2);
+    }
 
     // From here on (and in every later frame) fully transparent texels are
     // not drawn at all.
