@@ -282,6 +282,9 @@ class Case:
         focused = lambda: self.tool("xdotool", "getwindowfocus", check=False).strip() == str(window)
         corner = self.geometry(window)
         expect(corner, f"expected window {window} to focus; it is gone")
+        # X focuses only a mapped window (BadMatch otherwise), and a window
+        # found by its title may not be mapped yet: a message box just made.
+        self.viewable(window)
         self.tool("xdotool", "windowfocus", str(window))
         if point:
             self.click(corner[0] + point[0], corner[1] + point[1], settle=0)
