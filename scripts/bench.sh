@@ -20,4 +20,4 @@ trap cleanup EXIT
 source scripts/xvfb.sh
 mkdir -p build/test-logs
 start_xvfb build/test-logs/xvfb-bench.log
-/usr/lib/wine/wine64 build/win64/wolt-tickbench.exe "$@" | tr -d '\r'
+bash scripts/wine.sh build/win64/wolt-tickbench.exe "$@" | tr -d '\r'

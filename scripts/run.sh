@@ -51,7 +51,7 @@ export WINEPREFIX=$top/build/wineprefix WINEDEBUG=-all
 bash "$top/scripts/wineprefix.sh" "$WINEPREFIX"
 cd "$run"
 if [ -n "${DISPLAY:-}" ]; then
-  exec /usr/lib/wine/wine64 wolt.exe
+  exec bash "$top/scripts/wine.sh" wolt.exe
 fi
 
 # No display: a private Xvfb, a screenshot once the window has faded in.
@@ -87,7 +87,7 @@ shutdown() {
 trap shutdown EXIT
 trap 'exit 130' INT TERM
 
-setsid /usr/lib/wine/wine64 wolt.exe &
+setsid bash "$top/scripts/wine.sh" wolt.exe &
 wine_pid=$!
 
 w=

@@ -12,7 +12,7 @@ ready=$prefix/.wolt-ready-3${mode:+-unmanaged}
 
 # Wine's errors go to DIR.log, shown when a step fails.
 export WINEPREFIX="$prefix" WINEDEBUG=err+all,+timestamp WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+wine=$(dirname "$0")/wine.sh
 log=$prefix.log
 mkdir -p "$prefix"
 : > "$log"

@@ -13,7 +13,6 @@ import subprocess
 import time
 import traceback
 
-WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 TITLE = "wolt 1.45"
 MAIN_SIZE = (864, 768)
@@ -21,6 +20,8 @@ CLIENT_OFFSET = (2, 2)   # the sunken client edge of the main window
 OWNED_CLIENT = (5, 24)   # the client corner of an owned window with a caption
 STRIP = (856, 300)       # beside the control panel: no control there
 TOP = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WINE = os.path.join(TOP, "scripts", "wine.sh")
+ADDR_NO_RANDOMIZE = 0x0040000  # the personality flag it sets, <linux/personality.h>
 # Upper bounds only: every wait ends as soon as its event is seen.
 START_LIMIT, EXIT_LIMIT = 60, 30
 
@@ -370,6 +371,8 @@ class Program:
                                   f"{self.process.returncode} before showing it (see {self.log_path})")
         expect(window, f"expected a {MAIN_SIZE[0]}x{MAIN_SIZE[1]} window titled '{title}' within "
                        f"{START_LIMIT} s; seen: {[(w, self.case.geometry(w)) for w in self.case.windows(title)]}")
+        with open(f"/proc/{self.process.pid}/personality") as f:
+            expect(int(f.read(), 16) & ADDR_NO_RANDOMIZE, f"expected Wine started by {WINE}, unrandomized")
         readings = []
 
         def opaque():

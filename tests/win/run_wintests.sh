@@ -20,4 +20,4 @@ if [ -z "${DISPLAY:-}" ]; then
   mkdir -p "$top/build/test-logs"
   start_xvfb "$top/build/test-logs/xvfb-wintests.log"
 fi
-/usr/lib/wine/wine64 "$build/wolt-wintests.exe" "$@" | tr -d '\r'
+bash "$top/scripts/wine.sh" "$build/wolt-wintests.exe" "$@" | tr -d '\r'

@@ -58,7 +58,7 @@ for args in "${commands[@]}"; do
   eval "set -- ${args//OUT/native.out}"
   "$native/wolt-cli" --now "$now" "$@" > native.txt 2>&1 || echo "exit $?" >> native.txt
   eval "set -- ${args//OUT/wine.out}"
-  /usr/lib/wine/wine64 "$win64/wolt-cli.exe" --now "$now" "$@" > wine.txt 2>&1 || echo "exit $?" >> wine.txt
+  "$top/scripts/wine.sh" "$win64/wolt-cli.exe" --now "$now" "$@" > wine.txt 2>&1 || echo "exit $?" >> wine.txt
   tr -d '\r' < wine.txt > wine.stdout
   tr -d '\r' < native.txt > native.stdout
   if ! cmp -s native.stdout wine.stdout; then
@@ -74,7 +74,7 @@ cd "$work"
 
 # import-csv.exe: wide arguments, a folder name beyond any ANSI code page.
 "$native/import-csv" --out "$work/native-import" "$top/tests/data/import/example_sjis.csv" > /dev/null
-/usr/lib/wine/wine64 "$win64/import-csv.exe" --out "$work/取込み" "$top/tests/data/import/example_sjis.csv" > /dev/null
+"$top/scripts/wine.sh" "$win64/import-csv.exe" --out "$work/取込み" "$top/tests/data/import/example_sjis.csv" > /dev/null
 same "import-csv" "$work/native-import" "$work/取込み"
 
 # wolt-feed.exe against the stand-in (plain HTTP on 127.0.0.1), 1970-1974.
@@ -83,7 +83,7 @@ standin=$!
 for _ in $(seq 100); do grep -q '^[0-9]' "$work/standin.port" 2>/dev/null && break; sleep 0.1; done
 url="http://127.0.0.1:$(head -1 "$work/standin.port")/api.php"
 "$native/wolt-feed" --out "$work/native-feed" --endpoint "$url" --delay 0 --to 1974-12-31 2> /dev/null
-/usr/lib/wine/wine64 "$win64/wolt-feed.exe" --out "$work/wine-feed" --endpoint "$url" --delay 0 --to 1974-12-31 2> /dev/null
+"$top/scripts/wine.sh" "$win64/wolt-feed.exe" --out "$work/wine-feed" --endpoint "$url" --delay 0 --to 1974-12-31 2> /dev/null
 same "wolt-feed" "$work/native-feed" "$work/wine-feed"
 
 # The zip: the program, the three tools, the source file, the sample Data folder, the README's three ways.

@@ -54,7 +54,7 @@ def trust(ca_der, env):
     sha1 = hashlib.sha1(der)
     blob = struct.pack("<3I", 3, 1, 20) + sha1.digest() + struct.pack("<3I", 32, 1, len(der)) + der
     key = "HKLM\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\" + sha1.hexdigest().upper()
-    subprocess.run(["/usr/lib/wine/wine64", "reg", "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex(), "/f"],
+    subprocess.run([os.path.join(TOP, "scripts", "wine.sh"), "reg", "add", key, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex(), "/f"],
                    env=env, check=True, capture_output=True)
 
 
