@@ -83,12 +83,10 @@ class Suite:
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(self.root)
         subprocess.run(["bash", os.path.join(TOP, "scripts", "wineprefix.sh"), self.prefix, "--unmanaged"], check=True)
-        # Xvfb picks its display itself (-displayfd): it takes the first one
-        # whose lock it can create, so suites started at the same moment never
-        # share a display, and it writes the number once it accepts connections.
+        # As scripts/xvfb.sh: Xvfb picks its own display and never resets.
         reader, writer = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1920x1080x24",
-                                      "-nolisten", "tcp"], pass_fds=(writer,), stdout=subprocess.DEVNULL,
+                                      "-nolisten", "tcp", "-noreset"], pass_fds=(writer,), stdout=subprocess.DEVNULL,
                                      stderr=open(os.path.join(self.root, "xvfb.log"), "ab"))
         os.close(writer)
         with os.fdopen(reader) as numbers:
