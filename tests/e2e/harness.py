@@ -96,7 +96,16 @@ class Suite:
             self.xvfb.kill()
             raise CheckFailed(f"expected Xvfb to start; see {os.path.join(self.root, 'xvfb.log')}")
         self.display = f":{number}"
+        self.expect_no_reset()
         return self
+
+    def expect_no_reset(self):
+        """A reset would clear a root window property once its setter has left."""
+        env = dict(os.environ, DISPLAY=self.display)
+        subprocess.run(["xprop", "-root", "-f", "WOLT_SUITE", "8s", "-set", "WOLT_SUITE", self.name], env=env, check=True)
+        wait_for(lambda: not subprocess.run(["xdpyinfo"], env=env, capture_output=True).returncode, 5)
+        kept = subprocess.run(["xprop", "-root", "WOLT_SUITE"], env=env, capture_output=True, text=True).stdout
+        expect(self.name in kept, f"expected the display to keep its state between clients (Xvfb -noreset); seen {kept!r}")
 
     def __exit__(self, kind, *_):
         self.end_wine()
