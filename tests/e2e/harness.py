@@ -105,6 +105,8 @@ class Suite:
         subprocess.run(["xprop", "-root", "-f", "WOLT_SUITE", "8s", "-set", "WOLT_SUITE", self.name], env=env, check=True)
         wait_for(lambda: not subprocess.run(["xdpyinfo"], env=env, capture_output=True).returncode, 5)
         kept = subprocess.run(["xprop", "-root", "WOLT_SUITE"], env=env, capture_output=True, text=True).stdout
+        if self.name not in kept:
+            self.xvfb.kill()   # the suite is not entered, so its exit will not end the server
         expect(self.name in kept, f"expected the display to keep its state between clients (Xvfb -noreset); seen {kept!r}")
 
     def __exit__(self, kind, *_):
