@@ -147,22 +147,8 @@ static BacktestYear ScoreYear(const QuakeRecord* records, int count, const Quake
     return y;
 }
 
-int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& o,
-                BacktestResult* out) {
-    BacktestResult result{};   // *out is written only on success
-    BacktestResult* const r = &result;
-    SmoothedSeismicity smoothed;
-    ClearSmoothed(&smoothed);
-    int added = count;   // records[added..count) are in `smoothed`
-    for (int year = o.fromYear; year <= o.toYear; year++) {
-        int first = 0;   // the learning catalogue: records[first..count), before the year
-        while (first < count && records[first].year >= year) first++;
-        if (first == count) continue;
-        while (added > first) AddToSmoothed(&smoothed, records[--added]);
-        r->years.push_back(ScoreYear(records, count, records + first, count - first, regions, smoothed, year, o));
-    }
-    if (r->years.empty()) return BACKTEST_NO_YEARS;
-
+// The figures pooled over r->years, and their permutation p-values.
+static void PoolYears(const BacktestOptions& o, BacktestResult* r) {
     enum { kAlert, kRate, kSmoothed, kTop10Alert, kTop10Rate, kTop10Smoothed, kTop10Random, kMeasures };
     double weighted[kMeasures] = {}, cells = 0;
     int withTargets = 0;
@@ -179,8 +165,7 @@ int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* region
         r->assAlert = r->assRate = r->assSmoothed = -1;
         r->top10Alert = r->top10Rate = r->top10Smoothed = r->top10Random = -1;
         r->pAlert = r->pRate = r->pSmoothed = -1;
-        *out = std::move(result);
-        return BACKTEST_OK;
+        return;
     }
     r->cells = cells / withTargets;
     r->assAlert = weighted[kAlert] / r->targets, r->assRate = weighted[kRate] / r->targets;
@@ -201,6 +186,23 @@ int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* region
     }
     double* p[3] = {&r->pAlert, &r->pRate, &r->pSmoothed};
     for (int m = 0; m < 3; m++) *p[m] = o.permutations > 0 ? double(atLeast[m]) / o.permutations : -1;
+}
+
+int RunBacktest(const QuakeRecord* records, int count, const RegionEntry* regions, const BacktestOptions& o,
+                BacktestResult* out) {
+    BacktestResult result{};
+    SmoothedSeismicity smoothed;
+    ClearSmoothed(&smoothed);
+    int added = count;   // records[added..count) are in `smoothed`
+    for (int year = o.fromYear; year <= o.toYear; year++) {
+        int first = 0;   // the learning catalogue: records[first..count), before the year
+        while (first < count && records[first].year >= year) first++;
+        if (first == count) continue;
+        while (added > first) AddToSmoothed(&smoothed, records[--added]);
+        result.years.push_back(ScoreYear(records, count, records + first, count - first, regions, smoothed, year, o));
+    }
+    if (result.years.empty()) return BACKTEST_NO_YEARS;
+    PoolYears(o, &result);
     *out = std::move(result);
     return BACKTEST_OK;
 }
