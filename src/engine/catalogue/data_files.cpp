@@ -44,9 +44,8 @@ std::string YearFileName(int year) {
 
 int YearOfFileName(const std::string& name) {
     int year = 0;
-    char end = 0;
-    if (name.size() != 12 || std::sscanf(name.c_str(), "cmp_%4d.da%c", &year, &end) != 2 || end != 't') return 0;
-    return YearFileName(year) == name ? year : 0;
+    if (std::sscanf(name.c_str(), "cmp_%4d", &year) != 1) return 0;
+    return YearFileName(year) == name ? year : 0;   // exactly the loader's name, nothing around it
 }
 
 std::string YearFilePath(const std::string& dir, int year) { return dir + "/" + YearFileName(year); }

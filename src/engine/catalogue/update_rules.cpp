@@ -1,6 +1,5 @@
 #include "engine/catalogue/update_rules.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "engine/catalogue/data_files.h"
